@@ -1,0 +1,49 @@
+#include "app/directories.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <system_error>
+
+#ifndef VORLANIX_SHARE_DIR
+#define VORLANIX_SHARE_DIR "/usr/local/share/vorlanix"
+#endif
+
+namespace vorlanix {
+
+namespace fs = std::filesystem;
+
+fs::path ExecutableDirectory() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path() : exe.parent_path();
+}
+
+fs::path FindSoundDirectory(const fs::path& programDir) {
+    std::error_code ec;
+    if (fs::is_directory(programDir / "sound", ec)) return programDir / "sound";
+    return fs::path(VORLANIX_SHARE_DIR) / "sound";
+}
+
+fs::path ChooseDataDirectory(const fs::path& requested, const fs::path& programDir, std::string& error) {
+    fs::path dir = requested;
+    if (dir.empty()) {
+        const fs::path portable = programDir / "hiscore.dat";
+        if (::access(portable.c_str(), W_OK) == 0) return programDir;
+        if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
+            dir = fs::path(xdg) / "vorlanix";
+        else if (const char* home = std::getenv("HOME"); home && *home)
+            dir = fs::path(home) / ".local" / "share" / "vorlanix";
+        else
+            dir = fs::current_path() / "vorlanix-data";
+    }
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (ec || !fs::is_directory(dir)) {
+        error = "cannot use the data directory " + dir.string() + (ec ? ": " + ec.message() : "");
+        return {};
+    }
+    return dir;
+}
+
+}  // namespace vorlanix

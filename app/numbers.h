@@ -1,0 +1,20 @@
+// The number conventions the game's rules are written in: nearest with halves to even, and
+// signed differences of the wrapping 32-bit millisecond counter.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+namespace vorlanix {
+
+// The whole number nearest to v, a half going to the even neighbour (never std::round).
+inline int32_t nearest(double v) { return static_cast<int32_t>(std::lrint(v)); }
+
+// later - earlier as a signed 32-bit difference, correct across the counter's wrap.
+inline int32_t tickDiff(uint32_t later, uint32_t earlier) { return static_cast<int32_t>(later - earlier); }
+
+// 16-bit Booleans as the game stores them.
+constexpr int16_t True = -1;
+constexpr int16_t False = 0;
+
+}  // namespace vorlanix

@@ -1,0 +1,59 @@
+// The outer loop: the title picture, then one menu pass after another until the program ends.
+// A game runs inside a menu pass; when it ends the loop starts over from its first step.
+#include "app/vorlanix.h"
+
+namespace vorlanix {
+
+void Vorlanix::StartSchleife() {
+    for (;;) {
+        BildVersatzX = 0;
+        BildVersatzY = 0;
+        SurfStart.reset();
+
+        if (AktMenue == 8) {
+            HighscoreLaden();
+            NeuerRang = 80;
+            const int32_t r = Ergebnis / 3632;
+            if (HSTage[8] > r) {
+                int32_t i = 8;
+                while (i > 0 && HSTage[i] > r) --i;
+                NeuerRang = i + 1;
+            }
+        }
+
+        AktFeld = 1;
+
+        if (Modus == 1) {
+            LadeBild(SurfStart, "start.bmp", 0);
+            SurfBack->BltFast(0, 0, *SurfStart, platform::Rect{0, 0, 640, 480}, false);
+            Flip();
+            // The white key is whatever pure white became on this display.
+            if (SurfStart->Lock(platform::Rect{0, 0, 320, 400})) {
+                FarbeWeiss = SurfStart->GetLockedPixel(250, 110);
+                SurfStart->Unlock();
+            }
+        }
+
+        if (ErsterStart != False) {
+            InitSurfaces();
+            ErsterStart = False;
+        }
+
+        platform_.SetPointerMode(platform::PointerMode::Menu);
+        while (Modus == 1) {
+            platform_.DoEvents();
+            Zeichne_Start();
+        }
+
+        SurfStart.reset();
+
+        spielBeendet_ = false;
+        while (Modus > -1 && !spielBeendet_) {
+            platform_.DoEvents();
+            Zeichne_Menue();
+        }
+        if (!spielBeendet_) return;
+    }
+}
+
+}  // namespace vorlanix

@@ -1,0 +1,46 @@
+#include "app/program.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "app/directories.h"
+#include "app/errors.h"
+#include "app/state_access.h"
+#include "app/vorlanix.h"
+#include "platform/headless/script_driver.h"
+
+namespace vorlanix {
+
+int RunProgram(platform::Platform& platform, const Options& options, platform::ScriptDriver* script) {
+    const auto programDir = ExecutableDirectory();
+    std::string error;
+    const auto dataDir = ChooseDataDirectory(options.dataDir, programDir, error);
+    if (dataDir.empty()) {
+        std::fprintf(stderr, "vorlanix: %s\n", error.c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "vorlanix: data directory %s\n", dataDir.c_str());
+    platform.SetDirectories(programDir, dataDir, FindSoundDirectory(programDir));
+    if (!options.assetDir.empty()) platform.SetAssetDirectory(options.assetDir);
+
+    auto game = std::make_unique<Vorlanix>(platform);
+    GameStateAccess state(*game);
+    if (script) script->SetState(&state);
+    if (options.seed) game->SetzeFestenStartwert(*options.seed);
+
+    int code = 0;
+    try {
+        game->Form_Load();
+    } catch (const ProgramExit& e) {
+        code = e.code;
+    } catch (const platform::ScriptFinished& e) {
+        return e.code;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vorlanix: %s\n", e.what());
+        code = 1;
+    }
+    if (script && code == 0 && script->failed()) return 1;
+    return code;
+}
+
+}  // namespace vorlanix

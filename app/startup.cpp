@@ -1,0 +1,130 @@
+// Start-up, display set-up and shutdown: the load event, the display, the busy wait, the check
+// for the exclusive display and the two ways the program ends.
+#include <chrono>
+#include <cstdio>
+
+#include "app/errors.h"
+#include "app/vorlanix.h"
+
+namespace vorlanix {
+
+Vorlanix::Vorlanix(platform::Platform& platform) : platform_(platform) { platform_.SetEventHandler(this); }
+
+float Vorlanix::rnd() {
+    // 24 random bits give every float in [0, 1) on a grid of 2^-24, never 1.
+    return static_cast<float>(random_() >> 8) * (1.0f / 16777216.0f);
+}
+
+void Vorlanix::SetzeFestenStartwert(uint32_t seed) { festerStartwert_ = seed; }
+
+void Vorlanix::Form_Load() {
+    ErsterStart = True;
+    Modus = 1;
+    if (festerStartwert_)
+        Randomize(*festerStartwert_);
+    else
+        Randomize(static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    HighscoreLaden();
+
+    static constexpr int32_t gross[31] = {0,   0,   12,  23,  33,  45,  55,  65,  76,  89,  97,
+                                          105, 117, 127, 141, 154, 164, 174, 185, 196, 206, 216,
+                                          228, 240, 255, 267, 278, 288, 299, 310, 321};
+    static constexpr int32_t klein[31] = {0,   0,   10,  20,  29,  39,  48,  57,  67,  78,  85,
+                                          92,  103, 111, 126, 137, 146, 157, 168, 177, 185, 193,
+                                          204, 215, 229, 240, 251, 260, 269, 278, 289};
+    static constexpr int32_t zeichen[20] = {0,  0,  10, 20,  30,  40,  50,  60,  70,  80,
+                                            90, 100, 116, 122, 128, 135, 141, 147, 154, 164};
+    static constexpr int32_t feldX[9] = {0, 249, 249, 249, 249, 249, 213, 322, 249};
+    static constexpr int32_t feldY[9] = {0, 125, 149, 172, 195, 218, 241, 241, 264};
+    static constexpr int32_t feldBreite[9] = {0, 222, 222, 222, 222, 222, 61, 149, 222};
+    for (int i = 1; i <= 30; ++i) {
+        PosGross[i] = gross[i];
+        PosKlein[i] = klein[i];
+    }
+    for (int i = 1; i <= 19; ++i) PosZeichen[i] = zeichen[i];
+    for (int i = 1; i <= 8; ++i) {
+        FeldX[i] = feldX[i];
+        FeldY[i] = feldY[i];
+        FeldBreite[i] = feldBreite[i];
+    }
+    ErgebnisOffen = False;
+
+    InitSound();
+    Init();
+    StartSchleife();
+}
+
+void Vorlanix::Init() {
+    try {
+        platform_.InitDisplay();
+        SurfBack = std::make_unique<platform::Surface>(640, 480);
+        DDBereit = True;
+    } catch (const platform::DisplayError& e) {
+        std::fprintf(stderr, "vorlanix: the display cannot be set up: %s\n", e.what());
+        const std::string text = e.exclusiveRefused
+                                     ? "Das Programm kann nicht ausgeführt werden. Stellen sie sicher, dass sie die "
+                                       "neuesten verfügbaren Treiber für ihre Grafikkarte installiert haben"
+                                     : "Dieses Programm benötigt DirectX 7";
+        platform_.MessageBox("Vorlanix", text + "\n\n" + e.what());
+        platform_.ShowCursor(true);
+        throw ProgramExit{1};
+    }
+}
+
+bool Vorlanix::ExModeActive() { return platform_.TestCooperativeLevel(); }
+
+void Vorlanix::warte(int32_t z) {
+    if (z <= 0) return;
+    const uint32_t start = platform_.GetTickCount();
+    do {
+        platform_.DoEvents();
+    } while (tickDiff(platform_.GetTickCount(), start) < z);
+}
+
+void Vorlanix::EndIt() {
+    platform_.ShowCursor(true);
+    throw ProgramExit{0};
+}
+
+void Vorlanix::EndeDesSpiels() {
+    LadeBild(SurfStart, "ende.bmp", 0);
+    Modus = 1;
+    while (Modus == 1) {
+        platform_.DoEvents();
+        Zeichne_Ende();
+    }
+    EndIt();
+}
+
+void Vorlanix::Form_Activate() { platform_.ShowCursor(false); }
+
+void Vorlanix::Form_GotFocus() {
+    SpielStartTick = static_cast<int32_t>(static_cast<uint32_t>(SpielStartTick) +
+                                          static_cast<uint32_t>(tickDiff(platform_.GetTickCount(),
+                                                                         static_cast<uint32_t>(PauseBeginn))));
+}
+
+void Vorlanix::Form_LostFocus() { PauseBeginn = static_cast<int32_t>(platform_.GetTickCount()); }
+
+void Vorlanix::Form_KeyDown(int16_t keyCode) {
+    switch (keyCode) {
+        case 37: TasteLinks = True; break;
+        case 38: TasteOben = True; break;
+        case 39: TasteRechts = True; break;
+        case 40: TasteUnten = True; break;
+        case 80: Pause = static_cast<int16_t>(~Pause); break;
+        default: break;
+    }
+}
+
+void Vorlanix::Form_KeyUp(int16_t keyCode) {
+    switch (keyCode) {
+        case 38: TasteOben = False; break;
+        case 40: TasteUnten = False; break;
+        case 39: TasteRechts = False; break;
+        case 37: TasteLinks = False; break;
+        default: break;
+    }
+}
+
+}  // namespace vorlanix

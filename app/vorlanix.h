@@ -1,0 +1,130 @@
+// The game object: every field of the game and all its procedures. One object, as the game was
+// designed; its member functions are defined in the files of the subsystem that owns them
+// (app/, game/, gfx/, menu/, score/, sound/).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "app/numbers.h"
+#include "platform/platform.h"
+
+namespace vorlanix {
+
+using Surf = std::unique_ptr<platform::Surface>;
+
+class Vorlanix : public platform::WindowEvents {
+public:
+    explicit Vorlanix(platform::Platform& platform);
+
+    // ---- fields (see game_fields.inc) ----
+#define FIELD(type, name, start) type name = start;
+#define ARRAY(type, name, n) type name[n]{};
+#define ARRAY2(type, name, n, m) type name[n][m]{};
+#define ARRAY3(type, name, n, m, k) type name[n][m][k]{};
+#include "app/game_fields.inc"
+#undef FIELD
+#undef ARRAY
+#undef ARRAY2
+#undef ARRAY3
+
+    // ---- surfaces ----
+    Surf SurfBack, SurfStart, SurfTemp, SurfTemp2, SurfTempTxt;
+    Surf SurfBurg, SurfIrone0, SurfIrone1, SurfIrone1Salto, SurfBrett1, SurfIrone2, SurfIrone2Salto, SurfBrett2;
+    Surf SurfIrone3, SurfIrone3Salto, SurfBrett3, SurfRaumtank, SurfStoerung, SurfOben, SurfObenRot, SurfLinks;
+    Surf SurfRechts, SurfUnten, SurfAltern, SurfScore, SurfRadar, SurfPointer, SurfExplosion, SurfKrater, SurfLupe;
+    Surf SurfSatelit, SurfSatelitIrone, SurfSatelit2, SurfSatelit2Irone, SurfMond, SurfIroneStation, SurfMeteor;
+    Surf SurfIroneMeteor, SurfZahlen, SurfMenue, SurfButton, SurfMenueSeite, SurfLogo, SurfErgebnisZahlen;
+    Surf SurfSchriftSatz;
+    Surf SurfStern0, SurfStern1, SurfStern2, SurfStern3, SurfStern4, SurfStern5;
+    Surf SurfNebel1, SurfNebel2, SurfNebel3, SurfNebel4;
+
+    // ---- sound copies: SoundPuffer[slot 1..15][copy 1..10] ----
+    std::unique_ptr<platform::SoundBuffer> SoundPuffer[16][11];
+
+    // ---- start-up, display set-up and shutdown ----
+    void Form_Load();
+    void Init();
+    bool ExModeActive();
+    void warte(int32_t z);
+    [[noreturn]] void EndIt();
+    [[noreturn]] void EndeDesSpiels();
+
+    // window events
+    void Form_Activate() override;
+    void Form_GotFocus() override;
+    void Form_LostFocus() override;
+    void Form_KeyDown(int16_t keyCode) override;
+    void Form_KeyUp(int16_t keyCode) override;
+    void Form_KeyPress(int16_t character) override;
+    void Form_MouseDown(int16_t button, int16_t shift, float x, float y) override;
+    void Form_MouseUp(int16_t button, int16_t shift, float x, float y) override;
+    void Form_MouseMove(int16_t button, int16_t shift, float x, float y) override;
+
+    // ---- outer loop and game loop ----
+    void StartSchleife();
+
+    // ---- menu ----
+    void Zeichne_Menue();
+    void MenueMausBewegt(float x, float y);     // menu branch of the mouse move
+    void MenueMausGedrueckt(float x, float y);  // menu branch of the mouse press
+
+    // ---- high-score file ----
+    void HighscoreLaden();
+
+    // ---- sound slots ----
+    void InitSound();
+    void SoundSpielen(int32_t i, int32_t PosX);
+    void MusikSpielen(int32_t i, int32_t PosX);
+    void LoadWave(int32_t i, int32_t j, const std::string& Datei);
+
+    // ---- surfaces, blitting, asset loading ----
+    void ddBitBlt(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy);
+    void ddBitBltOCK(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy);
+    void ddBitBltAlles(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy);
+    void ddBitBltAllesOCK(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy);
+    void ddBitBltTemp(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy);
+    void ddBitBltTempOCK(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy);
+    void ddBitBltTemp2(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy);
+    void ddBitBltTempTxt(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy);
+
+    // The load step: a bitmap into a surface with a black (0) or the white key.
+    void LadeBild(Surf& field, const char* name, uint16_t key);
+    void InitSurfaces();
+    void InitPlanetSurfaces();
+    void InitNebelSurfaces();
+    // The check every drawing procedure begins with: waits for the display while it is lost
+    // and returns true when it had been lost (the caller then reloads what it needs).
+    bool WarteAufAnzeige();
+    void Flip();
+
+    // ---- title and closing ----
+    void Zeichne_Start();
+    void Zeichne_Ende();
+
+    // ---- random numbers: rnd is uniform in [0, 1) ----
+    float rnd();
+    void Randomize(uint32_t seed) { random_.seed(seed); }
+    // A fixed seed (--seed) replaces the clock's, so a seed and a script replay a game.
+    void SetzeFestenStartwert(uint32_t seed);
+
+    platform::Platform& plattform() { return platform_; }
+
+private:
+    void ZeichneVollbild(const char* bildName);
+    void SpieleKopie(int32_t i, int32_t PosX, bool musik);
+    void ddBitBltClipped(platform::Surface* target, int32_t L, int32_t T, int32_t R, int32_t B, int32_t sx,
+                         int32_t sy, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy, bool keyed);
+
+    platform::Platform& platform_;
+    std::mt19937 random_;
+    std::optional<uint32_t> festerStartwert_;
+    // Set when a game has ended inside the menu loop, so the outer loop starts over from its
+    // first step instead of nesting a new outer loop inside the game.
+    bool spielBeendet_ = false;
+};
+
+}  // namespace vorlanix

@@ -1,0 +1,267 @@
+#include "platform/headless/script_driver.h"
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/cp1252.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/png_writer.h"
+
+namespace platform {
+
+namespace {
+
+const std::map<std::string, int16_t> kKeys = {{"LEFT", 37},   {"UP", 38},      {"RIGHT", 39},     {"DOWN", 40},
+                                              {"P", 80},      {"ESCAPE", 27},  {"TAB", 9},        {"BACKSPACE", 8},
+                                              {"RETURN", 13}, {"F11", 122},    {"F12", 123}};
+
+bool keyCode(const std::string& name, int16_t& code) {
+    if (auto it = kKeys.find(name); it != kKeys.end()) {
+        code = it->second;
+        return true;
+    }
+    if (name.size() == 1 && std::isalpha(static_cast<unsigned char>(name[0]))) {
+        code = static_cast<int16_t>(std::toupper(static_cast<unsigned char>(name[0])));
+        return true;
+    }
+    return false;
+}
+
+bool buttonCode(const std::string& name, int16_t& code) {
+    if (name == "left") code = 1;
+    else if (name == "right") code = 2;
+    else if (name == "middle") code = 4;
+    else return false;
+    return true;
+}
+
+bool toNumber(const std::string& s, double& v) {
+    char* end = nullptr;
+    v = std::strtod(s.c_str(), &end);
+    return !s.empty() && end && *end == '\0';
+}
+
+bool isOp(const std::string& op) {
+    return op == "==" || op == "!=" || op == "<" || op == "<=" || op == ">" || op == ">=";
+}
+
+template <typename T>
+bool applyOp(const T& a, const std::string& op, const T& b) {
+    if (op == "==") return a == b;
+    if (op == "!=") return a != b;
+    if (op == "<") return a < b;
+    if (op == "<=") return a <= b;
+    if (op == ">") return a > b;
+    return a >= b;
+}
+
+}  // namespace
+
+bool ParseFieldPath(const std::string& path, std::string& name, std::vector<int>& indices) {
+    const size_t bracket = path.find('[');
+    name = path.substr(0, bracket);
+    indices.clear();
+    if (name.empty()) return false;
+    size_t at = bracket;
+    while (at != std::string::npos && at < path.size()) {
+        if (path[at] != '[') return false;
+        const size_t close = path.find(']', at);
+        if (close == std::string::npos) return false;
+        double v;
+        if (!toNumber(path.substr(at + 1, close - at - 1), v)) return false;
+        indices.push_back(static_cast<int>(v));
+        at = close + 1;
+    }
+    return true;
+}
+
+ScriptDriver::ScriptDriver(const std::string& text, std::string name) : name_(std::move(name)) {
+    std::istringstream in(text);
+    std::string raw;
+    int number = 0;
+    while (std::getline(in, raw)) {
+        ++number;
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        std::istringstream words(raw);
+        Line line{number, {}, {}};
+        std::string w;
+        while (words >> w) line.words.push_back(w);
+        if (line.words.empty() || line.words[0][0] == '#') continue;
+        const size_t start = raw.find(line.words[0]) + line.words[0].size();
+        line.rest = start < raw.size() ? raw.substr(raw.find_first_not_of(" \t", start) == std::string::npos
+                                                        ? raw.size()
+                                                        : raw.find_first_not_of(" \t", start))
+                                       : "";
+        const std::string& c = line.words[0];
+        const size_t n = line.words.size();
+        auto bad = [&](const std::string& why) {
+            throw std::runtime_error(name_ + ":" + std::to_string(number) + ": " + why);
+        };
+        double d;
+        int16_t code;
+        if (c == "frame-ms" || c == "run") {
+            if (n != 2 || !toNumber(line.words[1], d) || d < 0) bad(c + " needs one number");
+        } else if (c == "run-until" || c == "expect") {
+            if (n < 4 || n > (c == "expect" ? 4u : 5u) || !isOp(line.words[2])) bad(c + " needs FIELD OP VALUE");
+            if (n == 5 && !toNumber(line.words[4], d)) bad("run-until: the time limit must be a number");
+        } else if (c == "move") {
+            if (n != 3 || !toNumber(line.words[1], d) || !toNumber(line.words[2], d)) bad("move needs X Y");
+        } else if (c == "press" || c == "release" || c == "click") {
+            if (n != 4 || !buttonCode(line.words[1], code) || !toNumber(line.words[2], d) ||
+                !toNumber(line.words[3], d))
+                bad(c + " needs left|right|middle X Y");
+        } else if (c == "keydown" || c == "keyup") {
+            if (n != 2 || !keyCode(line.words[1], code)) bad(c + ": unknown key");
+        } else if (c == "type") {
+            if (line.rest.empty()) bad("type needs a text");
+        } else if (c == "focus") {
+            if (n != 2 || (line.words[1] != "lost" && line.words[1] != "gained")) bad("focus lost|gained");
+        } else if (c == "display") {
+            if (n != 2 || (line.words[1] != "lost" && line.words[1] != "restored")) bad("display lost|restored");
+        } else if (c == "set") {
+            if (n < 3) bad("set needs FIELD VALUE");
+        } else if (c == "dump" || c == "screenshot") {
+            if (n != 2) bad(c + " needs a file name");
+        } else {
+            bad("unknown command " + c);
+        }
+        lines_.push_back(std::move(line));
+    }
+}
+
+ScriptDriver ScriptDriver::FromFile(const std::filesystem::path& file) {
+    std::ifstream f(file, std::ios::binary);
+    if (!f) throw std::runtime_error("cannot read script " + file.string());
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ScriptDriver(ss.str(), file.string());
+}
+
+void ScriptDriver::scriptError(const Line& line, const std::string& why) {
+    std::fprintf(stderr, "%s:%d: %s\n", name_.c_str(), line.number, why.c_str());
+    throw ScriptFinished{2};
+}
+
+bool ScriptDriver::compare(const Line& line, const std::string& field, const std::string& op,
+                           const std::string& value, std::string& actual) {
+    if (!state_) scriptError(line, "no program state to read");
+    std::string name, error;
+    std::vector<int> indices;
+    if (!ParseFieldPath(field, name, indices)) scriptError(line, "malformed field " + field);
+    nlohmann::json v;
+    if (!state_->ReadField(name, indices, v, error)) scriptError(line, error);
+    actual = v.is_string() ? v.get<std::string>() : v.dump();
+    double want;
+    if (v.is_number() && toNumber(value, want)) return applyOp(v.get<double>(), op, want);
+    if (v.is_string()) return applyOp(v.get<std::string>(), op, value);
+    scriptError(line, "cannot compare " + field + " with " + value);
+}
+
+bool ScriptDriver::waitHolds(HeadlessPlatform& p) {
+    switch (wait_) {
+        case Wait::None: return true;
+        case Wait::Clock: return static_cast<int32_t>(p.GetTickCount() - waitUntil_) >= 0;
+        case Wait::Condition: {
+            const Line& line = lines_[waitLine_];
+            std::string actual;
+            if (compare(line, line.words[1], line.words[2], line.words[3], actual)) return true;
+            if (static_cast<int32_t>(p.GetTickCount() - waitUntil_) >= 0) {
+                std::fprintf(stderr, "%s:%d: run-until %s %s %s timed out (value %s)\n", name_.c_str(),
+                             line.number, line.words[1].c_str(), line.words[2].c_str(), line.words[3].c_str(),
+                             actual.c_str());
+                failed_ = true;
+                return true;
+            }
+            return false;
+        }
+    }
+    return true;
+}
+
+void ScriptDriver::Advance(HeadlessPlatform& p) {
+    if (!waitHolds(p)) return;
+    wait_ = Wait::None;
+    while (next_ < lines_.size()) {
+        const Line& line = lines_[next_++];
+        execute(line, p);
+        if (wait_ != Wait::None && !waitHolds(p)) return;
+        wait_ = Wait::None;
+    }
+    throw ScriptFinished{failed_ ? 1 : 0};
+}
+
+nlohmann::json ScriptDriver::fullState(HeadlessPlatform& p) {
+    nlohmann::json state = state_ ? state_->DumpState() : nlohmann::json::object();
+    state["tick"] = p.GetTickCount();
+    state["frames"] = p.frames();
+    nlohmann::json sounds = nlohmann::json::array();
+    for (const SoundLogEntry& s : p.soundLog())
+        sounds.push_back({{"tick", s.tick}, {"slot", s.slot}, {"copy", s.copy}, {"op", s.op}});
+    state["sounds"] = std::move(sounds);
+    return state;
+}
+
+void ScriptDriver::execute(const Line& line, HeadlessPlatform& p) {
+    const std::string& c = line.words[0];
+    auto number = [&](size_t i) { return std::strtod(line.words[i].c_str(), nullptr); };
+    using K = QueuedEvent::Kind;
+    int16_t code = 0;
+    if (c == "frame-ms") {
+        p.SetFrameMs(static_cast<uint32_t>(number(1)));
+    } else if (c == "run") {
+        wait_ = Wait::Clock;
+        waitUntil_ = p.GetTickCount() + static_cast<uint32_t>(number(1));
+    } else if (c == "run-until") {
+        wait_ = Wait::Condition;
+        waitLine_ = next_ - 1;
+        waitUntil_ = p.GetTickCount() + static_cast<uint32_t>(line.words.size() == 5 ? number(4) : 600000);
+    } else if (c == "move") {
+        p.Queue({K::MouseMove, 0, static_cast<float>(number(1)), static_cast<float>(number(2))});
+    } else if (c == "press" || c == "release" || c == "click") {
+        buttonCode(line.words[1], code);
+        const float x = static_cast<float>(number(2)), y = static_cast<float>(number(3));
+        if (c != "release") p.Queue({K::MouseDown, code, x, y});
+        if (c == "click") p.Queue({K::Barrier});
+        if (c != "press") p.Queue({K::MouseUp, code, x, y});
+    } else if (c == "keydown" || c == "keyup") {
+        keyCode(line.words[1], code);
+        p.Queue({c == "keydown" ? K::KeyDown : K::KeyUp, code});
+        // As on the desktop, these keys also type their character.
+        if (c == "keydown" && (code == 27 || code == 9 || code == 8 || code == 13)) p.Queue({K::KeyPress, code});
+    } else if (c == "type") {
+        for (char ch : Utf8ToCp1252(line.rest))
+            p.Queue({K::KeyPress, static_cast<int16_t>(static_cast<uint8_t>(ch))});
+    } else if (c == "focus") {
+        p.Queue({line.words[1] == "lost" ? K::FocusLost : K::FocusGained});
+    } else if (c == "display") {
+        p.SetDisplayHeld(line.words[1] == "restored");
+    } else if (c == "set") {
+        if (!state_) scriptError(line, "no program state to write");
+        std::string name, error;
+        std::vector<int> indices;
+        if (!ParseFieldPath(line.words[1], name, indices)) scriptError(line, "malformed field " + line.words[1]);
+        const size_t valueStart = line.rest.find_first_not_of(" \t", line.words[1].size());
+        const std::string value = valueStart == std::string::npos ? "" : line.rest.substr(valueStart);
+        if (!state_->WriteField(name, indices, value, error)) scriptError(line, error);
+    } else if (c == "expect") {
+        std::string actual;
+        if (!compare(line, line.words[1], line.words[2], line.words[3], actual)) {
+            std::fprintf(stderr, "%s:%d: expect %s %s %s failed: the value is %s\n", name_.c_str(), line.number,
+                         line.words[1].c_str(), line.words[2].c_str(), line.words[3].c_str(), actual.c_str());
+            failed_ = true;
+        }
+    } else if (c == "dump") {
+        std::ofstream f(line.words[1]);
+        f << fullState(p).dump(1) << "\n";
+        if (!f) scriptError(line, "cannot write " + line.words[1]);
+    } else if (c == "screenshot") {
+        std::string error;
+        if (!p.lastFrame()) scriptError(line, "no frame has been shown yet");
+        if (!WritePng(*p.lastFrame(), line.words[1], error)) scriptError(line, error);
+    }
+}
+
+}  // namespace platform

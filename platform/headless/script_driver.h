@@ -1,0 +1,62 @@
+// Runs a test script against the program on the headless backend: input events, waits on the
+// virtual clock or on a field, checks, state dumps and screenshots. The script language is
+// documented in the README.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/state_access.h"
+
+namespace platform {
+
+class HeadlessPlatform;
+
+// Thrown out of the program's event pump when the script has ended (or met an error), carrying
+// the exit code: 0 all checks held, 1 an expectation failed, 2 a script error.
+struct ScriptFinished {
+    int code;
+};
+
+class ScriptDriver {
+public:
+    // Throws std::runtime_error ("script:LINE: reason") for a line that cannot be parsed.
+    ScriptDriver(const std::string& text, std::string name);
+    static ScriptDriver FromFile(const std::filesystem::path& file);
+
+    void SetState(StateAccess* state) { state_ = state; }
+    bool failed() const { return failed_; }
+
+    // Called at every pump: runs lines until the next wait that does not yet hold.
+    void Advance(HeadlessPlatform& p);
+
+private:
+    struct Line {
+        int number;
+        std::vector<std::string> words;
+        std::string rest;  // text after the command word, for `type`
+    };
+    bool waitHolds(HeadlessPlatform& p);
+    void execute(const Line& line, HeadlessPlatform& p);
+    [[noreturn]] void scriptError(const Line& line, const std::string& why);
+    bool compare(const Line& line, const std::string& field, const std::string& op, const std::string& value,
+                 std::string& actual);
+    nlohmann::json fullState(HeadlessPlatform& p);
+
+    std::string name_;
+    std::vector<Line> lines_;
+    size_t next_ = 0;
+    StateAccess* state_ = nullptr;
+    bool failed_ = false;
+
+    enum class Wait { None, Clock, Condition } wait_ = Wait::None;
+    uint32_t waitUntil_ = 0;      // clock target, or the deadline of a condition
+    size_t waitLine_ = 0;
+};
+
+// Splits "Name[1][2]" into the name and its indices; false when malformed.
+bool ParseFieldPath(const std::string& path, std::string& name, std::vector<int>& indices);
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+#include "platform/platform.h"
+
+#include "platform/bitmap.h"
+#include "platform/resources.h"
+
+namespace platform {
+
+std::unique_ptr<Surface> Platform::CreateSurfaceFromResource(const std::string& name) {
+    const std::vector<uint8_t> bytes = assetDir_.empty() ? EmbeddedBitmap(name) : BitmapFromDirectory(assetDir_, name);
+    return DecodeBitmap(bytes, name);
+}
+
+void Platform::SetDirectories(std::filesystem::path program, std::filesystem::path data, std::filesystem::path sound) {
+    programDir_ = std::move(program);
+    dataDir_ = std::move(data);
+    soundDir_ = std::move(sound);
+}
+
+}  // namespace platform

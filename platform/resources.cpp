@@ -1,0 +1,60 @@
+#include "platform/resources.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace {
+
+struct EmbeddedEntry {
+    const char* name;
+    const uint8_t* data;
+    uint64_t size;
+};
+
+}  // namespace
+
+extern "C" const EmbeddedEntry vorlanix_bitmap_table[];
+extern "C" const uint64_t vorlanix_bitmap_count;
+
+namespace platform {
+
+namespace {
+
+bool sameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+std::vector<uint8_t> EmbeddedBitmap(const std::string& name) {
+    for (uint64_t i = 0; i < vorlanix_bitmap_count; ++i) {
+        const EmbeddedEntry& e = vorlanix_bitmap_table[i];
+        if (sameName(e.name, name)) return {e.data, e.data + e.size};
+    }
+    throw std::runtime_error("bitmap \"" + name + "\" is not built into the program");
+}
+
+std::vector<std::string> EmbeddedBitmapNames() {
+    std::vector<std::string> names;
+    for (uint64_t i = 0; i < vorlanix_bitmap_count; ++i) names.emplace_back(vorlanix_bitmap_table[i].name);
+    return names;
+}
+
+std::vector<uint8_t> BitmapFromDirectory(const std::filesystem::path& dir, const std::string& name) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        if (!entry.is_regular_file() || !sameName(entry.path().filename().string(), name)) continue;
+        std::ifstream f(entry.path(), std::ios::binary);
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+        if (!f.eof() && f.fail()) break;
+        return bytes;
+    }
+    throw std::runtime_error("bitmap \"" + name + "\" not found in " + dir.string());
+}
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+// The real backend: an SDL2 window with the 640 x 480 picture scaled cleanly, the pointer kept
+// by us in screen coordinates, and SDL2_mixer channels for the sound copies.
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+struct SdlOptions {
+    bool window = false;  // a window instead of fullscreen-desktop
+    int scale = 0;        // window scale factor; 0 = 2
+};
+
+// Initialises SDL's event and timer parts; the window itself is opened by InitDisplay.
+std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options);
+
+}  // namespace platform

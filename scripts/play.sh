@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what the game needs, builds it and starts it. Extra arguments go to the game
+# (e.g. --window).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVORLANIX_TESTS=OFF -DVORLANIX_BENCH=OFF
+cmake --build build -j"$(nproc)" --target vorlanix
+exec ./build/vorlanix "$@"

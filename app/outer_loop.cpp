@@ -12,13 +12,7 @@ void Vorlanix::StartSchleife() {
 
         if (AktMenue == 8) {
             HighscoreLaden();
-            NeuerRang = 80;
-            const int32_t r = Ergebnis / 3632;
-            if (HSTage[8] > r) {
-                int32_t i = 8;
-                while (i > 0 && HSTage[i] > r) --i;
-                NeuerRang = i + 1;
-            }
+            NeuerRang = HighscoreRang(Ergebnis / 3632);
         }
 
         AktFeld = 1;

@@ -16,7 +16,7 @@ nlohmann::json toJson(const T& v) {
         for (const auto& e : v) a.push_back(toJson(e));
         return a;
     } else if constexpr (std::is_same_v<T, std::string>) {
-        return platform::Cp1252ToUtf8(v);
+        return cp1252::to_utf8(v);
     } else {
         return v;
     }
@@ -39,7 +39,7 @@ bool fromText(T& v, const std::string& text) {
     if constexpr (std::is_array_v<T>) {
         return false;
     } else if constexpr (std::is_same_v<T, std::string>) {
-        v = platform::Utf8ToCp1252(text);
+        v = cp1252::from_utf8(text, '\0');
         return true;
     } else {
         char* end = nullptr;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <random>
@@ -74,6 +75,10 @@ public:
 
     // ---- high-score file ----
     void HighscoreLaden();
+    void HighscoreSpeichern();
+    void HighscoreEintragen();
+    int32_t HighscoreRang(int32_t t) const;  // the rank a result of t days takes, 80 = none
+    std::filesystem::path HighscoreDatei() const;
 
     // ---- sound slots ----
     void InitSound();
@@ -116,6 +121,7 @@ public:
 private:
     void ZeichneVollbild(const char* bildName);
     void SpieleKopie(int32_t i, int32_t PosX, bool musik);
+    void MeldeDateiFehler(const std::string& error);
     void ddBitBltClipped(platform::Surface* target, int32_t L, int32_t T, int32_t R, int32_t B, int32_t sx,
                          int32_t sy, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy, bool keyed);
 
@@ -125,6 +131,8 @@ private:
     // Set when a game has ended inside the menu loop, so the outer loop starts over from its
     // first step instead of nesting a new outer loop inside the game.
     bool spielBeendet_ = false;
+    bool highscoreGeladen_ = false;
+    bool dateiFehlerGemeldet_ = false;
 };
 
 }  // namespace vorlanix

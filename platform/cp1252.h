@@ -1,16 +1,25 @@
-// Conversion between Unicode and the Windows-1252 code page the game's texts are kept in.
+// Conversion between the game's texts (one byte per character, Windows code page 1252)
+// and the UTF-8 of file names, terminals and typed input.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
-namespace platform {
+namespace cp1252 {
 
-// The code page 1252 code of a Unicode code point, or nothing when the page has no such character.
-std::optional<uint8_t> CodePointToCp1252(char32_t cp);
-// Decodes UTF-8 into code points and converts each; characters without a code are dropped.
-std::string Utf8ToCp1252(const std::string& utf8);
-std::string Cp1252ToUtf8(const std::string& text);
+// The Unicode code point of a code page 1252 byte. The five bytes the code page leaves
+// undefined map to the control code of the same number, so every byte survives a round trip.
+char32_t to_code_point(uint8_t byte);
 
-}  // namespace platform
+// The code page 1252 byte of a code point, or nothing when the code page has no such character.
+std::optional<uint8_t> from_code_point(char32_t code_point);
+
+std::string to_utf8(std::string_view text);
+
+// Characters the code page lacks, and bytes that are not valid UTF-8, become `unmappable`
+// ('\0' drops them, as typed input does).
+std::string from_utf8(std::string_view utf8, char unmappable = '?');
+
+}  // namespace cp1252

@@ -1,16 +1,74 @@
-// The high-score list and settings as the game object holds them.
+// The high-score list and settings as the game object holds them, loaded from and saved to
+// hiscore.dat in the data directory. A file that cannot be read or written leaves the list in
+// memory as it is; the game goes on without the file and says so once.
+#include <cstdio>
+
 #include "app/vorlanix.h"
+#include "score/hiscore_file.h"
 
 namespace vorlanix {
 
-void Vorlanix::HighscoreLaden() {
-    SoundAn = True;
-    MusikAn = True;
-    NebelAn = True;
+namespace {
+
+score::HiscoreData fromFields(const Vorlanix& g) {
+    score::HiscoreData d;
     for (int i = 1; i <= 8; ++i) {
-        HSName[i] = "        ";
-        HSTage[i] = 28800;
+        d.HSName[i] = g.HSName[i];
+        d.HSTage[i] = g.HSTage[i];
+        d.FeldText[i] = g.FeldText[i];
     }
+    d.SpielerName = g.SpielerName;
+    d.NebelAn = g.NebelAn;
+    d.SoundAn = g.SoundAn;
+    d.MusikAn = g.MusikAn;
+    return d;
+}
+
+void toFields(const score::HiscoreData& d, Vorlanix& g) {
+    for (int i = 1; i <= 8; ++i) {
+        g.HSName[i] = d.HSName[i];
+        g.HSTage[i] = d.HSTage[i];
+        g.FeldText[i] = d.FeldText[i];
+    }
+    g.SpielerName = d.SpielerName;
+    g.NebelAn = d.NebelAn;
+    g.SoundAn = d.SoundAn;
+    g.MusikAn = d.MusikAn;
+}
+
+}  // namespace
+
+std::filesystem::path Vorlanix::HighscoreDatei() const { return platform_.DataDirectory() / score::hiscore_file_name; }
+
+void Vorlanix::MeldeDateiFehler(const std::string& error) {
+    if (dateiFehlerGemeldet_) return;
+    dateiFehlerGemeldet_ = true;
+    std::fprintf(stderr, "vorlanix: %s; the high scores and settings stay in memory only\n", error.c_str());
+}
+
+void Vorlanix::HighscoreLaden() {
+    // Before the first load the fields hold nothing: start from a new file's content, so a
+    // file that cannot be read still leaves a valid list.
+    score::HiscoreData d = highscoreGeladen_ ? fromFields(*this) : score::HiscoreData();
+    const score::FileStatus status = score::load_hiscore(HighscoreDatei(), d);
+    if (!status.ok()) MeldeDateiFehler(status.error);
+    highscoreGeladen_ = true;
+    toFields(d, *this);
+}
+
+void Vorlanix::HighscoreSpeichern() {
+    const score::FileStatus status = score::save_hiscore(HighscoreDatei(), fromFields(*this));
+    if (!status.ok()) MeldeDateiFehler(status.error);
+}
+
+int32_t Vorlanix::HighscoreRang(int32_t t) const { return score::rank_result(fromFields(*this), t); }
+
+void Vorlanix::HighscoreEintragen() {
+    if (NeuerRang > 8) return;
+    score::HiscoreData d = fromFields(*this);
+    score::enter_result(d, NeuerRang, Ergebnis / 3632, SpielerName);
+    toFields(d, *this);
+    HighscoreSpeichern();
 }
 
 }  // namespace vorlanix

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "score/age_digits.h"
-#include "score/cp1252.h"
+#include "platform/cp1252.h"
 #include "score/fixed_text.h"
 #include "score/little_endian.h"
 #include "score/read_file.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "score/cp1252.h"
+#include "platform/cp1252.h"
 #include "score/upload_file.h"
 
 namespace {

@@ -232,7 +232,7 @@ void ScriptDriver::execute(const Line& line, HeadlessPlatform& p) {
         // As on the desktop, these keys also type their character.
         if (c == "keydown" && (code == 27 || code == 9 || code == 8 || code == 13)) p.Queue({K::KeyPress, code});
     } else if (c == "type") {
-        for (char ch : Utf8ToCp1252(line.rest))
+        for (char ch : cp1252::from_utf8(line.rest, '\0'))
             p.Queue({K::KeyPress, static_cast<int16_t>(static_cast<uint8_t>(ch))});
     } else if (c == "focus") {
         p.Queue({line.words[1] == "lost" ? K::FocusLost : K::FocusGained});

@@ -6,7 +6,7 @@
 #include "tests/support/temp_dir.h"
 
 using testing_support::RunHeadless;
-using testing_support::TempDir;
+
 
 TEST(TitleScenario, ShowsTheTitleUntilAButtonIsReleased) {
     TempDir dir;

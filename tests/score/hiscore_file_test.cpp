@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/score/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 

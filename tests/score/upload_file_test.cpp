@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "score/upload_message.h"
-#include "tests/score/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 

@@ -65,8 +65,25 @@ public:
     void Form_MouseUp(int16_t button, int16_t shift, float x, float y) override;
     void Form_MouseMove(int16_t button, int16_t shift, float x, float y) override;
 
-    // ---- outer loop and game loop ----
+    // ---- outer loop and game loop (app/) ----
     void StartSchleife();
+    void Schleife();
+
+    // ---- world: player control, enemies, planets, moons, satellites (game/) ----
+    void AngriffGI(float Schritt);
+    void Feindposition(float Schritt);
+    void PlanetenPositionen(float Schritt);
+
+    // ---- shots, hits, craters and points (game/, gfx/score_display.cpp) ----
+    void NeuPunktDarstellung(int32_t Wert, int32_t PosX, int32_t PosY);
+    void ZeichnePunktzahlen();
+
+    // ---- the game frame: scene, stars, dying, cockpit (gfx/) ----
+    void Zeichne();
+
+    // ---- menu pages, menu input, count-down (menu/) ----
+    void MenuAusblenden(int32_t Von, int32_t Nach);
+    void EndeAnimation();
 
     // ---- menu ----
     void Zeichne_Menue();

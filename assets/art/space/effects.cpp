@@ -21,56 +21,47 @@ void draw_explosion(const fs::path& dir) {
 
     const std::vector<Stop> fire = {{0.0, rgb(92, 40, 52)},   {0.2, rgb(150, 40, 32)}, {0.4, rgb(226, 80, 30)},
                                     {0.6, rgb(252, 150, 40)}, {0.8, rgb(255, 222, 90)}, {1.0, rgb(255, 252, 225)}};
-    for (int f = 0; f < kFrames; ++f) {
-        // The ball swells fast for six frames, then keeps spreading slowly while it cools and tears apart.
-        const double radius = f < 6 ? 6.0 + 16.0 * std::pow(f / 6.0, 0.7) : 22.0 + 0.25 * (f - 6);
-        const double heat = f < 4 ? 1.0 : std::max(0.0, 1.0 - (f - 4) / 10.5);
-        const double tear = f < 6 ? 0.0 : (f - 6) / 9.0;
-        for (int y = 0; y < kCell; ++y)
-            for (int x = 0; x < kCell; ++x) {
-                Colour sum;
-                int hits = 0;
-                for (int sy = 0; sy < 2; ++sy)
-                    for (int sx = 0; sx < 2; ++sx) {
-                        const double px = x + 0.25 + 0.5 * sx - kMid, py = y + 0.25 + 0.5 * sy - kMid;
-                        const double r = std::sqrt(px * px + py * py) / radius;
-                        const Vec3 p{px * 0.16, py * 0.16, f * 0.3};
-                        const double turb = n.fbm(p, 4);
-                        const double density = 1.0 - r + 0.4 * turb;
-                        // As it tears apart, the body thins from inside out into smoke wisps.
-                        const double cut = 0.06 + 0.7 * tear * tear - 0.35 * tear * n.fbm(p * 1.7 + Vec3{5, 5, 5}, 3);
-                        if (density < cut) continue;
-                        double t = heat * (0.45 + 0.75 * (density - cut) + 0.25 * turb);
-                        if (f < 3) t = std::max(t, 1.0 - r * 0.6);
-                        Colour c = ramp(fire, clamp01(t));
-                        const Colour smoke = blend(rgb(70, 54, 78), rgb(132, 118, 134), clamp01(turb * 1.6 + 0.5));
-                        c = blend(c, smoke, smoothstep(0.3, 1.0, tear) * smoothstep(0.4, 0.0, t) * 0.8);
-                        sum = sum + c;
-                        ++hits;
-                    }
-                if (hits > 0) image.set(x, f * kCell + y, sum * (1.0 / hits), hits / 4.0);
-            }
-        // Sparks fly out from the fourth frame on and die out before the last.
-        if (f >= 3 && f <= 13) {
-            for (const Spark& s : sparks) {
-                const double dist = 8.0 + s.speed * (f - 3) * 1.9;
-                if (dist > 24.0) continue;
-                const int sx = static_cast<int>(kMid + std::cos(s.angle) * dist);
-                const int sy = static_cast<int>(kMid + std::sin(s.angle) * dist);
-                const Colour c = ramp(fire, clamp01(1.05 - (f - 3) * 0.06));
-                image.set(sx, f * kCell + sy, c);
-                if (s.size > 1.0 && f < 10) image.set(sx + 1, f * kCell + sy, c * 0.85);
-            }
+    // The ball swells fast for six frames, then keeps spreading slowly while it cools and tears apart.
+    auto radius = [](int f) { return f < 6 ? 6.0 + 16.0 * std::pow(f / 6.0, 0.7) : 22.0 + 0.25 * (f - 6); };
+    auto heat = [](int f) { return f < 4 ? 1.0 : std::max(0.0, 1.0 - (f - 4) / 10.5); };
+    auto tear = [](int f) { return f < 6 ? 0.0 : (f - 6) / 9.0; };
+    supersample(image, 2, [&](double x, double y, Colour* out) {
+        const int f = static_cast<int>(y) / kCell;
+        const double px = x - kMid, py = y - f * kCell - kMid;
+        const double r = std::sqrt(px * px + py * py) / radius(f);
+        const Vec3 p{px * 0.16, py * 0.16, f * 0.3};
+        const double turb = n.fbm(p, 4);
+        const double density = 1.0 - r + 0.4 * turb;
+        // As it tears apart, the body thins from inside out into smoke wisps.
+        const double rip = tear(f);
+        const double cut = 0.06 + 0.7 * rip * rip - 0.35 * rip * n.fbm(p * 1.7 + Vec3{5, 5, 5}, 3);
+        if (density < cut) return false;
+        double t = heat(f) * (0.45 + 0.75 * (density - cut) + 0.25 * turb);
+        if (f < 3) t = std::max(t, 1.0 - r * 0.6);
+        Colour c = ramp(fire, clamp01(t));
+        const Colour smoke = blend(rgb(70, 54, 78), rgb(132, 118, 134), clamp01(turb * 1.6 + 0.5));
+        *out = blend(c, smoke, smoothstep(0.3, 1.0, rip) * smoothstep(0.4, 0.0, t) * 0.8);
+        return true;
+    });
+    // Sparks fly out from the fourth frame on and die out before the last.
+    for (int f = 3; f <= 13; ++f)
+        for (const Spark& s : sparks) {
+            const double dist = 8.0 + s.speed * (f - 3) * 1.9;
+            if (dist > 24.0) continue;
+            const int sx = static_cast<int>(kMid + std::cos(s.angle) * dist);
+            const int sy = static_cast<int>(kMid + std::sin(s.angle) * dist);
+            const Colour c = ramp(fire, clamp01(1.05 - (f - 3) * 0.06));
+            image.set(sx, f * kCell + sy, c);
+            if (s.size > 1.0 && f < 10) image.set(sx + 1, f * kCell + sy, c * 0.85);
         }
-        // A four-pointed flash in the first frames.
-        if (f < 3) {
-            const int len = 10 + 5 * f;
-            for (int k = -len; k <= len; ++k) {
-                const double fall = 1.0 - std::abs(k) / static_cast<double>(len + 1);
-                const Colour c = ramp(fire, 0.6 + 0.4 * fall);
-                image.set(25 + k, f * kCell + 25, c);
-                image.set(25, f * kCell + 25 + k, c);
-            }
+    // A four-pointed flash in the first three frames.
+    const int mid = static_cast<int>(kMid);
+    for (int f = 0; f < 3; ++f) {
+        const int len = 10 + 5 * f;
+        for (int k = -len; k <= len; ++k) {
+            const Colour c = ramp(fire, 0.6 + 0.4 * (1.0 - std::abs(k) / static_cast<double>(len + 1)));
+            image.set(mid + k, f * kCell + mid, c);
+            image.set(mid, f * kCell + mid + k, c);
         }
     }
     write_picture(image, dir, "explosion.bmp", art::Key::Black);

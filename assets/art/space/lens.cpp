@@ -105,20 +105,7 @@ bool lens_at(const Sphere& planet, double x, double y, Colour* out) {
 void draw_lens(const fs::path& dir) {
     const Sphere planet = planet_sphere(0);
     Image image(kWidth, kHeight);
-    constexpr int n = 3;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            Colour sum;
-            int hits = 0;
-            for (int sy = 0; sy < n; ++sy)
-                for (int sx = 0; sx < n; ++sx) {
-                    Colour c;
-                    if (!lens_at(planet, x + (sx + 0.5) / n, y + (sy + 0.5) / n, &c)) continue;
-                    sum = sum + c;
-                    ++hits;
-                }
-            if (hits > 0) image.set(x, y, sum * (1.0 / hits), static_cast<double>(hits) / (n * n));
-        }
+    supersample(image, 3, [&planet](double x, double y, Colour* c) { return lens_at(planet, x, y, c); });
     write_picture(image, dir, "lupe.bmp", art::Key::Black);
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+
 namespace space {
 
 namespace {
@@ -67,20 +68,21 @@ void draw_nebula(const NebulaLook& look, const fs::path& dir) {
             double envelope = 0;
             for (const Blob& b : look.blobs) {
                 const double dx = (u - b.x) / b.rx, dy = (v - b.y) / b.ry;
-                envelope += b.weight * std::exp(-(dx * dx + dy * dy) * 2.2);
+                envelope += b.weight * std::exp(-(dx * dx + dy * dy) * 3.0);
             }
-            // Nothing reaches the border: the opaque copies must not show a frame.
-            const double border = std::min({u, 1.0 - u, v, 1.0 - v});
-            envelope *= smoothstep(0.02, 0.3, border);
+            // Nothing reaches the border (the opaque copies must not show a frame), and a round
+            // vignette keeps the outline from following the picture's edges.
+            const double ex = (u - 0.5) / 0.5, ey = (v - 0.5) / 0.5;
+            envelope *= smoothstep(1.0, 0.7, ex * ex + ey * ey);
             // The noise, not the envelope, decides where the gas ends, so the outline is ragged and wispy.
-            const double gas = 0.45 + 0.9 * n.fbm(q * 1.3, 5);
+            const double gas = std::max(0.0, 0.3 + 1.3 * n.fbm(q * 1.3, 5));
             const double filaments = n.ridged(q * 2.2 + Vec3{1, 1, 1}, 4);
             const double density = envelope * (gas + 0.35 * filaments * filaments);
-            constexpr double kCut = 0.14;
+            constexpr double kCut = 0.1;
             if (density < kCut) continue;
-            const double t = clamp01((density - kCut) / 0.85);
+            const double t = clamp01((density - kCut) / 0.8);
             Colour c = ramp(look.palette, clamp01(0.5 + 0.9 * hue.fbm(q * 0.9 + Vec3{0, 0, 4}, 3)));
-            c = c * (0.16 + 0.84 * std::pow(t, 1.1));
+            c = c * (0.08 + 0.92 * std::pow(t, 1.25));
             c = blend(c, look.core, smoothstep(0.6, 1.0, t) * 0.55);
             image.set(x, y, c);
         }

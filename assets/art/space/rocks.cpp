@@ -97,7 +97,8 @@ void draw_meteor(const fs::path& dir) {
 
     Image image(kCell, kCell * kFrames);
     const Vec3 light = light_direction();
-    for (int f = 0; f < kFrames; ++f) {
+    supersample(image, 2, [&](double x, double y, Colour* out) {
+        const int f = static_cast<int>(y) / kCell;
         const double angle = 2.0 * 3.14159265358979 * f / kFrames;  // one whole turn, so the loop is seamless
         auto to_body = [&](Vec3 p) { return rotate(p, axis, -angle); };
         auto field = [&](Vec3 p) {
@@ -105,42 +106,33 @@ void draw_meteor(const fs::path& dir) {
             const double len = length(b);
             return len < 1e-9 ? -1.0 : len - radius(b * (1.0 / len));
         };
-        for (int y = 0; y < kCell; ++y)
-            for (int x = 0; x < kCell; ++x) {
-                Colour sum;
-                int hits = 0;
-                for (int sy = 0; sy < 2; ++sy)
-                    for (int sx = 0; sx < 2; ++sx) {
-                        const double X = (x + 0.25 + 0.5 * sx - kMid) / kScale;
-                        const double Y = (y + 0.25 + 0.5 * sy - kMid) / kScale;
-                        if (X * X + Y * Y > 2.0) continue;
-                        // March from the viewer into the picture until we enter the rock, then refine.
-                        double z = 1.6, step = 0.03;
-                        while (z > -1.6 && field({X, Y, z}) > 0) z -= step;
-                        if (z <= -1.6) continue;
-                        double outside = z + step, inside = z;
-                        for (int i = 0; i < 8; ++i) {
-                            const double mid = (outside + inside) / 2;
-                            (field({X, Y, mid}) > 0 ? outside : inside) = mid;
-                        }
-                        const Vec3 p{X, Y, inside};
-                        const double e = 0.01;
-                        const Vec3 normal = normalize({field(p + Vec3{e, 0, 0}) - field(p - Vec3{e, 0, 0}),
-                                                       field(p + Vec3{0, e, 0}) - field(p - Vec3{0, e, 0}),
-                                                       field(p + Vec3{0, 0, e}) - field(p - Vec3{0, 0, e})});
-                        const Vec3 b = to_body(p);
-                        const Colour base = albedo(b * (1.0 / length(b)));
-                        const double diffuse = std::max(0.0, dot(normal, light));
-                        const Vec3 half = normalize(light + Vec3{0, 0, 1});
-                        const double spec = std::pow(std::max(0.0, dot(normal, half)), 20.0) * 0.25;
-                        Colour c = base * (0.2 + 0.95 * diffuse) + Colour{1, 0.95, 0.9} * spec;
-                        if (normal.z < 0.2) c = c * (0.6 + 2.0 * std::max(0.0, normal.z));  // outline
-                        sum = sum + c;
-                        ++hits;
-                    }
-                if (hits > 0) image.set(x, f * kCell + y, sum * (1.0 / hits), hits / 4.0);
-            }
-    }
+        const double X = (x - kMid) / kScale, Y = (y - f * kCell - kMid) / kScale;
+        if (X * X + Y * Y > 2.0) return false;
+        // March from the viewer into the picture until we enter the rock, then refine.
+        double z = 1.6;
+        const double step = 0.03;
+        while (z > -1.6 && field({X, Y, z}) > 0) z -= step;
+        if (z <= -1.6) return false;
+        double outside = z + step, inside = z;
+        for (int i = 0; i < 8; ++i) {
+            const double mid = (outside + inside) / 2;
+            (field({X, Y, mid}) > 0 ? outside : inside) = mid;
+        }
+        const Vec3 p{X, Y, inside};
+        const double e = 0.01;
+        const Vec3 normal = normalize({field(p + Vec3{e, 0, 0}) - field(p - Vec3{e, 0, 0}),
+                                       field(p + Vec3{0, e, 0}) - field(p - Vec3{0, e, 0}),
+                                       field(p + Vec3{0, 0, e}) - field(p - Vec3{0, 0, e})});
+        const Vec3 b = to_body(p);
+        const Colour base = albedo(b * (1.0 / length(b)));
+        const double diffuse = std::max(0.0, dot(normal, light));
+        const Vec3 half = normalize(light + Vec3{0, 0, 1});
+        const double spec = std::pow(std::max(0.0, dot(normal, half)), 20.0) * 0.25;
+        Colour c = base * (0.2 + 0.95 * diffuse) + Colour{1, 0.95, 0.9} * spec;
+        if (normal.z < 0.2) c = c * (0.6 + 2.0 * std::max(0.0, normal.z));  // outline
+        *out = c;
+        return true;
+    });
     write_picture(image, dir, "meteor.bmp", art::Key::Black);
 }
 

@@ -73,6 +73,13 @@ private:
     std::vector<double> cover_;
 };
 
+// A picture as a function: the colour at a point of the picture, or false where it stays transparent.
+using PictureFn = std::function<bool(double x, double y, Colour* colour)>;
+
+// Averages the function over samples x samples points of every pixel; the share of points it covers
+// becomes the pixel's cover. Pixels it does not touch at all keep what they had.
+void supersample(Image& image, int samples, const PictureFn& at);
+
 // Reads a cairo drawing back into an image (alpha becomes cover).
 Image from_canvas(const art::Canvas& canvas);
 
@@ -119,7 +126,7 @@ public:
     Sphere(SphereLook look, double cx, double cy, double radius);
     bool inside(double x, double y) const;
     Colour shade(double x, double y) const;
-    // The whole disc, supersampled; pure transparent outside.
+    // The whole disc, supersampled; the rest of the image is left as it is.
     void paint(Image& image, int samples = 3) const;
 
 private:

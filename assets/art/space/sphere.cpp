@@ -87,24 +87,11 @@ Colour Sphere::shade(double x, double y) const {
 }
 
 void Sphere::paint(Image& image, int samples) const {
-    const int x0 = std::max(0, static_cast<int>(cx_ - radius_) - 1);
-    const int x1 = std::min(image.width() - 1, static_cast<int>(cx_ + radius_) + 1);
-    const int y0 = std::max(0, static_cast<int>(cy_ - radius_) - 1);
-    const int y1 = std::min(image.height() - 1, static_cast<int>(cy_ + radius_) + 1);
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) {
-            Colour sum;
-            int hits = 0;
-            for (int sy = 0; sy < samples; ++sy)
-                for (int sx = 0; sx < samples; ++sx) {
-                    const double px = x + (sx + 0.5) / samples, py = y + (sy + 0.5) / samples;
-                    if (!inside(px, py)) continue;
-                    sum = sum + shade(px, py);
-                    ++hits;
-                }
-            if (hits == 0) continue;
-            image.set(x, y, sum * (1.0 / hits), static_cast<double>(hits) / (samples * samples));
-        }
+    supersample(image, samples, [this](double x, double y, Colour* c) {
+        if (!inside(x, y)) return false;
+        *c = shade(x, y);
+        return true;
+    });
 }
 
 }  // namespace space

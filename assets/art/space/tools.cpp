@@ -43,6 +43,22 @@ void Image::place(const Image& part, int x, int y) {
         for (int px = 0; px < part.width(); ++px) set(x + px, y + py, part.colour(px, py), part.cover(px, py));
 }
 
+void supersample(Image& image, int samples, const PictureFn& at) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            Colour sum;
+            int hits = 0;
+            for (int sy = 0; sy < samples; ++sy)
+                for (int sx = 0; sx < samples; ++sx) {
+                    Colour c;
+                    if (!at(x + (sx + 0.5) / samples, y + (sy + 0.5) / samples, &c)) continue;
+                    sum = sum + c;
+                    ++hits;
+                }
+            if (hits > 0) image.set(x, y, sum * (1.0 / hits), static_cast<double>(hits) / (samples * samples));
+        }
+}
+
 Image from_canvas(const art::Canvas& canvas) {
     Image image(canvas.width(), canvas.height());
     for (int y = 0; y < canvas.height(); ++y)

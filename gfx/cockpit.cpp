@@ -140,8 +140,11 @@ void Vorlanix::UpdateScoreCounter() {
     const int32_t v = Punktzahl / 3632;
     const struct {
         int32_t divisor, sourceX, sourceTop, targetX, targetY;
-    } places[] = {{10000, 2, 28, 485, 51}, {1000, 19, 28, 502, 51}, {100, 37, 28, 520, 51},
-                  {10, 55, 31, 538, 54},   {1, 73, 35, 556, 58}};
+    } places[] = {{10000, 2, 28, 485, 51},
+                  {1000, 19, 28, 502, 51},
+                  {100, 37, 28, 520, 51},
+                  {10, 55, 31, 538, 54},
+                  {1, 73, 35, 556, 58}};
     for (const auto& p : places) {
         const int32_t d = (v / p.divisor) % 10;
         CopyUnclipped(SurfUnten, p.targetX, p.targetY, SurfScore,

@@ -41,8 +41,8 @@ void Vorlanix::MondSterben(int32_t Stufe, int32_t PosX, int32_t PosY) {
 
 void Vorlanix::MeteorSterben(int32_t Stufe, int32_t PosX, int32_t PosY) { MondSterben(Stufe, PosX, PosY); }
 
-void Vorlanix::Dissolve(const Surf& sheet, platform::Rect cell, int32_t s, int32_t T, int32_t R, int32_t LX,
-                        int32_t LY, int32_t X, int32_t Y) {
+void Vorlanix::Dissolve(const Surf& sheet, platform::Rect cell, int32_t s, int32_t T, int32_t R, int32_t LX, int32_t LY,
+                        int32_t X, int32_t Y) {
     CopyUnclipped(SurfTemp, 0, 0, sheet, cell, false);
     if (s > T) {
         // The grid of interference tiles moves at random in every frame and every column, so
@@ -59,7 +59,9 @@ void Vorlanix::Sterben_Brett(int32_t Nr, int32_t Typ) {
     const int32_t f = ObjBild[Nr];
     if (Typ == 4) {
         // A tank dissolves where it was hit, with an explosion over it for the first 32 stages.
-        if (s < 64) Dissolve(SurfRaumtank, platform::Rect{28 * f, 0, 28 * f + 28, 70}, s, 0, 8 * s, 92, 134, ObjX[Nr], ObjY[Nr]);
+        if (s < 64)
+            Dissolve(SurfRaumtank, platform::Rect{28 * f, 0, 28 * f + 28, 70}, s, 0, 8 * s, 92, 134, ObjX[Nr],
+                     ObjY[Nr]);
         if (s < 32) ddBitBlt(ObjX[Nr] - 11, ObjY[Nr] + 10, 50, 50, SurfExplosion, 0, (s / 2) * 50);
         return;
     }

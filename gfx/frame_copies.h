@@ -7,8 +7,7 @@
 
 namespace vorlanix {
 
-inline void CopyUnclipped(const Surf& target, int32_t x, int32_t y, const Surf& source, platform::Rect r,
-                          bool keyed) {
+inline void CopyUnclipped(const Surf& target, int32_t x, int32_t y, const Surf& source, platform::Rect r, bool keyed) {
     if (target && source) target->BltFast(x, y, *source, r, keyed);
 }
 

@@ -25,7 +25,8 @@ void Vorlanix::DrawMoon(int32_t i, int32_t j) {
         } else {
             // The stations turn on the platform clock, so they go on turning during a pause.
             const int32_t c = static_cast<int32_t>(platform_.GetTickCount() / 100 % 35);
-            CopyScaled(SurfTemp, platform::Rect{0, 0, g, g}, SurfIroneStation, platform::Rect{0, c * 50, 50, c * 50 + 50});
+            CopyScaled(SurfTemp, platform::Rect{0, 0, g, g}, SurfIroneStation,
+                       platform::Rect{0, c * 50, 50, c * 50 + 50});
         }
         // A smaller moon shrinks towards its upper-left corner.
         ddBitBlt(x - 25, y - 25, g, g, SurfTemp, 0, 0);
@@ -111,8 +112,7 @@ void Vorlanix::DrawSecondSatellite() {
     if (Schalter[1] != 0) ddBitBlt(nearest(Satelit2X + 27), nearest(Satelit2Y), 10, 10, SurfSatelit2Irone, 30, 0);
     if (Schalter[2] != 0)
         ddBitBlt(nearest(Satelit2X + 45), nearest(Satelit2Y + 110), 10, 10, SurfSatelit2Irone, 30, 10);
-    if (Schalter[3] != 0)
-        ddBitBlt(nearest(Satelit2X + 90), nearest(Satelit2Y + 63), 10, 10, SurfSatelit2Irone, 30, 20);
+    if (Schalter[3] != 0) ddBitBlt(nearest(Satelit2X + 90), nearest(Satelit2Y + 63), 10, 10, SurfSatelit2Irone, 30, 20);
 }
 
 }  // namespace vorlanix

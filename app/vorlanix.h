@@ -89,6 +89,40 @@ public:
     void Zeichne_Menue();
     void MenueMausBewegt(float x, float y);     // menu branch of the mouse move
     void MenueMausGedrueckt(float x, float y);  // menu branch of the mouse press
+    void Init_AktMenue(int32_t neu);
+    void ZeichneMenueRand();
+    // True (-1) for the character codes that can be typed into a name or an upload field.
+    static int16_t Erlaubt(int32_t Zahl);
+
+    // bitmap font: texts are code page 1252 bytes; Laenge < 1 shows the whole line, else at most
+    // Laenge pixels of it, from pixel column Start on when Start is not 0
+    void SchriftAusgabe(int32_t PosX, int32_t PosY, std::string_view txt, int32_t Laenge, int32_t Start);
+    void SchriftAusgabeMenueAusblenden(int32_t PosX, int32_t PosY, std::string_view txt, int32_t Laenge,
+                                       int32_t Start);
+    int32_t TextLaenge(std::string_view txt) const;
+
+    // Texts and button pieces of a page go to the screen in the live frame, and onto the page
+    // canvas SurfTemp2 (in page coordinates) when a page is built for its opening animation.
+    enum class PageTarget { Screen, Canvas };
+    enum class ButtonPiece { BigLit, SmallLit, SmallDimmed, InfoLit };
+    int32_t ComposeTextLine(std::string_view txt);
+    void PageText(PageTarget target, int32_t x, int32_t y, std::string_view txt, int32_t Laenge, int32_t Start);
+    void DrawButtonPiece(ButtonPiece piece, int32_t x, int32_t y, PageTarget target);
+    void DrawMainButtonLamp(int32_t piece, int32_t place);
+    void DrawSettingsLamps(PageTarget target);
+    void DrawHighscoreList(PageTarget target);
+    void DrawHelpDots();
+    void DrawResultButtonLamps();
+    void DrawResultDigits(int32_t t);
+    void DrawResultPage();
+    void DrawUploadFields(PageTarget target);
+    void DrawMessageLines(PageTarget target);
+    bool CursorPhaseOn();
+    void PaintYearsLeft();
+    void PaintScoreCounter(int32_t points);
+    int32_t EntryFieldAt(float x, float y) const;
+    void OpenMessagePage(int32_t Alt, int32_t zurueck);
+    void SaveUploadFile();
 
     // ---- high-score file ----
     void HighscoreLaden();

@@ -82,7 +82,7 @@ public:
     void Zeichne();
 
     // ---- menu pages, menu input, count-down (menu/) ----
-    void MenuAusblenden(int32_t Von, int32_t Nach);
+    void MenuAusblenden(int32_t Alt, int32_t neu);
     void EndeAnimation();
 
     // ---- menu ----

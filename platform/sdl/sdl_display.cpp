@@ -101,11 +101,28 @@ void SdlDisplay::Present(const Surface& back) {
     SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &dst);
     waitForFrameTime(true);
     SDL_RenderPresent(renderer_.get());
+    noteFrameInterval();
+}
+
+void SdlDisplay::noteFrameInterval() {
+    // Some renderers claim vsync and do not wait (SDL's software renderer among them). Half a
+    // second of frames that came faster on average than the display refreshes unmasks them.
+    constexpr int kFramesMeasured = 30;
+    const uint64_t now = SDL_GetPerformanceCounter();
+    if (vsync_ && lastPresent_ != 0) {
+        measuredTime_ += now - lastPresent_;
+        if (++measuredFrames_ == kFramesMeasured) {
+            if (measuredTime_ < framePeriod_ * kFramesMeasured * 9 / 10) vsync_ = false;
+            measuredFrames_ = 0;
+            measuredTime_ = 0;
+        }
+    }
+    lastPresent_ = now;
 }
 
 void SdlDisplay::waitForFrameTime(bool presenting) {
-    // With vsync the present waits for the display; the three-quarter frame here only catches a
-    // driver that claims vsync and ignores it, and stays well clear of the next vertical blank.
+    // With vsync the present waits for the display; the three-quarter frame here only holds back
+    // a renderer whose vsync is not yet unmasked, and stays well clear of the next vertical blank.
     const uint64_t period = presenting && vsync_ ? framePeriod_ * 3 / 4 : framePeriod_;
     const uint64_t now = SDL_GetPerformanceCounter();
     if (now < nextFrame_) {

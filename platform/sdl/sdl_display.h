@@ -39,6 +39,7 @@ public:
 
 private:
     void waitForFrameTime(bool presenting);
+    void noteFrameInterval();
 
     struct Deleter {
         void operator()(SDL_Window* w) const;
@@ -50,9 +51,12 @@ private:
     std::unique_ptr<SDL_Texture, Deleter> texture_;
     PictureRect picture_;
     double pixelsPerPoint_ = 1;
-    bool vsync_ = false;
+    bool vsync_ = false;  // the present waits for the display
+    int measuredFrames_ = 0;     // frames and their time since the last check of the vsync
+    uint64_t measuredTime_ = 0;
     uint64_t framePeriod_ = 0;  // performance-counter ticks per display refresh
     uint64_t nextFrame_ = 0;
+    uint64_t lastPresent_ = 0;
 };
 
 }  // namespace platform

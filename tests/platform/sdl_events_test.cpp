@@ -228,12 +228,14 @@ TEST_F(SdlEvents, AHiddenWindowHoldsNoDisplayAndFramesStillTakeTheirTime) {
     EXPECT_TRUE(platform_->TestCooperativeLevel());
 }
 
-TEST_F(SdlEvents, ShownFramesAreCappedAtTheDisplayRate) {
+TEST_F(SdlEvents, ShownFramesKeepToTheDisplayRate) {
     platform::Surface back(640, 480);
+    // Whether the renderer's vsync is real or only claimed, after the first half second frames
+    // come no faster than the display refreshes (60 Hz assumed where it does not say).
+    for (int i = 0; i < 40; ++i) platform_->Flip(back);
     const Uint32 start = SDL_GetTicks();
-    for (int i = 0; i < 20; ++i) platform_->Flip(back);
-    // At most four thirds of 60 frames a second, even where vsync is only claimed.
-    EXPECT_GE(SDL_GetTicks() - start, 220u);
+    for (int i = 0; i < 30; ++i) platform_->Flip(back);
+    EXPECT_GE(SDL_GetTicks() - start, 450u);
 }
 
 }  // namespace

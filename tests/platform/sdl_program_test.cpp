@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -72,73 +73,89 @@ uint32_t pixelAt(SDL_Surface* s, int x, int y) {
     return static_cast<const uint32_t*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF;
 }
 
-TEST(SdlProgram, ShowsTheTitleAndEndsOnAQuitRequest) {
-    const fs::path dir = fs::temp_directory_path() / ("vorlanix_smoke_" + std::to_string(::getpid()));
-    const fs::path assets = dir / "assets", data = dir / "data", frames = dir / "frames";
-    fs::create_directories(assets);
-    fs::create_directories(frames);
-    writeTitle(assets / "start.bmp");
-    const fs::path log = dir / "stderr.txt";
-
-    // Everything the child needs is prepared here: between fork and exec only plain system
-    // calls are safe while other threads of this process may hold locks.
-    // SDL's own software path on the offscreen driver writes every shown frame to a BMP in the
-    // working directory.
-    std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "SDL_RENDER_DRIVER=software",
-                                     "SDL_FRAMEBUFFER_ACCELERATION=0", "SDL_VIDEO_OFFSCREEN_SAVE_FRAMES=1"};
-    for (char** e = environ; *e; ++e)
-        if (std::string_view(*e).substr(0, 4) != "SDL_") env.emplace_back(*e);
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    const std::string exe = VORLANIX_EXE, assetArg = assets.string(), dataArg = data.string();
-    std::vector<char*> argv = {const_cast<char*>(exe.c_str()), const_cast<char*>("--assets"),
-                               const_cast<char*>(assetArg.c_str()), const_cast<char*>("--data-dir"),
-                               const_cast<char*>(dataArg.c_str()), nullptr};
-    const int logFd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ASSERT_GE(logFd, 0);
-
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (chdir(frames.c_str()) != 0 || dup2(logFd, 2) < 0) _exit(127);
-        execve(argv[0], argv.data(), envp.data());
-        _exit(127);
+// The program as a child process with its stderr in a file.
+class SdlProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("vorlanix_program_" + std::to_string(::getpid()));
+        fs::create_directories(dir_ / "assets");
+        fs::create_directories(dir_ / "frames");
+        writeTitle(dir_ / "assets" / "start.bmp");
     }
-    close(logFd);
+    void TearDown() override {
+        if (child_ > 0) {
+            kill(child_, SIGKILL);
+            waitpid(child_, nullptr, 0);
+        }
+        fs::remove_all(dir_);
+    }
 
-    auto readLog = [&] {
-        std::ifstream f(log);
+    // Starts the program in the frames directory with SDL's variables replaced by `sdlEnv`.
+    void start(std::vector<std::string> sdlEnv) {
+        // Everything the child needs is prepared here: between fork and exec only plain system
+        // calls are safe while other threads of this process may hold locks.
+        for (char** e = environ; *e; ++e)
+            if (std::string_view(*e).substr(0, 4) != "SDL_") sdlEnv.emplace_back(*e);
+        std::vector<char*> envp;
+        for (auto& e : sdlEnv) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        const std::string exe = VORLANIX_EXE, assets = (dir_ / "assets").string(), data = (dir_ / "data").string();
+        std::vector<char*> argv = {const_cast<char*>(exe.c_str()), const_cast<char*>("--assets"),
+                                   const_cast<char*>(assets.c_str()), const_cast<char*>("--data-dir"),
+                                   const_cast<char*>(data.c_str()), nullptr};
+        const std::string frames = (dir_ / "frames").string();
+        const int logFd = open((dir_ / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(logFd, 0);
+        child_ = fork();
+        ASSERT_GE(child_, 0);
+        if (child_ == 0) {
+            if (chdir(frames.c_str()) != 0 || dup2(logFd, 2) < 0) _exit(127);
+            execve(argv[0], argv.data(), envp.data());
+            _exit(127);
+        }
+        close(logFd);
+    }
+
+    // The child's wait status once it has ended, or nothing when it still runs after `limit`.
+    std::optional<int> waitForEnd(std::chrono::milliseconds limit) {
+        const auto endBy = std::chrono::steady_clock::now() + limit;
+        int status = 0;
+        while (waitpid(child_, &status, WNOHANG) != child_) {
+            if (std::chrono::steady_clock::now() > endBy) return std::nullopt;
+            std::this_thread::sleep_for(20ms);
+        }
+        child_ = 0;
+        return status;
+    }
+
+    std::string log() const {
+        std::ifstream f(dir_ / "stderr.txt");
         std::stringstream s;
         s << f.rdbuf();
         return s.str();
-    };
+    }
+
+    fs::path dir_;
+    pid_t child_ = 0;
+};
+
+TEST_F(SdlProgram, ShowsTheTitleAndEndsOnAQuitRequest) {
+    // SDL's own software path on the offscreen driver writes every shown frame to a BMP in the
+    // working directory.
+    start({"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "SDL_RENDER_DRIVER=software",
+           "SDL_FRAMEBUFFER_ACCELERATION=0", "SDL_VIDEO_OFFSCREEN_SAVE_FRAMES=1"});
+    const fs::path frames = dir_ / "frames";
     // Two saved frames mean the first one is complete.
-    int status = 0;
-    bool exitedEarly = false;
     const auto deadline = std::chrono::steady_clock::now() + 20s;
     while (savedFrames(frames).size() < 2 && std::chrono::steady_clock::now() < deadline) {
-        if (waitpid(child, &status, WNOHANG) == child) {
-            exitedEarly = true;
-            break;
-        }
+        ASSERT_FALSE(waitForEnd(0ms)) << "the program ended by itself\n" << log();
         std::this_thread::sleep_for(20ms);
     }
-    if (!exitedEarly) {
-        kill(child, SIGTERM);
-        const auto endBy = std::chrono::steady_clock::now() + 10s;
-        while (waitpid(child, &status, WNOHANG) != child) {
-            if (std::chrono::steady_clock::now() > endBy) {
-                kill(child, SIGKILL);
-                waitpid(child, &status, 0);
-                FAIL() << "the program did not end on SIGTERM\n" << readLog();
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-    }
-    ASSERT_FALSE(exitedEarly) << "the program ended by itself\n" << readLog();
-    ASSERT_TRUE(WIFEXITED(status)) << readLog();
-    EXPECT_EQ(WEXITSTATUS(status), 0) << readLog();
+    kill(child_, SIGTERM);
+    const auto status = waitForEnd(10s);
+    ASSERT_TRUE(status) << "the program did not end on SIGTERM\n" << log();
+    ASSERT_TRUE(WIFEXITED(*status)) << log();
+    EXPECT_EQ(WEXITSTATUS(*status), 0) << log();
 
     const auto shown = savedFrames(frames);
     ASSERT_GE(shown.size(), 2u);
@@ -155,7 +172,17 @@ TEST(SdlProgram, ShowsTheTitleAndEndsOnAQuitRequest) {
     EXPECT_EQ(pixelAt(frame, 192 + 100, 144 + 100), 0u);
     EXPECT_EQ(pixelAt(frame, 192 + 239, 144 + 110), 0u);
     SDL_FreeSurface(frame);
-    fs::remove_all(dir);
+}
+
+TEST_F(SdlProgram, NoDisplayEndsWithTheMessageAndExitCode1) {
+    start({"SDL_VIDEODRIVER=no_such_driver", "SDL_AUDIODRIVER=dummy"});
+    const auto status = waitForEnd(20s);
+    ASSERT_TRUE(status) << log();
+    ASSERT_TRUE(WIFEXITED(*status)) << log();
+    EXPECT_EQ(WEXITSTATUS(*status), 1) << log();
+    // The game's own text, then SDL's reason as the second paragraph.
+    EXPECT_NE(log().find("Dieses Programm benötigt DirectX 7\n\n"), std::string::npos) << log();
+    EXPECT_NE(log().find("no_such_driver"), std::string::npos) << log();
 }
 
 }  // namespace

@@ -12,7 +12,9 @@ foreach(name IN LISTS bitmaps)
   string(APPEND table "    .quad bitmap_name_${i}, bitmap_${i}, bitmap_${i}_end - bitmap_${i}\n")
   math(EXPR i "${i} + 1")
 endforeach()
-string(APPEND asm "${names}    .balign 8\n    .globl vorlanix_bitmap_table\nvorlanix_bitmap_table:\n${table}")
+# The table holds addresses, so it lives in a section the loader may relocate (no text
+# relocations in a position-independent executable).
+string(APPEND asm "${names}    .section .data.rel.ro\n    .balign 8\n    .globl vorlanix_bitmap_table\nvorlanix_bitmap_table:\n${table}")
 string(APPEND asm "    .globl vorlanix_bitmap_count\nvorlanix_bitmap_count:\n    .quad ${i}\n")
 string(APPEND asm "    .section .note.GNU-stack,\"\",@progbits\n")
 file(WRITE ${OUTPUT}.tmp "${asm}")

@@ -145,14 +145,21 @@ void ScriptDriver::scriptError(const Line& line, const std::string& why) {
     throw ScriptFinished{2};
 }
 
-bool ScriptDriver::compare(const Line& line, const std::string& field, const std::string& op,
+bool ScriptDriver::compare(HeadlessPlatform& p, const Line& line, const std::string& field, const std::string& op,
                            const std::string& value, std::string& actual) {
-    if (!state_) scriptError(line, "no program state to read");
     std::string name, error;
     std::vector<int> indices;
     if (!ParseFieldPath(field, name, indices)) scriptError(line, "malformed field " + field);
     nlohmann::json v;
-    if (!state_->ReadField(name, indices, v, error)) scriptError(line, error);
+    // Besides the program's fields, the clock and the frame count can be checked.
+    if (name == "tick" && indices.empty()) {
+        v = p.GetTickCount();
+    } else if (name == "frames" && indices.empty()) {
+        v = p.frames();
+    } else {
+        if (!state_) scriptError(line, "no program state to read");
+        if (!state_->ReadField(name, indices, v, error)) scriptError(line, error);
+    }
     actual = v.is_string() ? v.get<std::string>() : v.dump();
     double want;
     if (v.is_number() && toNumber(value, want)) return applyOp(v.get<double>(), op, want);
@@ -167,7 +174,7 @@ bool ScriptDriver::waitHolds(HeadlessPlatform& p) {
         case Wait::Condition: {
             const Line& line = lines_[waitLine_];
             std::string actual;
-            if (compare(line, line.words[1], line.words[2], line.words[3], actual)) return true;
+            if (compare(p, line, line.words[1], line.words[2], line.words[3], actual)) return true;
             if (static_cast<int32_t>(p.GetTickCount() - waitUntil_) >= 0) {
                 std::fprintf(stderr, "%s:%d: run-until %s %s %s timed out (value %s)\n", name_.c_str(),
                              line.number, line.words[1].c_str(), line.words[2].c_str(), line.words[3].c_str(),
@@ -248,7 +255,7 @@ void ScriptDriver::execute(const Line& line, HeadlessPlatform& p) {
         if (!state_->WriteField(name, indices, value, error)) scriptError(line, error);
     } else if (c == "expect") {
         std::string actual;
-        if (!compare(line, line.words[1], line.words[2], line.words[3], actual)) {
+        if (!compare(p, line, line.words[1], line.words[2], line.words[3], actual)) {
             std::fprintf(stderr, "%s:%d: expect %s %s %s failed: the value is %s\n", name_.c_str(), line.number,
                          line.words[1].c_str(), line.words[2].c_str(), line.words[3].c_str(), actual.c_str());
             failed_ = true;

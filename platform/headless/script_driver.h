@@ -41,7 +41,7 @@ private:
     bool waitHolds(HeadlessPlatform& p);
     void execute(const Line& line, HeadlessPlatform& p);
     [[noreturn]] void scriptError(const Line& line, const std::string& why);
-    bool compare(const Line& line, const std::string& field, const std::string& op, const std::string& value,
+    bool compare(HeadlessPlatform& p, const Line& line, const std::string& field, const std::string& op, const std::string& value,
                  std::string& actual);
     nlohmann::json fullState(HeadlessPlatform& p);
 

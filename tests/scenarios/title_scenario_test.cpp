@@ -2,6 +2,8 @@
 // released mouse button leaves the title for the menu.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "tests/support/headless_run.h"
 #include "tests/support/temp_dir.h"
 
@@ -28,6 +30,21 @@ TEST(TitleScenario, ShowsTheTitleUntilAButtonIsReleased) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(std::filesystem::exists(shot));
     EXPECT_GT(r.state.value("frames", 0), 5);
+}
+
+TEST(TitleScenario, ALostDisplayStopsTheFramesUntilItComesBack) {
+    TempDir dir;
+    auto dumpAt = [&](const char* name) { return (dir.path() / name).string(); };
+    auto r = RunHeadless("run 100\ndisplay lost\nrun 20\ndump " + dumpAt("a.json") + "\nrun 500\ndump " +
+                             dumpAt("b.json") + "\ndisplay restored\nrun 100\n",
+                         {.dataDir = dir.path()});
+    EXPECT_EQ(r.exitCode, 0);
+    auto frames = [](const std::filesystem::path& f) {
+        std::ifstream in(f);
+        return nlohmann::json::parse(in)["frames"].get<int>();
+    };
+    EXPECT_EQ(frames(dumpAt("a.json")), frames(dumpAt("b.json")));
+    EXPECT_GT(r.state["frames"].get<int>(), frames(dumpAt("b.json")));
 }
 
 TEST(TitleScenario, EscapeEndsTheProgramFromTheTitle) {

@@ -16,8 +16,8 @@ struct Rgb {
 
 // How transparency turns into the picture's key colour when it is written.
 enum class Key {
-    Black,  // transparent pixels become (0,0,0); (0,0,0) inside the figure becomes (8,8,8)
-    White,  // transparent pixels become (255,255,255); white inside the figure becomes (247,247,247)
+    Black,  // transparent pixels become (0,0,0); colours that are black in 16 bits become (8,8,8)
+    White,  // transparent pixels become (255,255,255); colours that are white in 16 bits become (240,240,240)
     None,   // opaque picture: written as drawn, no key hygiene
 };
 

@@ -59,7 +59,9 @@ void Vorlanix::Form_MouseUp(int16_t /*button*/, int16_t /*shift*/, float x, floa
     if (ErgebnisOffen == 0) {
         const int32_t n = MainPanelButton(x, y);
         if (n >= 1 && n <= 6) {
-            if (n == 6) HilfeSeite = 1;
+            // The help opens on its first picture. Clicked while the help is shown, nothing
+            // changes on the screen, so the dots must keep telling which picture is shown.
+            if (n == 6 && AktMenue != 6) HilfeSeite = 1;
             MenuAusblenden(AktMenue, n);
             AktMenue = n;
         } else if (n == 7) {

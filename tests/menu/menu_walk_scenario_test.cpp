@@ -174,9 +174,16 @@ TEST_F(MenuWalk, HelpDotsTurnTheHelpPages) {
         click left 318 99
         run 50
         expect HilfeSeite == 2
+        # HILFE again, on the help: the picture stays, and so does the dot that tells it
+        click left 120 300
+        run 50
+        expect HilfeSeite == 2
+        click left 290 99
+        run 50
+        expect HilfeSeite == 1
     )");
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(pageShown(), DisplayValueOf("menue_hilfe2.bmp"));
+    EXPECT_EQ(pageShown(), DisplayValueOf("menue_hilfe1.bmp"));
 }
 
 TEST_F(MenuWalk, AfterTheDisplayCameBackTheHelpShowsItsFirstPicture) {

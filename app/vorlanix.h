@@ -75,8 +75,26 @@ public:
     void PlanetenPositionen(float Schritt);
 
     // ---- shots, hits, craters and points (game/, gfx/score_display.cpp) ----
+    void SchussAuswerten();
+    void RechtsKlickAuswerten();
+    bool PlanetTrefferLoch(int32_t Nr, int32_t RX, int32_t RY, Surf& Bild);
+    bool LupeTrefferLoch();
     void NeuPunktDarstellung(int32_t Wert, int32_t PosX, int32_t PosY);
     void ZeichnePunktzahlen();
+    // The steps of the shot evaluation; each returns true when it took the shot.
+    bool HitBigIrone();
+    bool HitRaumtank();
+    bool HitFirstSatelliteIrones();
+    bool HitFirstSatellite();
+    bool HitSecondSatelliteIrone();
+    bool HitSwitch();
+    bool HitSecondSatellite();
+    bool HitBoardIrones();
+    bool HitMoons(bool behind);
+    void RaumtankBlast();
+    void StopBigIroneAlarm();
+    // Points awarded where the shot fell.
+    void AwardAtShot(int32_t Wert);
 
     // ---- the game frame: scene, stars, dying, cockpit (gfx/) ----
     void Zeichne();

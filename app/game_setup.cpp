@@ -10,6 +10,7 @@ void Vorlanix::SetUpGame() {
     InitPlanetSurfaces();
     platform_.SetCursorPos(320, 240);
 
+    for (int k = 1; k <= 20; ++k) PunktAktiv[k] = False;
     Kombi = 1;
     // A new game starts with the multiplier window closed, whenever the last game scored.
     LetzterTreffer = -1000;

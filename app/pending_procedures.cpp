@@ -1,4 +1,4 @@
-// Stand-ins for procedures other subsystems own, so this branch links; replaced by their owners' files.
+// A stand-in for the game frame's drawing so this branch links and shows frames; replaced by its owner's file.
 #include "app/vorlanix.h"
 
 namespace vorlanix {
@@ -8,12 +8,5 @@ void Vorlanix::Zeichne() {
     WarteAufAnzeige();
     Flip();
 }
-
-void Vorlanix::NeuPunktDarstellung(int32_t, int32_t, int32_t) {}
-void Vorlanix::ZeichnePunktzahlen() {}
-void Vorlanix::SchussAuswerten() {}
-void Vorlanix::RechtsKlickAuswerten() {}
-void Vorlanix::MenuAusblenden(int32_t, int32_t) {}
-void Vorlanix::EndeAnimation() {}
 
 }  // namespace vorlanix

@@ -124,12 +124,13 @@ TEST(GameLifecycle, TwentyGamesInARowStartAlike) {
     auto& g = bench.game;
     vorlanix::GameStateAccess state(g);
     // Fields that are not part of a game's start: the clock's absolute ticks, the fragments'
-    // animation cell (from the platform clock), the menu's fields, and the big Irone's screen
-    // position, left from the last game until its first attack moves it (it is not drawn before).
+    // animation cell (from the platform clock), the last result and the menu's fields, the
+    // cockpit's own display state, and the big Irone's screen position, left from the last game
+    // until its first attack moves it (it is not drawn before).
     auto startState = [&] {
         nlohmann::json s = state.DumpState();
-        for (const char* name : {"SpielStartTick", "TickJetzt", "TickVorher", "PauseBeginn", "MeteorBild",
-                                 "MenuePunktMaus", "MenuePunktGedrueckt", "AktMenue", "Modus"})
+        for (const char* name : {"SpielStartTick", "TickJetzt", "TickVorher", "PauseBeginn", "MeteorBild", "Ergebnis",
+                                 "MenuePunktMaus", "MenuePunktGedrueckt", "AktMenue", "Modus", "RestSekunden"})
             s.erase(name);
         s["ObjX"][0] = s["ObjY"][0] = 0;
         return s;
@@ -170,6 +171,7 @@ TEST(GameLifecycle, TwentyGamesInARowStartAlike) {
             g.SchussTimer = 9;
             g.RaumtanksUebrig = 2;
             g.Kombi = 8;
+            g.PunktAktiv[4] = vorlanix::True;
             g.LetzterTreffer = g.Spielzeit;
             g.Punktzahl = 5000;
             g.AlarmLaeuft = vorlanix::True;

@@ -1,10 +1,14 @@
 // Whole games driven by scripts in the headless driver's language: scrolling across the world's
-// edge with the keys, and a pause that costs no game time before the clock runs out.
+// edge with the keys, a pause that costs no game time before the clock runs out, and games
+// started one after another from the menu of the whole program.
 #include <gtest/gtest.h>
 
 #include "tests/support/game_bench.h"
+#include "tests/support/headless_run.h"
+#include "tests/support/temp_dir.h"
 
 using testing_support::GameBench;
+using testing_support::RunHeadless;
 
 TEST(GameScenario, TheArrowKeysScrollTheViewAcrossTheWorldsEdges) {
     GameBench bench(4);
@@ -48,4 +52,47 @@ TEST(GameScenario, APauseCostsNoGameTimeAndTheGameEndsAfterTheGraceSecond) {
     EXPECT_EQ(bench.game.AktMenue, 8);
     EXPECT_GT(bench.game.Spielzeit, 101000);
     EXPECT_LT(bench.game.Spielzeit, 101000 + 20);
+}
+
+TEST(GameScenario, TwentyGamesFromTheMenuEachStartAfreshAndReturnToTheOuterLoop) {
+    TempDir dir;
+    std::string script = R"(
+        run 200
+        release left 300 200
+        run 200
+        expect Modus == 2
+        # A right click in the menu is still pending when the game starts.
+        click right 200 300
+        run 50
+        expect RechtsKlickX == 200
+    )";
+    for (int game = 0; game < 20; ++game) {
+        script += R"(
+            set AktMenue 1
+            run-until Modus == -1 5000
+            expect Munition == 16
+            run 300
+            expect RechtsKlickX == -1
+            expect SichtX == 256
+            expect SichtY == 1216
+            expect Kombi == 1
+            expect RaumtanksUebrig == 9
+            expect ObjTot[0] == 0
+            expect AngriffUhr < -1000
+            # Leave marks, then let the clock run out.
+            set ObjTot[5] 300
+            set MondTot[1][1] 20
+            set NeuerRang 77
+            set Zeitversatz 200000
+            run-until AktMenue == 8 5000
+            run 3000
+            expect Modus == 2
+            # The outer loop has started over: it ranked the result afresh.
+            expect NeuerRang != 77
+            expect RechtsKlickX == -1
+        )";
+    }
+    auto r = RunHeadless(script, {.dataDir = dir.path(), .seed = 9});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.state.value("Modus", 0), 2);
 }

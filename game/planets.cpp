@@ -76,8 +76,10 @@ void Vorlanix::PlanetenPositionen(float Schritt) {
         for (int j = 1; j <= 3; ++j) {
             if (!(MondTot[i][j] > 0)) continue;
             MondTot[i][j] = static_cast<float>(MondTot[i][j] + 0.7 * Schritt);
-            for (int k = 1; k <= 3; ++k)
-                if (SplitterTot[i][j][k] > 0) SplitterTot[i][j][k] = static_cast<float>(SplitterTot[i][j][k] + 0.7 * Schritt);
+            for (int k = 1; k <= 3; ++k) {
+                float& tot = SplitterTot[i][j][k];
+                if (tot > 0) tot = static_cast<float>(tot + 0.7 * Schritt);
+            }
         }
     }
 

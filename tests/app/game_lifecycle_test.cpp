@@ -3,41 +3,41 @@
 #include <gtest/gtest.h>
 
 #include "app/errors.h"
-#include "tests/support/game_bench.h"
+#include "tests/support/test_game.h"
 #include "tests/support/temp_dir.h"
 
 using platform::QueuedEvent;
-using testing_support::GameBench;
+using testing_support::TestGame;
 using K = QueuedEvent::Kind;
 
 namespace {
 
-void click(GameBench& bench, int16_t button, float x, float y) {
-    bench.headless.Queue({K::MouseDown, button, x, y});
-    bench.headless.Queue({K::MouseUp, button, x, y});
+void click(TestGame& session, int16_t button, float x, float y) {
+    session.headless.Queue({K::MouseDown, button, x, y});
+    session.headless.Queue({K::MouseUp, button, x, y});
 }
 
 }  // namespace
 
 TEST(GameLifecycle, TheWeaponCoolsDownAndAnEmptyOrEarlyClickOnlyClicks) {
-    GameBench bench(2, /*sound=*/true);
-    auto& g = bench.game;
+    TestGame session(2, /*sound=*/true);
+    auto& g = session.game;
     g.SetUpGame();
     ASSERT_TRUE(g.GameFrame());
-    size_t log = bench.headless.soundLog().size();
+    size_t log = session.headless.soundLog().size();
 
-    click(bench, 1, 300, 200);
+    click(session, 1, 300, 200);
     ASSERT_TRUE(g.GameFrame());
     const int32_t firstShot = g.Spielzeit;
-    click(bench, 1, 300, 200);  // still cooling
+    click(session, 1, 300, 200);  // still cooling
     ASSERT_TRUE(g.GameFrame());
-    EXPECT_EQ(bench.SoundsSince(log), "1:play 6:play");
+    EXPECT_EQ(session.SoundsSince(log), "1:play 6:play");
     EXPECT_EQ(g.Munition, 15);
 
     // Clicking every frame, the next shot goes off about 137 ms after the first, in whole frames.
-    log = bench.headless.soundLog().size();
+    log = session.headless.soundLog().size();
     while (g.Munition == 15) {
-        click(bench, 1, 300, 200);
+        click(session, 1, 300, 200);
         ASSERT_TRUE(g.GameFrame());
     }
     EXPECT_GE(g.Spielzeit - firstShot, 137);
@@ -46,21 +46,21 @@ TEST(GameLifecycle, TheWeaponCoolsDownAndAnEmptyOrEarlyClickOnlyClicks) {
     // The magazine holds sixteen; the seventeenth click is empty and costs nothing.
     while (g.Munition > 0) {
         g.SchussTimer = 0;
-        click(bench, 1, 300, 200);
+        click(session, 1, 300, 200);
         ASSERT_TRUE(g.GameFrame());
     }
-    log = bench.headless.soundLog().size();
+    log = session.headless.soundLog().size();
     g.SchussTimer = 0;
-    click(bench, 1, 300, 200);
+    click(session, 1, 300, 200);
     ASSERT_TRUE(g.GameFrame());
-    EXPECT_EQ(bench.SoundsSince(log), "6:play");
+    EXPECT_EQ(session.SoundsSince(log), "6:play");
     EXPECT_EQ(g.Munition, 0);
     EXPECT_EQ(g.SchussTimer, 0);
 }
 
 TEST(GameLifecycle, ARightClickFromTheMenuIsEvaluatedInTheFirstFrame) {
-    GameBench bench;
-    auto& g = bench.game;
+    TestGame session;
+    auto& g = session.game;
     g.Modus = 2;
     g.Form_MouseDown(2, 0, 150, 160);
     g.SetUpGame();
@@ -72,47 +72,56 @@ TEST(GameLifecycle, ARightClickFromTheMenuIsEvaluatedInTheFirstFrame) {
 TEST(GameLifecycle, TheEndOfAGameOpensTheResultPageAndStopsTheLoops) {
     struct Case {
         const char* name;
-        bool voidGame, error;
-        bool missingPictures;
+        bool voidGame, error, refusedLock, missingPictures;
         int32_t page;
     };
     const Case cases[] = {
-        {"the clock ran out", false, false, false, 8},
-        {"the lens centre was hit", true, false, false, 10},
-        {"a run-time error in a frame", false, true, false, 8},
-        {"a planet picture that cannot be loaded", false, false, true, 8},
+        {"the clock ran out", false, false, false, false, 8},
+        {"the lens centre was hit", true, false, false, false, 10},
+        {"a run-time error in a frame", false, true, false, false, 8},
+        {"a picture that refuses its lock in a hit test", false, false, true, false, 8},
+        {"a planet picture that cannot be loaded", false, false, false, true, 8},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        GameBench bench(3, /*sound=*/true);
-        auto& g = bench.game;
+        TestGame session(3, /*sound=*/true);
+        auto& g = session.game;
         TempDir noPictures;
-        if (c.missingPictures) bench.headless.SetAssetDirectory(noPictures.path());
+        if (c.missingPictures) session.headless.SetAssetDirectory(noPictures.path());
         g.MusikAn = vorlanix::True;
         g.Punktzahl = 3632 * 99;
-        bool playing = false;
-        bench.headless.SetPumpHook([&] {
+        bool playing = false, shot = false;
+        session.headless.SetPumpHook([&] {
             if (g.Modus != -1 || g.Spielzeit < 3000) return;
-            playing = playing || bench.headless.pointerMode() == platform::PointerMode::Game;
+            playing = playing || session.headless.pointerMode() == platform::PointerMode::Game;
             // The alarm is running when the game ends.
             g.AlarmLaeuft = vorlanix::True;
             if (c.voidGame) g.SpielUngueltig = vorlanix::True;
             if (c.error) throw vorlanix::GameError("a lock was refused");
+            if (c.refusedLock) {
+                if (shot) return;
+                // A shot into the middle of planet 3, whose picture is lost.
+                g.SurfStern3->refuseLocks = true;
+                click(session, 1, static_cast<float>(g.PlanetSchirmX[3]), static_cast<float>(g.PlanetSchirmY[3]));
+                shot = true;
+                return;
+            }
             g.Zeitversatz = 200000;
         });
-        const size_t log = bench.headless.soundLog().size();
-        EXPECT_EQ(bench.Play(), -1);
+        const size_t log = session.headless.soundLog().size();
+        EXPECT_EQ(session.Play(), -1);
         EXPECT_EQ(playing, !c.missingPictures);
+        EXPECT_LT(g.Spielzeit, 3100);
         EXPECT_EQ(g.Modus, 2);
         EXPECT_EQ(g.AktMenue, c.page);
         EXPECT_EQ(g.MenuePunktMaus, -111);
         EXPECT_EQ(g.MenuePunktGedrueckt, -111);
-        EXPECT_EQ(bench.headless.pointerMode(), platform::PointerMode::Menu);
+        EXPECT_EQ(session.headless.pointerMode(), platform::PointerMode::Menu);
         if (c.voidGame) {
             EXPECT_EQ(g.ErgebnisOffen, vorlanix::False);
             EXPECT_EQ(g.Punktzahl, 0);
         }
-        const std::string sounds = bench.SoundsSince(log);
+        const std::string sounds = session.SoundsSince(log);
         if (!c.missingPictures) {
             EXPECT_NE(sounds.find("8:stop 2:stop"), std::string::npos) << sounds;
         }
@@ -120,8 +129,8 @@ TEST(GameLifecycle, TheEndOfAGameOpensTheResultPageAndStopsTheLoops) {
 }
 
 TEST(GameLifecycle, TwentyGamesInARowStartAlike) {
-    GameBench bench(11);
-    auto& g = bench.game;
+    TestGame session(11);
+    auto& g = session.game;
     vorlanix::GameStateAccess state(g);
     // Fields that are not part of a game's start: the clock's absolute ticks, the fragments'
     // animation cell (from the platform clock), the last result and the menu's fields, the
@@ -141,10 +150,10 @@ TEST(GameLifecycle, TwentyGamesInARowStartAlike) {
     for (int game = 0; game < 20; ++game) {
         SCOPED_TRACE(game);
         g.Randomize(11);
-        const uint64_t startFrames = bench.headless.frames();
+        const uint64_t startFrames = session.headless.frames();
         nlohmann::json start;
-        bench.headless.SetPumpHook([&] {
-            const uint64_t frame = bench.headless.frames() - startFrames;
+        session.headless.SetPumpHook([&] {
+            const uint64_t frame = session.headless.frames() - startFrames;
             if (g.Modus != -1) return;
             if (frame == 1 && start.is_null()) {
                 start = startState();
@@ -178,14 +187,14 @@ TEST(GameLifecycle, TwentyGamesInARowStartAlike) {
             g.AngriffUhr = 80;
             g.Zeitversatz = 200000;
         });
-        EXPECT_EQ(bench.Play(), -1);
+        EXPECT_EQ(session.Play(), -1);
         ASSERT_FALSE(start.is_null());
         if (game == 0) {
             first = start;
-            firstFrames = bench.headless.frames() - startFrames;
+            firstFrames = session.headless.frames() - startFrames;
             continue;
         }
-        EXPECT_EQ(bench.headless.frames() - startFrames, firstFrames);
+        EXPECT_EQ(session.headless.frames() - startFrames, firstFrames);
         for (auto& [name, value] : first.items())
             EXPECT_EQ(start[name], value) << name;
     }

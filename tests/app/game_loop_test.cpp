@@ -6,10 +6,10 @@
 #include <list>
 #include <utility>
 
-#include "tests/support/game_bench.h"
+#include "tests/support/test_game.h"
 
 using platform::QueuedEvent;
-using testing_support::GameBench;
+using testing_support::TestGame;
 using K = QueuedEvent::Kind;
 
 namespace {
@@ -17,21 +17,21 @@ namespace {
 class GameLoop : public ::testing::Test {
 public:
     GameLoop() {
-        bench.headless.SetPumpHook([this] {
+        session.headless.SetPumpHook([this] {
             if (everyPump) everyPump();
             for (auto& [tick, action] : schedule)
-                if (action && bench.headless.GetTickCount() >= tick) std::exchange(action, nullptr)();
+                if (action && session.headless.GetTickCount() >= tick) std::exchange(action, nullptr)();
         });
     }
     void click(int16_t button, float x, float y) {
-        bench.headless.Queue({K::MouseDown, button, x, y});
-        bench.headless.Queue({K::MouseUp, button, x, y});
+        session.headless.Queue({K::MouseDown, button, x, y});
+        session.headless.Queue({K::MouseUp, button, x, y});
     }
     // Runs an action at the first event pump once the virtual clock has reached `tick`.
     void at(uint32_t tick, std::function<void()> action) { schedule.emplace_back(tick, std::move(action)); }
 
-    GameBench bench{5};
-    vorlanix::Vorlanix& g = bench.game;
+    TestGame session{5};
+    vorlanix::Vorlanix& g = session.game;
     std::list<std::pair<uint32_t, std::function<void()>>> schedule;
     std::function<void()> everyPump;
 };
@@ -46,14 +46,14 @@ TEST_F(GameLoop, AFrameActsOnItsOwnEventsClockAndViewAndDrawsLast) {
 
     // Events of the frame's pump are acted on in the same frame: the shot timer falls once
     // after the shot was evaluated, and a pending right click is used up.
-    bench.headless.Queue({K::MouseMove, 0, 420, 300});
+    session.headless.Queue({K::MouseMove, 0, 420, 300});
     click(1, 420, 300);
     click(2, 100, 100);
-    const uint64_t frames = bench.headless.frames();
+    const uint64_t frames = session.headless.frames();
     ASSERT_TRUE(g.GameFrame());
     EXPECT_FLOAT_EQ(g.SchussTimer, 16 - 2 * g.Schritt);
     EXPECT_EQ(g.RechtsKlickX, -1);
-    EXPECT_EQ(bench.headless.frames(), frames + 1);  // one flip, at the end
+    EXPECT_EQ(session.headless.frames(), frames + 1);  // one flip, at the end
 
     for (int n = 0; n < 20; ++n) {
         ASSERT_TRUE(g.GameFrame());
@@ -77,18 +77,18 @@ TEST_F(GameLoop, AFrameActsOnItsOwnEventsClockAndViewAndDrawsLast) {
     // The frame that finds the time used up ends before anything moves or is drawn.
     g.Zeitversatz = 200000;
     const int32_t lastMove = g.ObjZeit[1];
-    const uint64_t framesBefore = bench.headless.frames();
+    const uint64_t framesBefore = session.headless.frames();
     EXPECT_FALSE(g.GameFrame());
     EXPECT_GT(g.Spielzeit, lastMove);
     EXPECT_EQ(g.ObjZeit[1], lastMove);
-    EXPECT_EQ(bench.headless.frames(), framesBefore);
+    EXPECT_EQ(session.headless.frames(), framesBefore);
 }
 
 TEST_F(GameLoop, ASlowFrameMovesByFiftyMillisecondsWhileTheClockRunsOn) {
-    bench.headless.SetFrameMs(200);
+    session.headless.SetFrameMs(200);
     g.SetUpGame();
     ASSERT_TRUE(g.GameFrame());
-    bench.headless.Queue({K::MouseMove, 0, 420, 240});
+    session.headless.Queue({K::MouseMove, 0, 420, 240});
     ASSERT_TRUE(g.GameFrame());
     for (int n = 0; n < 5; ++n) {
         const int32_t t = g.Spielzeit, scroll = g.ScrollX1024;
@@ -112,24 +112,24 @@ TEST_F(GameLoop, PauseAndLostFocusTakeTheirTimeOutOfTheGameClock) {
     const Case cases[] = {
         {"pause",
          [](GameLoop& f, uint32_t now) {
-             f.bench.headless.Queue({K::KeyDown, 80});
-             f.at(now + 5000, [&f] { f.bench.headless.Queue({K::KeyDown, 80}); });
+             f.session.headless.Queue({K::KeyDown, 80});
+             f.at(now + 5000, [&f] { f.session.headless.Queue({K::KeyDown, 80}); });
          }},
         {"task switch",
          [](GameLoop& f, uint32_t now) {
-             f.bench.headless.Queue({K::FocusLost});
-             f.bench.headless.SetDisplayHeld(false);
+             f.session.headless.Queue({K::FocusLost});
+             f.session.headless.SetDisplayHeld(false);
              f.at(now + 5000, [&f] {
-                 f.bench.headless.SetDisplayHeld(true);
-                 f.bench.headless.Queue({K::FocusGained});
+                 f.session.headless.SetDisplayHeld(true);
+                 f.session.headless.Queue({K::FocusGained});
              });
          }},
         {"task switch during a pause",
          [](GameLoop& f, uint32_t now) {
-             f.bench.headless.Queue({K::KeyDown, 80});
-             f.at(now + 1000, [&f] { f.bench.headless.Queue({K::FocusLost}); });
-             f.at(now + 3000, [&f] { f.bench.headless.Queue({K::FocusGained}); });
-             f.at(now + 5000, [&f] { f.bench.headless.Queue({K::KeyDown, 80}); });
+             f.session.headless.Queue({K::KeyDown, 80});
+             f.at(now + 1000, [&f] { f.session.headless.Queue({K::FocusLost}); });
+             f.at(now + 3000, [&f] { f.session.headless.Queue({K::FocusGained}); });
+             f.at(now + 5000, [&f] { f.session.headless.Queue({K::KeyDown, 80}); });
          }},
     };
     for (const Case& c : cases) {
@@ -137,13 +137,13 @@ TEST_F(GameLoop, PauseAndLostFocusTakeTheirTimeOutOfTheGameClock) {
         g.SetUpGame();
         for (int n = 0; n < 10; ++n) ASSERT_TRUE(g.GameFrame());
         const int32_t before = g.Spielzeit;
-        const uint32_t start = bench.headless.GetTickCount();
+        const uint32_t start = session.headless.GetTickCount();
         c.interrupt(*this, start);
         // A task switch holds the game inside the drawing of a frame, a pause at the start of
         // one; two frames cover both.
         ASSERT_TRUE(g.GameFrame());
         ASSERT_TRUE(g.GameFrame());
-        EXPECT_GE(bench.headless.GetTickCount() - start, 5000u);
+        EXPECT_GE(session.headless.GetTickCount() - start, 5000u);
         // Only the two frames count, never the interruption, and never less than nothing.
         EXPECT_GE(g.Spielzeit - before, 30);
         EXPECT_LE(g.Spielzeit - before, 60);
@@ -157,18 +157,18 @@ TEST_F(GameLoop, NothingMovesDuringAPauseButTheFramesAreDrawn) {
     for (int n = 0; n < 10; ++n) ASSERT_TRUE(g.GameFrame());
     const float satellite = g.SatelitX;
     const int32_t path = g.ObjZeit[1];
-    const uint64_t frames = bench.headless.frames();
+    const uint64_t frames = session.headless.frames();
     bool moved = false;
-    const uint32_t resume = bench.headless.GetTickCount() + 2000;
-    bench.headless.Queue({K::KeyDown, 80});
+    const uint32_t resume = session.headless.GetTickCount() + 2000;
+    session.headless.Queue({K::KeyDown, 80});
     everyPump = [&] {
         if (g.Pause != vorlanix::False) moved = moved || g.SatelitX != satellite || g.ObjZeit[1] != path;
     };
-    at(resume, [this] { bench.headless.Queue({K::KeyDown, 80}); });
+    at(resume, [this] { session.headless.Queue({K::KeyDown, 80}); });
     ASSERT_TRUE(g.GameFrame());
     everyPump = nullptr;
     EXPECT_FALSE(moved);
-    EXPECT_GT(bench.headless.frames() - frames, 100u);
+    EXPECT_GT(session.headless.frames() - frames, 100u);
 }
 
 TEST_F(GameLoop, TheGameEndsWhenMoreThanTheGraceSecondIsUsedUp) {
@@ -193,8 +193,8 @@ TEST_F(GameLoop, APauseInTheGraceSecondStillPauses) {
     ASSERT_TRUE(g.GameFrame());
     g.SpielStartTick -= 100500;
     ASSERT_TRUE(g.GameFrame());
-    bench.headless.Queue({K::KeyDown, 80});
-    at(bench.headless.GetTickCount() + 3000, [this] { bench.headless.Queue({K::KeyDown, 80}); });
+    session.headless.Queue({K::KeyDown, 80});
+    at(session.headless.GetTickCount() + 3000, [this] { session.headless.Queue({K::KeyDown, 80}); });
     ASSERT_TRUE(g.GameFrame());
     EXPECT_LT(g.Spielzeit, 101000);
 }
@@ -263,14 +263,14 @@ TEST_F(GameLoop, ThePointerAndTheArrowKeysScroll) {
         {330, 240, {39}, vorlanix::nearest(10 * step * 21) + 3060, 0},
     };
     for (const auto& c : cases) {
-        bench.headless.Queue({K::MouseMove, 0, static_cast<float>(c.x), static_cast<float>(c.y)});
-        for (int16_t key : c.keys) bench.headless.Queue({K::KeyDown, key});
+        session.headless.Queue({K::MouseMove, 0, static_cast<float>(c.x), static_cast<float>(c.y)});
+        for (int16_t key : c.keys) session.headless.Queue({K::KeyDown, key});
         const int32_t x = g.ScrollX1024, y = g.ScrollY1024;
         ASSERT_TRUE(g.GameFrame());
         ASSERT_FLOAT_EQ(g.Schritt, step);
         EXPECT_EQ(g.ScrollX1024 - x, c.dx) << c.x << "," << c.y;
         EXPECT_EQ(g.ScrollY1024 - y, c.dy) << c.x << "," << c.y;
-        for (int16_t key : c.keys) bench.headless.Queue({K::KeyUp, key});
+        for (int16_t key : c.keys) session.headless.Queue({K::KeyUp, key});
     }
 }
 

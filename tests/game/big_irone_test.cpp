@@ -2,9 +2,9 @@
 // eats game time, the alarm, its death and the next attack.
 #include <gtest/gtest.h>
 
-#include "tests/support/game_bench.h"
+#include "tests/support/test_game.h"
 
-using testing_support::GameBench;
+using testing_support::TestGame;
 
 namespace {
 
@@ -16,8 +16,8 @@ constexpr double kClockPerMs = 2 * 60 / 1024.0;
 TEST(BigIrone, FliesInParksEatsTimeSoundsTheAlarmAndComesBackAfterItsDeath) {
     for (uint32_t seed : {1u, 2u, 3u, 4u}) {
         SCOPED_TRACE(seed);
-        GameBench bench(seed, /*sound=*/true);
-        auto& g = bench.game;
+        TestGame session(seed, /*sound=*/true);
+        auto& g = session.game;
         g.SetUpGame();
 
         // The first frame schedules the first attack.
@@ -36,12 +36,12 @@ TEST(BigIrone, FliesInParksEatsTimeSoundsTheAlarmAndComesBackAfterItsDeath) {
 
         // It comes from 350 pixels below the parking point, diagonally from its side.
         const int32_t x0 = g.ObjX[0], y0 = g.ObjY[0];
-        size_t log = bench.headless.soundLog().size();
+        size_t log = session.headless.soundLog().size();
         while (g.AngriffUhr <= 50) {
-            EXPECT_EQ(bench.SoundsSince(log), "");
+            EXPECT_EQ(session.SoundsSince(log), "");
             ASSERT_TRUE(g.GameFrame());
         }
-        EXPECT_EQ(bench.SoundsSince(log), "4:play");
+        EXPECT_EQ(session.SoundsSince(log), "4:play");
         const int32_t parkX = g.ObjX[0], parkY = g.ObjY[0];
         EXPECT_GE(y0 - parkY, 336);
         EXPECT_LE(y0 - parkY, 350);
@@ -55,7 +55,7 @@ TEST(BigIrone, FliesInParksEatsTimeSoundsTheAlarmAndComesBackAfterItsDeath) {
         // Parked and alive it eats about six seconds of game time per second.
         const float eaten = g.Zeitversatz;
         const int32_t parkedAt = g.Spielzeit;
-        log = bench.headless.soundLog().size();
+        log = session.headless.soundLog().size();
         while (g.AngriffUhr <= 100) {
             EXPECT_EQ(g.AlarmLaeuft, 0);
             ASSERT_TRUE(g.GameFrame());
@@ -64,7 +64,7 @@ TEST(BigIrone, FliesInParksEatsTimeSoundsTheAlarmAndComesBackAfterItsDeath) {
         }
         EXPECT_NEAR((g.Zeitversatz - eaten) / (g.Spielzeit - parkedAt), 100 * 60 / 1024.0, 0.01);
         EXPECT_EQ(g.AlarmLaeuft, vorlanix::True);
-        EXPECT_EQ(bench.SoundsSince(log), "8:play 8:loop");
+        EXPECT_EQ(session.SoundsSince(log), "8:play 8:loop");
 
         // Killed: the eating stops in the very frame it dies.
         for (int n = 0; n < 30; ++n) ASSERT_TRUE(g.GameFrame());
@@ -84,15 +84,15 @@ TEST(BigIrone, FliesInParksEatsTimeSoundsTheAlarmAndComesBackAfterItsDeath) {
 }
 
 TEST(BigIrone, ShotWhileFlyingInItEatsNothingAndNeverSoundsTheAlarm) {
-    GameBench bench(6, /*sound=*/true);
-    auto& g = bench.game;
+    TestGame session(6, /*sound=*/true);
+    auto& g = session.game;
     g.SetUpGame();
     ASSERT_TRUE(g.GameFrame());
     while (!(g.AngriffUhr > 20)) ASSERT_TRUE(g.GameFrame());
     g.ObjTot[0] = 1;
-    const size_t log = bench.headless.soundLog().size();
+    const size_t log = session.headless.soundLog().size();
     while (g.ObjTot[0] != 0) ASSERT_TRUE(g.GameFrame());
     EXPECT_EQ(g.Zeitversatz, 0);
     EXPECT_EQ(g.AlarmLaeuft, 0);
-    EXPECT_EQ(bench.SoundsSince(log).find("8:"), std::string::npos);
+    EXPECT_EQ(session.SoundsSince(log).find("8:"), std::string::npos);
 }

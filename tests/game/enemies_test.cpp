@@ -2,7 +2,7 @@
 // climb and wrap, death progress, and revival only out of sight.
 #include <gtest/gtest.h>
 
-#include "tests/support/game_bench.h"
+#include "tests/support/test_game.h"
 
 namespace {
 
@@ -15,8 +15,8 @@ public:
         g.SichtX = 256;
         g.SichtY = 1216;
     }
-    testing_support::GameBench bench;
-    vorlanix::Vorlanix& g = bench.game;
+    testing_support::TestGame session;
+    vorlanix::Vorlanix& g = session.game;
 };
 
 }  // namespace
@@ -58,7 +58,7 @@ TEST_F(Enemies, BoardIronesFollowTheirLoopsAtKnownTimes) {
 TEST_F(Enemies, AFixedSeedReplaysTheSamePaths) {
     // Seed 7 and the headless clock: the set-up's random bases and speeds, and where two
     // figures stand two seconds into the game.
-    testing_support::GameBench seeded(7);
+    testing_support::TestGame seeded(7);
     auto& s = seeded.game;
     s.SetUpGame();
     while (s.Spielzeit < 2000) ASSERT_TRUE(s.GameFrame());

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tests/support/game_bench.h"
+#include "tests/support/test_game.h"
 
 namespace {
 
@@ -18,8 +18,8 @@ public:
         g.SichtY = 1216;
         g.Spielzeit = 0;
     }
-    testing_support::GameBench bench;
-    vorlanix::Vorlanix& g = bench.game;
+    testing_support::TestGame session;
+    vorlanix::Vorlanix& g = session.game;
 };
 
 }  // namespace

@@ -3,16 +3,16 @@
 // started one after another from the menu of the whole program.
 #include <gtest/gtest.h>
 
-#include "tests/support/game_bench.h"
+#include "tests/support/test_game.h"
 #include "tests/support/headless_run.h"
 #include "tests/support/temp_dir.h"
 
-using testing_support::GameBench;
+using testing_support::TestGame;
 using testing_support::RunHeadless;
 
 TEST(GameScenario, TheArrowKeysScrollTheViewAcrossTheWorldsEdges) {
-    GameBench bench(4);
-    EXPECT_EQ(bench.Play(R"(
+    TestGame session(4);
+    EXPECT_EQ(session.Play(R"(
         run 150
         expect SichtX == 256
         expect SichtY == 1216
@@ -31,10 +31,10 @@ TEST(GameScenario, TheArrowKeysScrollTheViewAcrossTheWorldsEdges) {
 }
 
 TEST(GameScenario, APauseCostsNoGameTimeAndTheGameEndsAfterTheGraceSecond) {
-    GameBench bench(4);
+    TestGame session(4);
     // The big Irone is kept away so that it eats no time.
-    bench.headless.SetPumpHook([&] { bench.game.AngriffUhr = -100000; });
-    EXPECT_EQ(bench.Play(R"(
+    session.headless.SetPumpHook([&] { session.game.AngriffUhr = -100000; });
+    EXPECT_EQ(session.Play(R"(
         run 2000
         keydown P
         run 10000
@@ -48,10 +48,10 @@ TEST(GameScenario, APauseCostsNoGameTimeAndTheGameEndsAfterTheGraceSecond) {
         expect Modus == -1
         run 2000
     )"), -1);
-    EXPECT_EQ(bench.game.Modus, 2);
-    EXPECT_EQ(bench.game.AktMenue, 8);
-    EXPECT_GT(bench.game.Spielzeit, 101000);
-    EXPECT_LT(bench.game.Spielzeit, 101000 + 20);
+    EXPECT_EQ(session.game.Modus, 2);
+    EXPECT_EQ(session.game.AktMenue, 8);
+    EXPECT_GT(session.game.Spielzeit, 101000);
+    EXPECT_LT(session.game.Spielzeit, 101000 + 20);
 }
 
 TEST(GameScenario, TwentyGamesFromTheMenuEachStartAfreshAndReturnToTheOuterLoop) {

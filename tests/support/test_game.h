@@ -12,10 +12,10 @@
 
 namespace testing_support {
 
-class GameBench {
+class TestGame {
 public:
     // With sound, the thirteen slots are loaded from the generated wave files and switched on.
-    explicit GameBench(uint32_t seed = 1, bool sound = false);
+    explicit TestGame(uint32_t seed = 1, bool sound = false);
 
     // Runs one game (Schleife). With a script, its lines drive the game from its first pump on.
     // Returns the script's code when the script ends first (0 all held, 1 an expect failed,

@@ -1,10 +1,10 @@
-#include "tests/support/game_bench.h"
+#include "tests/support/test_game.h"
 
 #include "platform/headless/script_driver.h"
 
 namespace testing_support {
 
-GameBench::GameBench(uint32_t seed, bool sound) : game(headless) {
+TestGame::TestGame(uint32_t seed, bool sound) : game(headless) {
     headless.SetDirectories("/nowhere", "/nowhere", VORLANIX_SOUND_DIR);
     game.Randomize(seed);
     game.Init();
@@ -15,7 +15,7 @@ GameBench::GameBench(uint32_t seed, bool sound) : game(headless) {
     state_ = std::make_unique<vorlanix::GameStateAccess>(game);
 }
 
-int GameBench::Play(const std::string& script) {
+int TestGame::Play(const std::string& script) {
     std::unique_ptr<platform::ScriptDriver> driver;
     if (!script.empty()) {
         driver = std::make_unique<platform::ScriptDriver>(script, "game");
@@ -31,7 +31,7 @@ int GameBench::Play(const std::string& script) {
     return running && running->failed() ? 1 : -1;
 }
 
-std::string GameBench::SoundsSince(size_t from) const {
+std::string TestGame::SoundsSince(size_t from) const {
     std::string words;
     const auto& log = headless.soundLog();
     for (size_t i = from; i < log.size(); ++i) {

@@ -22,6 +22,10 @@ fs::path ExecutableDirectory() {
 fs::path FindSoundDirectory(const fs::path& programDir) {
     std::error_code ec;
     if (fs::is_directory(programDir / "sound", ec)) return programDir / "sound";
+    // An installed program finds its share directory beside its bin directory, wherever the
+    // installation was moved to; the configured prefix is the last resort.
+    const fs::path relocated = programDir.parent_path() / "share" / "vorlanix" / "sound";
+    if (fs::is_directory(relocated, ec)) return relocated;
     return fs::path(VORLANIX_SHARE_DIR) / "sound";
 }
 

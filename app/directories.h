@@ -8,7 +8,8 @@ namespace vorlanix {
 
 std::filesystem::path ExecutableDirectory();
 
-// The sound directory beside the executable, else the installed share directory.
+// The sound directory beside the executable, else the installed share directory (found
+// beside the executable's bin directory first, then at the configured prefix).
 std::filesystem::path FindSoundDirectory(const std::filesystem::path& programDir);
 
 // The data directory for hiscore.dat and UpLoad: the one asked for; else the program's own

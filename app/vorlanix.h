@@ -68,15 +68,42 @@ public:
     // ---- outer loop and game loop (app/) ----
     void StartSchleife();
     void Schleife();
+    void SetUpGame();  // everything a game starts from, before its first frame
+    bool GameFrame();  // one frame; false when the game's time has run out
+    void EndGame();    // from the last frame to the result page
 
     // ---- world: player control, enemies, planets, moons, satellites (game/) ----
     void AngriffGI(float Schritt);
     void Feindposition(float Schritt);
     void PlanetenPositionen(float Schritt);
+    void FillAngleTables();
+    void SetUpObjects();
+    void ChooseSatellitePath();
+    void SetUpPlanets();
+    void MoveBoardIrones();
+    void MoveSatellites();
 
     // ---- shots, hits, craters and points (game/, gfx/score_display.cpp) ----
+    void SchussAuswerten();
+    void RechtsKlickAuswerten();
+    bool PlanetTrefferLoch(int32_t Nr, int32_t RX, int32_t RY, Surf& Bild);
+    bool LupeTrefferLoch();
     void NeuPunktDarstellung(int32_t Wert, int32_t PosX, int32_t PosY);
     void ZeichnePunktzahlen();
+    // The steps of the shot evaluation; each returns true when it took the shot.
+    bool HitBigIrone();
+    bool HitRaumtank();
+    bool HitFirstSatelliteIrones();
+    bool HitFirstSatellite();
+    bool HitSecondSatelliteIrone();
+    bool HitSwitch();
+    bool HitSecondSatellite();
+    bool HitBoardIrones();
+    bool HitMoons(bool behind);
+    void RaumtankBlast();
+    void StopBigIroneAlarm();
+    // Points awarded where the shot fell.
+    void AwardAtShot(int32_t Wert);
 
     // ---- the game frame: scene, stars, dying, cockpit (gfx/) ----
     void Zeichne();
@@ -117,13 +144,47 @@ public:
     void UpdateScoreCounter();
 
     // ---- menu pages, menu input, count-down (menu/) ----
-    void MenuAusblenden(int32_t Von, int32_t Nach);
+    void MenuAusblenden(int32_t Alt, int32_t neu);
     void EndeAnimation();
 
     // ---- menu ----
     void Zeichne_Menue();
     void MenueMausBewegt(float x, float y);     // menu branch of the mouse move
     void MenueMausGedrueckt(float x, float y);  // menu branch of the mouse press
+    void Init_AktMenue(int32_t neu);
+    void ZeichneMenueRand();
+    // True (-1) for the character codes that can be typed into a name or an upload field.
+    static int16_t Erlaubt(int32_t Zahl);
+
+    // bitmap font: texts are code page 1252 bytes; Laenge < 1 shows the whole line, else at most
+    // Laenge pixels of it, from pixel column Start on when Start is not 0
+    void SchriftAusgabe(int32_t PosX, int32_t PosY, std::string_view txt, int32_t Laenge, int32_t Start);
+    void SchriftAusgabeMenueAusblenden(int32_t PosX, int32_t PosY, std::string_view txt, int32_t Laenge,
+                                       int32_t Start);
+    int32_t TextLaenge(std::string_view txt) const;
+
+    // Texts and button pieces of a page go to the screen in the live frame, and onto the page
+    // canvas SurfTemp2 (in page coordinates) when a page is built for its opening animation.
+    enum class PageTarget { Screen, Canvas };
+    enum class ButtonPiece { BigLit, SmallLit, SmallDimmed, InfoLit };
+    int32_t ComposeTextLine(std::string_view txt);
+    void PageText(PageTarget target, int32_t x, int32_t y, std::string_view txt, int32_t Laenge, int32_t Start);
+    void DrawButtonPiece(ButtonPiece piece, int32_t x, int32_t y, PageTarget target);
+    void DrawMainButtonLamp(int32_t piece, int32_t place);
+    void DrawSettingsLamps(PageTarget target);
+    void DrawHighscoreList(PageTarget target);
+    void DrawHelpDots();
+    void DrawResultButtonLamps();
+    void DrawResultDigits(int32_t t);
+    void DrawResultPage();
+    void DrawUploadFields(PageTarget target);
+    void DrawMessageLines(PageTarget target);
+    bool CursorPhaseOn();
+    void PaintYearsLeft();
+    void PaintScoreCounter(int32_t points);
+    int32_t EntryFieldAt(float x, float y) const;
+    void OpenMessagePage(int32_t Alt, int32_t zurueck);
+    void SaveUploadFile();
 
     // ---- high-score file ----
     void HighscoreLaden();

@@ -21,6 +21,8 @@ inline constexpr std::size_t upload_entries_size = 320;
 inline constexpr const char* upload_directory_name = "UpLoad";
 // Where players send their upload files.
 inline constexpr const char* upload_address = "highscore@vorlanix.example";
+// Where the world-wide list is published.
+inline constexpr const char* world_list_address = "www.vorlanix.example";
 
 // What one upload file holds. Texts are code page 1252 bytes.
 struct UploadEntry {

@@ -1,0 +1,110 @@
+// What presenting one frame costs: our RGB565 to XRGB8888 conversion against a lookup table and
+// SDL's converter, and the whole scaled present on SDL's software renderer with our conversion
+// against SDL's own RGB565 texture path.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/sdl/pixel_conversion.h"
+#include "platform/surface.h"
+
+namespace {
+
+constexpr int kW = 640, kH = 480;
+
+// A frame with every kind of colour, not just black.
+const platform::Surface& sampleFrame() {
+    static platform::Surface frame = [] {
+        platform::Surface s(kW, kH);
+        std::mt19937 rng(7);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) s.row(y)[x] = static_cast<uint16_t>(rng());
+        return s;
+    }();
+    return frame;
+}
+
+void BM_ConvertOurs(benchmark::State& state) {
+    std::vector<uint32_t> out(kW * kH);
+    for (auto _ : state) {
+        platform::ConvertToXrgb8888(sampleFrame(), reinterpret_cast<uint8_t*>(out.data()), kW * 4);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_ConvertOurs)->Unit(benchmark::kMicrosecond);
+
+void BM_ConvertLookupTable(benchmark::State& state) {
+    static std::vector<uint32_t> table = [] {
+        std::vector<uint32_t> t(65536);
+        for (uint32_t p = 0; p < 65536; ++p) t[p] = platform::Rgb565ToXrgb8888(static_cast<uint16_t>(p));
+        return t;
+    }();
+    std::vector<uint32_t> out(kW * kH);
+    const uint16_t* in = sampleFrame().data();
+    for (auto _ : state) {
+        for (int i = 0; i < kW * kH; ++i) out[i] = table[in[i]];
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_ConvertLookupTable)->Unit(benchmark::kMicrosecond);
+
+void BM_ConvertSdl(benchmark::State& state) {
+    std::vector<uint32_t> out(kW * kH);
+    for (auto _ : state) {
+        SDL_ConvertPixels(kW, kH, SDL_PIXELFORMAT_RGB565, sampleFrame().data(), kW * 2, SDL_PIXELFORMAT_XRGB8888,
+                          out.data(), kW * 4);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_ConvertSdl)->Unit(benchmark::kMicrosecond);
+
+// The floor: moving the bytes of one converted frame.
+void BM_CopyFrameBytes(benchmark::State& state) {
+    std::vector<uint32_t> in(kW * kH, 0x123456), out(kW * kH);
+    for (auto _ : state) {
+        std::memcpy(out.data(), in.data(), in.size() * 4);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_CopyFrameBytes)->Unit(benchmark::kMicrosecond);
+
+// One present at scale 2 on SDL's software renderer, drawing into a 1280 x 960 surface.
+void presentOnSoftwareRenderer(benchmark::State& state, bool ourConversion) {
+    SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, kW * 2, kH * 2, 32, SDL_PIXELFORMAT_XRGB8888);
+    SDL_Renderer* renderer = target ? SDL_CreateSoftwareRenderer(target) : nullptr;
+    if (!renderer) throw std::runtime_error(SDL_GetError());
+    SDL_Texture* texture = SDL_CreateTexture(renderer, ourConversion ? SDL_PIXELFORMAT_XRGB8888 : SDL_PIXELFORMAT_RGB565,
+                                             SDL_TEXTUREACCESS_STREAMING, kW, kH);
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    const SDL_Rect dst{0, 0, kW * 2, kH * 2};
+    for (auto _ : state) {
+        if (ourConversion) {
+            void* pixels;
+            int pitch;
+            SDL_LockTexture(texture, nullptr, &pixels, &pitch);
+            platform::ConvertToXrgb8888(sampleFrame(), static_cast<uint8_t*>(pixels), static_cast<size_t>(pitch));
+            SDL_UnlockTexture(texture);
+        } else {
+            SDL_UpdateTexture(texture, nullptr, sampleFrame().data(), kW * 2);
+        }
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, texture, nullptr, &dst);
+        SDL_RenderPresent(renderer);
+        benchmark::DoNotOptimize(target->pixels);
+    }
+    SDL_DestroyTexture(texture);
+    SDL_DestroyRenderer(renderer);
+    SDL_FreeSurface(target);
+}
+
+void BM_PresentOurConversion(benchmark::State& state) { presentOnSoftwareRenderer(state, true); }
+BENCHMARK(BM_PresentOurConversion)->Unit(benchmark::kMicrosecond);
+
+void BM_PresentSdlRgb565Texture(benchmark::State& state) { presentOnSoftwareRenderer(state, false); }
+BENCHMARK(BM_PresentSdlRgb565Texture)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,299 @@
+// The SDL backend's platform: clock, the pointer we keep in picture coordinates, the event pump
+// that turns SDL events into the game's window events, the message box, and the glue to the
+// display and the mixer.
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+#include "platform/cp1252.h"
+#include "platform/sdl/key_codes.h"
+#include "platform/sdl/picture_layout.h"
+#include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sdl_sound.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int16_t kKeyP = 80;
+// While the window is minimised the game only pumps events until it is back; waiting this
+// long for an event keeps that loop from spinning.
+constexpr int kMinimisedWaitMs = 10;
+
+int16_t buttonCode(Uint8 sdlButton) {
+    switch (sdlButton) {
+        case SDL_BUTTON_LEFT: return 1;
+        case SDL_BUTTON_RIGHT: return 2;
+        case SDL_BUTTON_MIDDLE: return 4;
+        default: return 0;
+    }
+}
+
+int16_t buttonsHeld(Uint32 state) {
+    return static_cast<int16_t>(((state & SDL_BUTTON_LMASK) ? 1 : 0) | ((state & SDL_BUTTON_RMASK) ? 2 : 0) |
+                                ((state & SDL_BUTTON_MMASK) ? 4 : 0));
+}
+
+int16_t shiftState() {
+    const SDL_Keymod mod = SDL_GetModState();
+    return static_cast<int16_t>(((mod & KMOD_SHIFT) ? 1 : 0) | ((mod & KMOD_CTRL) ? 2 : 0) | ((mod & KMOD_ALT) ? 4 : 0));
+}
+
+// Keys whose characters the desktop types without sending text for them.
+bool typesControlCharacter(int16_t keyCode) { return keyCode == 27 || keyCode == 9 || keyCode == 8 || keyCode == 13; }
+
+bool isFullscreenToggle(const SDL_Keysym& key) {
+    return key.sym == SDLK_F11 || ((key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT));
+}
+
+class SdlPlatform : public Platform {
+public:
+    explicit SdlPlatform(const SdlOptions& options) : options_(options) {
+        SDL_SetHint(SDL_HINT_APP_NAME, "Vorlanix");
+        // Lets the crosshair follow the desktop's pointer speed where SDL knows it.
+        SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SYSTEM_SCALE, "1");
+        if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)
+            throw std::runtime_error(std::string("SDL cannot start: ") + SDL_GetError());
+    }
+
+    ~SdlPlatform() override {
+        display_.reset();
+        if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        mixer_.reset();
+        SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER);
+    }
+
+    uint32_t GetTickCount() override { return SDL_GetTicks(); }
+
+    void GetCursorPos(int32_t& x, int32_t& y) override {
+        x = cursor_.x();
+        y = cursor_.y();
+    }
+
+    void SetCursorPos(int32_t x, int32_t y) override {
+        cursor_.Set(x, y);
+        if (!captured_) warpSystemPointer();
+    }
+
+    void ShowCursor(bool show) override {
+        cursorShown_ = show;
+        if (videoStarted_) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    }
+
+    void SetPointerMode(PointerMode mode) override {
+        mode_ = mode;
+        pausedByKey_ = false;
+        updateCapture();
+    }
+
+    void DoEvents() override {
+        SDL_Event e;
+        bool have = display_ && !display_->visible() ? SDL_WaitEventTimeout(&e, kMinimisedWaitMs) != 0
+                                                     : SDL_PollEvent(&e) != 0;
+        while (have) {
+            handle(e);
+            have = SDL_PollEvent(&e) != 0;
+        }
+    }
+
+    void MessageBox(const std::string& title, const std::string& text) override {
+        std::fprintf(stderr, "vorlanix: %s: %s\n", title.c_str(), text.c_str());
+        // SDL would fall back to an X11 box outside these drivers, which have no screen of their own.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return;
+        // The player needs the system pointer to press OK.
+        const bool wasCaptured = captured_;
+        if (wasCaptured) setCapture(false);
+        if (videoStarted_) SDL_ShowCursor(SDL_ENABLE);
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), text.c_str(),
+                                 display_ ? display_->window() : nullptr);
+        if (videoStarted_) SDL_ShowCursor(cursorShown_ ? SDL_ENABLE : SDL_DISABLE);
+        if (wasCaptured) updateCapture();
+    }
+
+    void InitDisplay() override {
+        if (!videoStarted_) {
+            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw DisplayError(false, SDL_GetError());
+            videoStarted_ = true;
+        }
+        display_ = std::make_unique<SdlDisplay>(options_);
+        SDL_ShowCursor(cursorShown_ ? SDL_ENABLE : SDL_DISABLE);
+        SDL_StartTextInput();
+        updateCapture();
+    }
+
+    bool TestCooperativeLevel() override { return display_ && display_->visible(); }
+
+    // Our surfaces live in ordinary memory, so a lost display takes none of them with it.
+    void RestoreAllSurfaces() override {}
+
+    void Flip(const Surface& back) override {
+        if (!display_) throw std::logic_error("Flip before InitDisplay");
+        display_->Present(back);
+    }
+
+    bool CreateSoundDevice() override {
+        mixer_ = SdlMixer::Open();
+        return mixer_ != nullptr;
+    }
+
+    std::unique_ptr<SoundBuffer> CreateSoundBuffer(const std::filesystem::path& file, int32_t slot,
+                                                   int32_t copy) override {
+        if (!mixer_) throw std::runtime_error("no sound device for " + file.string());
+        return mixer_->CreateBuffer(file, slot, copy);
+    }
+
+private:
+    void handle(const SDL_Event& e) {
+        WindowEvents* h = events();
+        switch (e.type) {
+            case SDL_QUIT:
+                // Closing the window ends the game the way Escape does.
+                if (h) h->Form_KeyPress(27);
+                break;
+            case SDL_WINDOWEVENT: handleWindow(e.window); break;
+            case SDL_MOUSEMOTION:
+                if (!display_) break;
+                if (captured_)
+                    cursor_.MoveBy(e.motion.xrel * display_->pixelsPerPoint(), e.motion.yrel * display_->pixelsPerPoint(),
+                                   display_->picture());
+                else
+                    followSystemPointer(e.motion.x, e.motion.y);
+                if (h) h->Form_MouseMove(buttonsHeld(e.motion.state), shiftState(), cursorX(), cursorY());
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP: {
+                const int16_t button = buttonCode(e.button.button);
+                if (!display_ || button == 0) break;
+                if (!captured_) followSystemPointer(e.button.x, e.button.y);
+                if (!h) break;
+                if (e.type == SDL_MOUSEBUTTONDOWN)
+                    h->Form_MouseDown(button, shiftState(), cursorX(), cursorY());
+                else
+                    h->Form_MouseUp(button, shiftState(), cursorX(), cursorY());
+                break;
+            }
+            case SDL_KEYDOWN: {
+                if (isFullscreenToggle(e.key.keysym)) {
+                    if (!e.key.repeat && display_) {
+                        display_->ToggleFullscreen();
+                        updateCapture();
+                    }
+                    break;
+                }
+                const int16_t code = WindowsKeyCode(e.key.keysym.sym, e.key.keysym.scancode);
+                if (code == 0) break;
+                // P pauses the game; a paused player gets the system pointer back.
+                if (code == kKeyP && mode_ == PointerMode::Game) {
+                    pausedByKey_ = !pausedByKey_;
+                    updateCapture();
+                }
+                if (!h) break;
+                h->Form_KeyDown(code);
+                if (typesControlCharacter(code)) h->Form_KeyPress(code);
+                break;
+            }
+            case SDL_KEYUP: {
+                if (isFullscreenToggle(e.key.keysym)) break;
+                const int16_t code = WindowsKeyCode(e.key.keysym.sym, e.key.keysym.scancode);
+                if (code != 0 && h) h->Form_KeyUp(code);
+                break;
+            }
+            case SDL_TEXTINPUT:
+                if (!h) break;
+                for (char c : cp1252::from_utf8(e.text.text, '\0')) h->Form_KeyPress(static_cast<uint8_t>(c));
+                break;
+            default: break;
+        }
+    }
+
+    void handleWindow(const SDL_WindowEvent& w) {
+        WindowEvents* h = events();
+        switch (w.event) {
+            case SDL_WINDOWEVENT_SHOWN:
+                // Shown again after minimising is no new activation.
+                if (activated_) break;
+                activated_ = true;
+                if (h) h->Form_Activate();
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+            case SDL_WINDOWEVENT_FOCUS_LOST: {
+                // Desktops repeat focus events; the game counts the time between loss and gain,
+                // so only real changes go through.
+                const bool gained = w.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+                if (gained == focused_) break;
+                focused_ = gained;
+                updateCapture();
+                if (h) gained ? h->Form_GotFocus() : h->Form_LostFocus();
+                break;
+            }
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+            case SDL_WINDOWEVENT_MOVED:
+            case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+                if (display_) display_->Relayout();
+                break;
+            default: break;
+        }
+    }
+
+    float cursorX() const { return static_cast<float>(cursor_.x()); }
+    float cursorY() const { return static_cast<float>(cursor_.y()); }
+
+    void followSystemPointer(int windowX, int windowY) {
+        const double ppp = display_->pixelsPerPoint();
+        cursor_.FollowWindow(windowX * ppp, windowY * ppp, display_->picture());
+    }
+
+    // Puts the system pointer where our pointer is, so both agree when the capture ends (the
+    // desktop may refuse: Wayland moves no pointer for a program, and then nothing happens).
+    void warpSystemPointer() {
+        if (!display_ || !focused_ || !display_->visible()) return;
+        const PictureRect& p = display_->picture();
+        const double ppp = display_->pixelsPerPoint();
+        const double x = p.x + (cursor_.x() + 0.5) * p.w / kPictureWidth;
+        const double y = p.y + (cursor_.y() + 0.5) * p.h / kPictureHeight;
+        SDL_WarpMouseInWindow(display_->window(), static_cast<int>(x / ppp), static_cast<int>(y / ppp));
+    }
+
+    // Captured while a game runs, and always in fullscreen, where the pointer cannot leave the
+    // screen anyway; never without the focus.
+    void updateCapture() {
+        const bool want = display_ && focused_ &&
+                          (display_->fullscreen() || (mode_ == PointerMode::Game && !pausedByKey_));
+        if (want != captured_) setCapture(want);
+    }
+
+    void setCapture(bool on) {
+        captured_ = on;
+        if (!display_) return;
+        // Without relative mode the grab at least keeps the pointer in the window.
+        if (SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE) != 0)
+            SDL_SetWindowGrab(display_->window(), on ? SDL_TRUE : SDL_FALSE);
+        if (!on) warpSystemPointer();
+    }
+
+    SdlOptions options_;
+    std::unique_ptr<SdlDisplay> display_;
+    std::shared_ptr<SdlMixer> mixer_;
+    PictureCursor cursor_;
+    PointerMode mode_ = PointerMode::Menu;
+    bool videoStarted_ = false;
+    bool cursorShown_ = true;
+    bool activated_ = false;
+    // A new window normally has the focus; a desktop that thinks otherwise says so with a loss.
+    bool focused_ = true;
+    bool captured_ = false;
+    bool pausedByKey_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options) {
+    return std::make_unique<SdlPlatform>(options);
+}
+
+}  // namespace platform

@@ -1,0 +1,173 @@
+// The SDL backend's sound copies on SDL2_mixer: status while playing once and looping, one
+// channel per copy, a missing file named in the error, no device, and real sound in the mix.
+#include <SDL.h>
+#include <unistd.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sdl/sdl_platform.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A stereo 16-bit 22050 Hz sine wave, the format of the game's sounds.
+void writeWave(const fs::path& file, int milliseconds) {
+    const uint32_t frames = 22050u * static_cast<uint32_t>(milliseconds) / 1000u;
+    std::vector<int16_t> samples;
+    for (uint32_t i = 0; i < frames; ++i) {
+        const auto v = static_cast<int16_t>(12000 * std::sin(2 * 3.14159265 * 440 * i / 22050.0));
+        samples.push_back(v);
+        samples.push_back(v);
+    }
+    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
+    std::ofstream f(file, std::ios::binary);
+    auto u32 = [&](uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
+    f.write("RIFF", 4);
+    u32(36 + dataBytes);
+    f.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1);
+    u16(2);
+    u32(22050);
+    u32(88200);
+    u16(4);
+    u16(16);
+    f.write("data", 4);
+    u32(dataBytes);
+    f.write(reinterpret_cast<const char*>(samples.data()), dataBytes);
+}
+
+// Sets an environment variable for the life of a test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+class SdlSound : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("vorlanix_sound_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+        shortWave_ = dir_ / "kurz.wav";
+        writeWave(shortWave_, 150);
+        // Long enough that a status read right after Play cannot miss it on a busy machine.
+        longWave_ = dir_ / "lang.wav";
+        writeWave(longWave_, 1500);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path dir_, shortWave_, longWave_;
+};
+
+using Status = platform::SoundBuffer;
+
+TEST_F(SdlSound, StatusTellsOnceFromLoopingFromIdle) {
+    auto p = platform::CreateSdlPlatform({});
+    ASSERT_TRUE(p->CreateSoundDevice());
+    auto copy = p->CreateSoundBuffer(shortWave_, 1, 1);
+    EXPECT_EQ(copy->GetStatus(), 0);
+    copy->SetPan(0);
+    copy->Play(true);
+    EXPECT_EQ(copy->GetStatus(), Status::kPlayingLooping);
+    SDL_Delay(400);
+    EXPECT_EQ(copy->GetStatus(), Status::kPlayingLooping);
+    copy->Stop();
+    EXPECT_EQ(copy->GetStatus(), 0);
+
+    auto longCopy = p->CreateSoundBuffer(longWave_, 2, 1);
+    longCopy->Play(false);
+    EXPECT_EQ(longCopy->GetStatus(), Status::kPlaying);
+    // Played once, the sound ends by itself.
+    copy->Play(false);
+    const Uint32 start = SDL_GetTicks();
+    while (copy->GetStatus() != 0 && SDL_GetTicks() - start < 3000) SDL_Delay(10);
+    EXPECT_EQ(copy->GetStatus(), 0);
+}
+
+TEST_F(SdlSound, EveryCopyOfEverySlotPlaysOnItsOwn) {
+    auto p = platform::CreateSdlPlatform({});
+    ASSERT_TRUE(p->CreateSoundDevice());
+    std::vector<std::unique_ptr<platform::SoundBuffer>> copies;
+    for (int copy = 1; copy <= 10; ++copy) copies.push_back(p->CreateSoundBuffer(shortWave_, 1, copy));
+    auto otherSlot = p->CreateSoundBuffer(longWave_, 13, 10);
+    for (auto& c : copies) c->Play(true);
+    otherSlot->Play(false);
+    for (auto& c : copies) EXPECT_EQ(c->GetStatus(), Status::kPlayingLooping);
+    EXPECT_EQ(otherSlot->GetStatus(), Status::kPlaying);
+    copies[4]->Stop();
+    EXPECT_EQ(copies[4]->GetStatus(), 0);
+    EXPECT_EQ(copies[3]->GetStatus(), Status::kPlayingLooping);
+    EXPECT_EQ(copies[5]->GetStatus(), Status::kPlayingLooping);
+    EXPECT_EQ(otherSlot->GetStatus(), Status::kPlaying);
+}
+
+TEST_F(SdlSound, AFileThatCannotBeLoadedIsNamed) {
+    auto p = platform::CreateSdlPlatform({});
+    ASSERT_TRUE(p->CreateSoundDevice());
+    const fs::path broken = dir_ / "kaputt.wav";
+    std::ofstream(broken) << "RIFF but nothing more";
+    for (const fs::path& file : {dir_ / "fehlt.wav", broken}) {
+        try {
+            p->CreateSoundBuffer(file, 2, 1);
+            ADD_FAILURE() << file;
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST_F(SdlSound, NoAudioDeviceMeansNoSound) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "no_such_driver");
+    auto p = platform::CreateSdlPlatform({});
+    EXPECT_FALSE(p->CreateSoundDevice());
+}
+
+TEST_F(SdlSound, PlayedSoundReachesTheMix) {
+    const fs::path mixed = dir_ / "mix.raw";
+    ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+    ScopedEnv output("SDL_DISKAUDIOFILE", mixed.string());
+    {
+        auto p = platform::CreateSdlPlatform({});
+        ASSERT_TRUE(p->CreateSoundDevice());
+        auto copy = p->CreateSoundBuffer(shortWave_, 1, 1);
+        copy->Play(false);
+        // Half a second of mix on disk holds the whole tone.
+        const Uint32 start = SDL_GetTicks();
+        std::error_code ec;
+        while (fs::file_size(mixed, ec) < 44100 * 4 / 2 && SDL_GetTicks() - start < 5000) SDL_Delay(20);
+    }
+    std::ifstream f(mixed, std::ios::binary);
+    std::vector<int16_t> samples;
+    int16_t s;
+    while (f.read(reinterpret_cast<char*>(&s), 2)) samples.push_back(s);
+    ASSERT_FALSE(samples.empty());
+    int loud = 0;
+    for (int16_t v : samples) loud += std::abs(v) > 4000;
+    // 150 ms of a loud tone in stereo at 44.1 kHz: thousands of loud samples.
+    EXPECT_GT(loud, 2000) << samples.size() << " samples";
+}
+
+}  // namespace

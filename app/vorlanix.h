@@ -68,11 +68,20 @@ public:
     // ---- outer loop and game loop (app/) ----
     void StartSchleife();
     void Schleife();
+    void SetUpGame();  // everything a game starts from, before its first frame
+    bool GameFrame();  // one frame; false when the game's time has run out
+    void EndGame();    // from the last frame to the result page
 
     // ---- world: player control, enemies, planets, moons, satellites (game/) ----
     void AngriffGI(float Schritt);
     void Feindposition(float Schritt);
     void PlanetenPositionen(float Schritt);
+    void FillAngleTables();
+    void SetUpObjects();
+    void ChooseSatellitePath();
+    void SetUpPlanets();
+    void MoveBoardIrones();
+    void MoveSatellites();
 
     // ---- shots, hits, craters and points (game/, gfx/score_display.cpp) ----
     void SchussAuswerten();

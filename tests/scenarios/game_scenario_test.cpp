@@ -1,0 +1,98 @@
+// Whole games driven by scripts in the headless driver's language: scrolling across the world's
+// edge with the keys, a pause that costs no game time before the clock runs out, and games
+// started one after another from the menu of the whole program.
+#include <gtest/gtest.h>
+
+#include "tests/support/test_game.h"
+#include "tests/support/headless_run.h"
+#include "tests/support/temp_dir.h"
+
+using testing_support::TestGame;
+using testing_support::RunHeadless;
+
+TEST(GameScenario, TheArrowKeysScrollTheViewAcrossTheWorldsEdges) {
+    TestGame session(4);
+    EXPECT_EQ(session.Play(R"(
+        run 150
+        expect SichtX == 256
+        expect SichtY == 1216
+        keydown LEFT
+        run-until SichtX <= 2 3000
+        run 34
+        expect SichtX >= 1915
+        keyup LEFT
+        keydown DOWN
+        run-until SichtY >= 1437 3000
+        run 34
+        expect SichtY <= 4
+        keyup DOWN
+        run 100
+    )"), 0);
+}
+
+TEST(GameScenario, APauseCostsNoGameTimeAndTheGameEndsAfterTheGraceSecond) {
+    TestGame session(4);
+    // The big Irone is kept away so that it eats no time.
+    session.headless.SetPumpHook([&] { session.game.AngriffUhr = -100000; });
+    EXPECT_EQ(session.Play(R"(
+        run 2000
+        keydown P
+        run 10000
+        expect Pause == -1
+        expect Spielzeit < 2000
+        keydown P
+        run 1000
+        expect Spielzeit > 2800
+        expect Spielzeit < 3000
+        run-until Spielzeit > 100000 120000
+        expect Modus == -1
+        run 2000
+    )"), -1);
+    EXPECT_EQ(session.game.Modus, 2);
+    EXPECT_EQ(session.game.AktMenue, 8);
+    EXPECT_GT(session.game.Spielzeit, 101000);
+    EXPECT_LT(session.game.Spielzeit, 101000 + 20);
+}
+
+TEST(GameScenario, TwentyGamesFromTheMenuEachStartAfreshAndReturnToTheOuterLoop) {
+    TempDir dir;
+    std::string script = R"(
+        run 200
+        release left 300 200
+        run 200
+        expect Modus == 2
+        # A right click in the menu is still pending when the game starts.
+        click right 200 300
+        run 50
+        expect RechtsKlickX == 200
+    )";
+    for (int game = 0; game < 20; ++game) {
+        script += R"(
+            set AktMenue 1
+            run-until Modus == -1 5000
+            expect Munition == 16
+            run 300
+            expect RechtsKlickX == -1
+            expect SichtX == 256
+            expect SichtY == 1216
+            expect Kombi == 1
+            expect RaumtanksUebrig == 9
+            expect ObjTot[0] == 0
+            expect AngriffUhr < -1000
+            # Leave marks, then let the clock run out.
+            set ObjTot[5] 300
+            set MondTot[1][1] 20
+            set NeuerRang 77
+            set Zeitversatz 200000
+            run-until AktMenue == 8 5000
+            run 3000
+            expect Modus == 2
+            # The outer loop has started over: it ranked the result afresh.
+            expect NeuerRang != 77
+            expect RechtsKlickX == -1
+        )";
+    }
+    auto r = RunHeadless(script, {.dataDir = dir.path(), .seed = 9});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.state.value("Modus", 0), 2);
+}

@@ -97,6 +97,69 @@ TEST_F(DyingTest, DissolvingStartsAfterEachAnimationsThreshold) {
     }
 }
 
+// Each dissolve reads its 64-row window of the interference strip from its own row R, and
+// draws one random number for the grid and one per column of stamps: a replayed game depends on
+// both. With the strip black in row R only, and the first column's stamps starting at the
+// canvas's top edge, exactly the figure's top row is eaten.
+TEST_F(DyingTest, EachDissolveStampsFromItsOwnStripRowAndDrawsItsRandomNumbers) {
+    game.SurfRaumtank = Sheet(84, 70, 28, 70, 0x0200);
+    game.SurfBrett3 = Sheet(66, 360, 66, 10, 0x0400);
+    game.SurfIrone3Salto = Sheet(48, 192, 24, 24, 0x0500);
+    game.SurfBrett1 = Sheet(150, 828, 150, 23, 0x0700);
+    game.SurfIrone2Salto = Sheet(78, 312, 39, 39, 0x0600);
+    game.SichtX = game.SichtY = 0;
+    game.ObjX[46] = 100;
+    game.ObjY[46] = 150;
+    for (int n : {1, 31}) {
+        game.ObjWeltX[n] = 940;  // a = 0: the board's corner is at nearest(300 p - ox), nearest(120 p + oy)
+        game.ObjWeltY[n] = 600;
+        game.ObjZeit[n] = game.Spielzeit;
+    }
+    game.SatelitIroneX[3] = 300;
+    game.SatelitIroneY[3] = 60;
+    // A seed whose second number (the first column's row start) is nearest(-24 r) = 0.
+    uint32_t seed = 1;
+    for (;; ++seed) {
+        game.Randomize(seed);
+        game.rnd();
+        if (game.rnd() * 24 <= 0.5f) break;
+    }
+    const struct {
+        const char* what;
+        int32_t nr, typ;
+        float stage;
+        int32_t R, x, y;  // the strip row, the figure's corner on the screen
+        int drawn;        // random numbers drawn; -1 when it depends on where the grid starts
+    } cases[] = {
+        {"tank", 46, 4, 1, 8, 100, 150, 3},
+        {"small board", 31, 3, 28, 32, 368, 168, 4},                // 3 columns up to 130
+        {"small tumbling Irone", 31, 3, 100, 408, 390, 138, 3},     // its board is gone: 2 columns up to 88
+        {"large board", 1, 1, 28, 32, 371, 195, 5},                 // 4 columns up to 214
+        {"satellite Irone", 3, 0, 40, 48, 300 + 80, 60 + 99, -1},  // (2s, nearest(0.012 s^2 + 2s))
+    };
+    for (const auto& c : cases) {
+        game.SurfStoerung = Solid(64, 640, 0xFFFF);
+        game.SurfStoerung->SetColorKey(0xFFFF);
+        game.SurfStoerung->BltColorFill(platform::Rect{0, c.R, 64, c.R + 1}, 0);
+        Clear();
+        game.Randomize(seed);
+        if (c.typ == 0) {
+            game.SatelitIroneTot[c.nr] = c.stage;
+            game.Sterben_SatelitIrone(c.nr);
+        } else {
+            game.ObjTot[c.nr] = c.stage;
+            game.Sterben_Brett(c.nr, c.typ);
+        }
+        EXPECT_EQ(At(c.x, c.y), 0) << c.what << ": top row eaten";
+        EXPECT_NE(At(c.x, c.y + 1), 0) << c.what << ": second row whole";
+        if (c.drawn < 0) continue;
+        const float next = game.rnd();
+        game.Randomize(seed);
+        for (int k = 0; k < c.drawn; ++k) game.rnd();
+        EXPECT_EQ(next, game.rnd()) << c.what << ": " << c.drawn << " random numbers";
+    }
+}
+
 TEST_F(DyingTest, AShotIroneStartsFromWhereItStoodAndTumblesTheWayItFaced) {
     game.SurfBrett1 = Sheet(150, 828, 150, 23, 0x0700);
     game.SurfIrone1 = Sheet(52, 1512, 52, 42, 0x0800);

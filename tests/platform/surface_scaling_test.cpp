@@ -18,14 +18,14 @@ TEST(SurfaceScaling, EveryTargetPixelComesFromTheTruncatedSourceIndex) {
     const struct {
         Rect from, to;
     } cases[] = {
-        {{0, 100, 50, 150}, {0, 0, 40, 40}},      // a moon at its smallest
-        {{0, 100, 50, 150}, {0, 0, 47, 47}},      // and between
+        {{0, 100, 50, 150}, {0, 0, 40, 40}},    // a moon at its smallest
+        {{0, 100, 50, 150}, {0, 0, 47, 47}},    // and between
         {{0, 200, 50, 250}, {0, 0, 50, 50}},    // unscaled
-        {{3, 5, 53, 55}, {10, 20, 23, 120}},      // offsets on both sides, squeezed and stretched
-        {{0, 0, 1, 1}, {0, 0, 640, 480}},         // one pixel over everything
-        {{0, 0, 640, 480}, {5, 5, 6, 6}},         // everything into one pixel
-        {{17, 0, 700, 3}, {0, 100, 639, 101}},    // a long row: ratio just above one
-        {{0, 0, 7, 500}, {600, 0, 640, 333}},     // a tall column, stretched across
+        {{3, 5, 53, 55}, {10, 20, 23, 120}},    // offsets on both sides, squeezed and stretched
+        {{0, 0, 1, 1}, {0, 0, 640, 480}},       // one pixel over everything
+        {{0, 0, 640, 480}, {5, 5, 6, 6}},       // everything into one pixel
+        {{17, 0, 700, 3}, {0, 100, 639, 101}},  // a long row: ratio just above one
+        {{0, 0, 7, 500}, {600, 0, 640, 333}},   // a tall column, stretched across
     };
     for (const auto& c : cases) {
         Surface dst(640, 480);
@@ -35,7 +35,8 @@ TEST(SurfaceScaling, EveryTargetPixelComesFromTheTruncatedSourceIndex) {
         int wrong = 0;
         for (int64_t j = 0; j < dh; ++j)
             for (int64_t i = 0; i < dw; ++i) {
-                const uint16_t want = src.row(static_cast<int32_t>(c.from.top + j * sh / dh))[c.from.left + i * sw / dw];
+                const int64_t sy = c.from.top + j * sh / dh, sx = c.from.left + i * sw / dw;
+                const uint16_t want = src.row(static_cast<int32_t>(sy))[sx];
                 if (dst.row(static_cast<int32_t>(c.to.top + j))[c.to.left + i] != want) ++wrong;
             }
         EXPECT_EQ(wrong, 0) << sw << " x " << sh << " -> " << dw << " x " << dh;

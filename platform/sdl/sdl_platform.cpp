@@ -126,7 +126,12 @@ public:
         updateCapture();
     }
 
-    bool TestCooperativeLevel() override { return display_ && display_->visible(); }
+    // A game that loses the focus stands still, as it did when a task switch took the display
+    // away: the game frame waits for the display while the time without focus is taken out of
+    // the game clock. The menus go on drawing.
+    bool TestCooperativeLevel() override {
+        return display_ && display_->visible() && (focused_ || mode_ != PointerMode::Game);
+    }
 
     // Our surfaces live in ordinary memory, so a lost display takes none of them with it.
     void RestoreAllSurfaces() override {}

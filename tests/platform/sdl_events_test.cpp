@@ -203,6 +203,15 @@ TEST_F(SdlEvents, GamePointerMovesByRelativeMotionUntilPauseOrFocusLossReleasesI
     EXPECT_EQ(pump({motion(2, 4, 100, 100)}), (Log{"MouseMove 0 1 2"}));
 }
 
+TEST_F(SdlEvents, AGameWithoutTheFocusHasNoDisplayButTheMenuKeepsIt) {
+    pump({windowEvent(SDL_WINDOWEVENT_FOCUS_LOST)});
+    EXPECT_TRUE(platform_->TestCooperativeLevel());
+    platform_->SetPointerMode(platform::PointerMode::Game);
+    EXPECT_FALSE(platform_->TestCooperativeLevel());
+    pump({windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED)});
+    EXPECT_TRUE(platform_->TestCooperativeLevel());
+}
+
 TEST_F(SdlEvents, ActivationOnceAndOnlyRealFocusChanges) {
     EXPECT_EQ(std::count(startLog_.begin(), startLog_.end(), "Activate"), 1);
     EXPECT_EQ(pump({windowEvent(SDL_WINDOWEVENT_SHOWN)}), Log{});

@@ -65,6 +65,8 @@ void Vorlanix::Init() {
                                      ? "Das Programm kann nicht ausgeführt werden. Stellen sie sicher, dass sie die "
                                        "neuesten verfügbaren Treiber für ihre Grafikkarte installiert haben"
                                      : "Dieses Programm benötigt DirectX 7";
+        // The game's own text first; the platform's reason follows as a second paragraph, so a
+        // player on Linux learns what is actually missing.
         platform_.MessageBox("Vorlanix", text + "\n\n" + e.what());
         platform_.ShowCursor(true);
         throw ProgramExit{1};

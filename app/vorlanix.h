@@ -107,6 +107,41 @@ public:
 
     // ---- the game frame: scene, stars, dying, cockpit (gfx/) ----
     void Zeichne();
+    void Sterne();
+    void MondSterben(int32_t Stufe, int32_t PosX, int32_t PosY);
+    void MeteorSterben(int32_t Stufe, int32_t PosX, int32_t PosY);
+    void Sterben_Brett(int32_t Nr, int32_t Typ);
+    void Sterben_SatelitIrone(int32_t Nr);
+    void Sterben_Satelit2Irone(int32_t Nr);
+    void SterbenGI(int32_t Stufe, int32_t Seite, int32_t PosX, int32_t PosY, const Surf& Bild);
+    // The layers of a frame, back to front, as Zeichne calls them.
+    void SetPictureOffset();
+    void DrawNebulae();
+    void DrawMoons(int16_t behind);
+    void DrawMoon(int32_t i, int32_t j);
+    void DrawPlanets();
+    void DrawCastleAndFlag(int32_t p, int32_t castleHeight, int32_t flagHeight);
+    void DrawFragmentsInFront();
+    void DrawFragments(int32_t i, int32_t j, const Surf& picture);
+    void DrawFirstSatellite();
+    void DrawSecondSatellite();
+    void DrawIronesAndTanks();
+    void DrawBigIrone();
+    void DrawExplosion();
+    void DrawDoors();
+    void DrawPointer();
+    // A picture eaten away by the interference pattern (the dying Irones and tanks).
+    void Dissolve(const Surf& sheet, platform::Rect cell, int32_t s, int32_t T, int32_t R, int32_t LX, int32_t LY,
+                  int32_t X, int32_t Y);
+    void DissolveSatelliteIrone(float progress, int32_t Nr, int32_t X, int32_t Y);
+    // The cockpit frame and its instruments; the counters go into SurfUnten only when they change.
+    void ZeichneCockpit();
+    void DrawAmmunitionBar();
+    void DrawRadarMarks();
+    void DrawRadarSweep();
+    void UpdateAgeingPicture();
+    void UpdateTimeCounter();
+    void UpdateScoreCounter();
 
     // ---- menu pages, menu input, count-down (menu/) ----
     void MenuAusblenden(int32_t Alt, int32_t neu);

@@ -9,9 +9,10 @@ bool Vorlanix::LupeTrefferLoch() {
     if (LupeZerstoert != False) return false;
 
     // Within 35 pixels of the centre, (PlanetSchirmX(0) + 5, PlanetSchirmY(0) - 6): the game is
-    // void and its clock runs out at once. No score number is shown.
-    const int32_t dx = nearest(static_cast<double>(SchussX) - (PlanetSchirmX[0] - 30) - 35);
-    const int32_t dy = nearest(static_cast<double>(SchussY) - (PlanetSchirmY[0] - 41) - 35);
+    // void and its clock runs out at once. No score number is shown. The squares are 64-bit, so a
+    // shot far off cannot wrap round into the centre.
+    const int64_t dx = nearest(static_cast<double>(SchussX) - (PlanetSchirmX[0] - 30) - 35);
+    const int64_t dy = nearest(static_cast<double>(SchussY) - (PlanetSchirmY[0] - 41) - 35);
     if (dx * dx + dy * dy < 1225) {
         Zeitversatz = static_cast<float>(100000 - Spielzeit);
         Punktzahl = 0;

@@ -1,8 +1,6 @@
 // The hit areas of the main panel and of the pages.
 #include "menu/hit_areas.h"
 
-#include "app/numbers.h"
-
 namespace vorlanix {
 
 namespace {
@@ -11,8 +9,9 @@ bool inside(float x, float y, int32_t left, int32_t right, int32_t top, int32_t 
     return left < x && x < right && top < y && y < bottom;
 }
 
-// The game divides pointer coordinates as whole numbers, rounded first.
-int32_t whole(float v) { return nearest(v); }
+// Whole pixels into an area, truncated: a pointer between pixels (the headless driver allows
+// one) stays on the stripe or dot it is over instead of rounding onto a button past the bound.
+int32_t whole(float v) { return static_cast<int32_t>(v); }
 
 struct Area {
     int32_t page, left, right, top, bottom, number;

@@ -1,5 +1,6 @@
 #include "platform/headless/headless_platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
@@ -104,21 +105,23 @@ void HeadlessPlatform::DoEvents() {
 void HeadlessPlatform::deliver(const QueuedEvent& e) {
     WindowEvents* h = events();
     if (!h) return;
+    // A script may name any coordinates; the kept pointer stays a sane whole number.
+    auto whole = [](float v) { return static_cast<int32_t>(std::clamp(v, -1.0e6f, 1.0e6f)); };
     using K = QueuedEvent::Kind;
     switch (e.kind) {
         case K::MouseMove:
-            cursorX_ = static_cast<int32_t>(e.x);
-            cursorY_ = static_cast<int32_t>(e.y);
+            cursorX_ = whole(e.x);
+            cursorY_ = whole(e.y);
             h->Form_MouseMove(0, 0, e.x, e.y);
             break;
         case K::MouseDown:
-            cursorX_ = static_cast<int32_t>(e.x);
-            cursorY_ = static_cast<int32_t>(e.y);
+            cursorX_ = whole(e.x);
+            cursorY_ = whole(e.y);
             h->Form_MouseDown(e.code, 0, e.x, e.y);
             break;
         case K::MouseUp:
-            cursorX_ = static_cast<int32_t>(e.x);
-            cursorY_ = static_cast<int32_t>(e.y);
+            cursorX_ = whole(e.x);
+            cursorY_ = whole(e.y);
             h->Form_MouseUp(e.code, 0, e.x, e.y);
             break;
         case K::KeyDown: h->Form_KeyDown(e.code); break;

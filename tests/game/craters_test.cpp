@@ -153,7 +153,10 @@ TEST_F(Lens, ItsCentreVoidsTheGameAtAnyTime) {
     const struct {
         int dx, dy;
         bool voids;
-    } cases[] = {{0, 0, true}, {34, 0, true}, {0, -34, true}, {35, 0, false}, {21, 28, false}, {20, 28, true}};
+    } cases[] = {{0, 0, true},    {34, 0, true},  {0, -34, true}, {35, 0, false},
+                 {21, 28, false}, {20, 28, true},
+                 // Far off: the squared distance must not wrap round into the centre.
+                 {50000, 0, false}, {0, -60000, false}};
     for (const auto& c : cases) {
         ShotWorld w;
         w.game.PlanetSchirmX[0] = 300;

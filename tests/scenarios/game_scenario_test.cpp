@@ -3,6 +3,9 @@
 // started one after another from the menu of the whole program.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <vector>
+
 #include "tests/support/test_game.h"
 #include "tests/support/headless_run.h"
 #include "tests/support/temp_dir.h"
@@ -95,4 +98,80 @@ TEST(GameScenario, TwentyGamesFromTheMenuEachStartAfreshAndReturnToTheOuterLoop)
     auto r = RunHeadless(script, {.dataDir = dir.path(), .seed = 9});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.state.value("Modus", 0), 2);
+}
+
+TEST(GameScenario, AGameAcrossTheClocksWrapPlaysAsAnyOther) {
+    // Shooting, scrolling, a pause and a task switch, then the count-down of the result; the
+    // state is written at every `dump @`.
+    const std::string script = R"(
+        run 200
+        release left 300 200
+        run 200
+        set AktMenue 1
+        run-until Modus == -1 5000
+        move 420 180
+        run 1000
+        dump @
+        run 500
+        click left 330 250
+        run 500
+        dump @
+        keydown P
+        run 2000
+        keydown P
+        run 500
+        dump @
+        run 500
+        focus lost
+        display lost
+        run 1500
+        display restored
+        focus gained
+        run 200
+        dump @
+        click left 300 260
+        keydown LEFT
+        run 1000
+        dump @
+        run 1000
+        keyup LEFT
+        dump @
+        set Zeitversatz 95000
+        run-until AktMenue == 8 10000
+        run 2000
+        dump @
+        run 4000
+    )";
+    // The counter wraps in the waits of the set-up, while the game runs, during the pause, during
+    // the task switch and during the count-down; and its signed half is passed while the game runs.
+    const uint32_t starts[] = {0,           4294966786u, 4294965000u, 4294963300u,
+                               4294961800u, 4294957000u, 2147482000u};
+    std::vector<nlohmann::json> first;
+    for (uint32_t start : starts) {
+        SCOPED_TRACE(start);
+        TempDir dir;
+        std::string lines = script;
+        int dumps = 0;
+        for (size_t at; (at = lines.find('@')) != std::string::npos;)
+            lines.replace(at, 1, (dir.path() / (std::to_string(dumps++) + ".json")).string());
+        auto r = RunHeadless(lines, {.dataDir = dir.path(), .seed = 12, .tickStart = start});
+        ASSERT_EQ(r.exitCode, 0);
+        std::vector<nlohmann::json> states;
+        for (int n = 0; n <= dumps; ++n) {
+            nlohmann::json s = r.state;
+            if (n < dumps) s = nlohmann::json::parse(std::ifstream(dir.path() / (std::to_string(n) + ".json")));
+            s["elapsed"] = s["tick"].get<uint32_t>() - start;
+            // Only the readings of the clock itself, and what is timed by it directly, differ.
+            for (const char* name :
+                 {"tick", "TickJetzt", "TickVorher", "SpielStartTick", "PauseBeginn", "MeteorBild", "sounds"})
+                s.erase(name);
+            states.push_back(std::move(s));
+        }
+        if (first.empty()) {
+            first = std::move(states);
+            continue;
+        }
+        for (size_t n = 0; n < states.size(); ++n)
+            for (auto& [name, value] : first[n].items()) EXPECT_EQ(states[n][name], value) << "dump " << n << ": " << name;
+    }
 }

@@ -142,6 +142,8 @@ public:
     void UpdateAgeingPicture();
     void UpdateTimeCounter();
     void UpdateScoreCounter();
+    // The five score digits; lastRight is where the last digit's picture is cut off.
+    void PaintScoreCounter(int32_t points, int32_t lastRight);
 
     // ---- menu pages, menu input, count-down (menu/) ----
     void MenuAusblenden(int32_t Alt, int32_t neu);
@@ -180,8 +182,6 @@ public:
     void DrawUploadFields(PageTarget target);
     void DrawMessageLines(PageTarget target);
     bool CursorPhaseOn();
-    void PaintYearsLeft();
-    void PaintScoreCounter(int32_t points);
     int32_t EntryFieldAt(float x, float y) const;
     void OpenMessagePage(int32_t Alt, int32_t zurueck);
     void SaveUploadFile();

@@ -1,6 +1,7 @@
 // The cockpit around the play window and its instruments: ammunition bar, radar marks and sweep
 // line, the ageing portrait and the two counters. The portrait and the counters are painted into
-// the bottom panel's own surface, and only when their value changed.
+// the bottom panel's own surface, and only when their value changed; the menu frame and the
+// count-down paint the same counters.
 #include <algorithm>
 #include <cstdlib>
 
@@ -125,7 +126,8 @@ void Vorlanix::UpdateTimeCounter() {
     RestSekunden = 100 - nearest(static_cast<double>(Zeitversatz) + Spielzeit) / 1000;
     const int32_t n = RestSekunden;
     if (n == RestSekundenAnzeige) return;
-    // In the last frame n is -1: the units digit -1 has no picture, so that place keeps its 0.
+    // In a game's last frame n is -1, and the menu keeps it so, since Spielzeit keeps its last value:
+    // the units digit -1 has no picture, so that place keeps its 0.
     const int32_t h = n / 100, t = ((n - 100 * h) / 10) % 10, u = n % 10;
     CopyUnclipped(SurfUnten, 504, 27, SurfScore, platform::Rect{21, 55 * h + 4, 41, 55 * h + 24}, false);
     CopyUnclipped(SurfUnten, 522, 27, SurfScore, platform::Rect{39, 55 * t + 4, 59, 55 * t + 24}, false);
@@ -136,8 +138,13 @@ void Vorlanix::UpdateTimeCounter() {
 void Vorlanix::UpdateScoreCounter() {
     if (Punktzahl < 0) Punktzahl = 0;
     if (Punktzahl == PunktzahlAnzeige) return;
-    // Five places: a score of 100000 points shows as 00000.
-    const int32_t v = Punktzahl / 3632;
+    PaintScoreCounter(Punktzahl / 3632, 93);
+    PunktzahlAnzeige = Punktzahl;
+}
+
+void Vorlanix::PaintScoreCounter(int32_t points, int32_t lastRight) {
+    // Five places: a score of 100000 points shows as 00000. The places sit on the counter's drum
+    // at slightly different heights.
     const struct {
         int32_t divisor, sourceX, sourceTop, targetX, targetY;
     } places[] = {{10000, 2, 28, 485, 51},
@@ -146,11 +153,11 @@ void Vorlanix::UpdateScoreCounter() {
                   {10, 55, 31, 538, 54},
                   {1, 73, 35, 556, 58}};
     for (const auto& p : places) {
-        const int32_t d = (v / p.divisor) % 10;
+        const int32_t d = (points / p.divisor) % 10;
+        const int32_t right = p.divisor == 1 ? lastRight : p.sourceX + 20;
         CopyUnclipped(SurfUnten, p.targetX, p.targetY, SurfScore,
-                      platform::Rect{p.sourceX, 55 * d + p.sourceTop, p.sourceX + 20, 55 * d + p.sourceTop + 20}, true);
+                      platform::Rect{p.sourceX, 55 * d + p.sourceTop, right, 55 * d + p.sourceTop + 20}, true);
     }
-    PunktzahlAnzeige = Punktzahl;
 }
 
 }  // namespace vorlanix

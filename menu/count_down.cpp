@@ -58,9 +58,9 @@ void Vorlanix::EndeAnimation() {
             AlterStufeAnzeige = AlterStufe;
         }
         DrawResultDigits(age);
-        PaintYearsLeft();
+        UpdateTimeCounter();
         if (R != PunktzahlAnzeige) {
-            PaintScoreCounter(R);
+            PaintScoreCounter(R, 93);
             PunktzahlAnzeige = R;
         }
         Flip();

@@ -84,10 +84,12 @@ void Vorlanix::ZeichneMenueRand() {
     ddBitBltAlles(542, 32, 98, 320, SurfRechts, 0, 0);
     ddBitBltAlles(0, 352, 640, 128, SurfUnten, 0, 0);
     ddBitBltAlles(258, 383, 126, 57, SurfLogo, 0, 0);
-    PaintYearsLeft();
+    UpdateTimeCounter();
     if (Punktzahl < 0) Punktzahl = 0;
     if (Punktzahl != PunktzahlAnzeige) {
-        PaintScoreCounter(Punktzahl / 3632);
+        // Unlike the game frame's counter, the menu's cuts its last digit at 93 + BildVersatzX:
+        // the fade after a game still carries that game's last shake.
+        PaintScoreCounter(Punktzahl / 3632, 93 + BildVersatzX);
         PunktzahlAnzeige = Punktzahl;
     }
     Flip();

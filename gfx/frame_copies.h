@@ -1,6 +1,7 @@
-// The raw surface operations a game frame uses besides the clipped blit family: unclipped copies
-// into the scratch canvas and the bottom panel, the scaled moon frames and the colour fills. A
-// surface whose picture is not loaded draws nothing, exactly like a copy the platform refuses.
+// The raw surface operations the game and menu frames use besides the clipped blit family:
+// unclipped copies (the menu panel and page, the scratch canvas, the bottom panel), the scaled
+// moon frames and page fades, and the colour fills. A surface whose picture is not loaded draws
+// nothing, exactly like a copy the platform refuses.
 #pragma once
 
 #include "app/vorlanix.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "app/vorlanix.h"
-#include "menu/unclipped_copy.h"
+#include "gfx/frame_copies.h"
 #include "score/age_digits.h"
 
 namespace vorlanix {

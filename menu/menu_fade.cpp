@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/vorlanix.h"
-#include "menu/unclipped_copy.h"
+#include "gfx/frame_copies.h"
 
 namespace vorlanix {
 
@@ -30,7 +30,7 @@ void Vorlanix::MenuAusblenden(int32_t Alt, int32_t neu) {
     };
     auto squeezed = [&](int32_t h, int32_t y) {
         CopyUnclipped(SurfBack, 34, 30, SurfMenue, platform::Rect{0, 0, 572, 360}, false);
-        if (SurfTemp && SurfTemp2) SurfTemp->Blt(platform::Rect{0, 0, 320, h}, *SurfTemp2, page);
+        CopyScaled(SurfTemp, platform::Rect{0, 0, 320, h}, SurfTemp2, page);
         ddBitBlt(166, y, 320, h, SurfTemp, 0, 0);
         ZeichneMenueRand();
     };

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "app/vorlanix.h"
-#include "menu/unclipped_copy.h"
+#include "gfx/frame_copies.h"
 
 namespace vorlanix {
 

@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "app/vorlanix.h"
-#include "menu/unclipped_copy.h"
+#include "gfx/frame_copies.h"
 
 namespace vorlanix {
 
@@ -40,7 +40,7 @@ void Vorlanix::Init_AktMenue(int32_t neu) {
         CopyUnclipped(SurfTemp2, 0, 0, SurfMenueSeite, platform::Rect{0, 0, 320, 240}, false);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vorlanix: %s; the page is shown without its picture\n", e.what());
-        if (SurfTemp2) SurfTemp2->BltColorFill(platform::Rect{0, 0, 320, 240}, 0);
+        FillRect(SurfTemp2, platform::Rect{0, 0, 320, 240}, 0);
     }
     switch (neu) {
         case 3: DrawSettingsLamps(PageTarget::Canvas); break;

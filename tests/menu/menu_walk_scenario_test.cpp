@@ -3,8 +3,8 @@
 // plain ones of the right sizes, so the screen tells which page picture is shown.
 #include <gtest/gtest.h>
 
-#include "tests/menu/plain_pictures.h"
 #include "tests/support/headless_run.h"
+#include "tests/support/plain_pictures.h"
 #include "tests/support/temp_dir.h"
 
 using testing_support::RunHeadless;
@@ -12,22 +12,13 @@ using testing_support::RunResult;
 
 namespace {
 
-class MenuWalk : public ::testing::Test {
+class MenuWalk : public plain_pictures::Suite {
 protected:
-    static void SetUpTestSuite() {
-        pictures_ = new TempDir;
-        plain_pictures::Write(pictures_->path());
-    }
-    static void TearDownTestSuite() {
-        delete pictures_;
-        pictures_ = nullptr;
-    }
-
     // Runs `script` after the title has been left, and keeps the last frame shown.
     RunResult Run(const std::string& script) {
         return RunHeadless("run 100\nrelease left 300 200\nrun 100\n" + script,
                            {.dataDir = data.path(),
-                            .setup = [](platform::HeadlessPlatform& p) { p.SetAssetDirectory(pictures_->path()); },
+                            .setup = UsePictures,
                             .after =
                                 [this](platform::HeadlessPlatform& p) {
                                     if (p.lastFrame()) lastFrame = std::make_unique<platform::Surface>(*p.lastFrame());
@@ -36,12 +27,9 @@ protected:
     // A spot of the page area that no live element of any page covers.
     uint16_t pageShown() const { return lastFrame->row(86)[170]; }
 
-    static TempDir* pictures_;
     TempDir data;
     std::unique_ptr<platform::Surface> lastFrame;
 };
-
-TempDir* MenuWalk::pictures_ = nullptr;
 
 using plain_pictures::DisplayValueOf;
 

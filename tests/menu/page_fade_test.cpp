@@ -7,7 +7,7 @@
 #include "app/numbers.h"
 #include "app/vorlanix.h"
 #include "platform/headless/headless_platform.h"
-#include "tests/menu/plain_pictures.h"
+#include "tests/support/plain_pictures.h"
 #include "tests/support/temp_dir.h"
 
 using platform::Rect;

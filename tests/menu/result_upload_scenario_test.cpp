@@ -6,8 +6,8 @@
 
 #include "platform/cp1252.h"
 #include "score/upload_file.h"
-#include "tests/menu/plain_pictures.h"
 #include "tests/support/headless_run.h"
+#include "tests/support/plain_pictures.h"
 #include "tests/support/temp_dir.h"
 
 using testing_support::RunHeadless;
@@ -18,17 +18,8 @@ namespace {
 // 35 years, 9 months and 2 days: the result of 1000 points.
 constexpr int32_t kDays = 12872;
 
-class ResultAndUpload : public ::testing::Test {
+class ResultAndUpload : public plain_pictures::Suite {
 protected:
-    static void SetUpTestSuite() {
-        pictures_ = new TempDir;
-        plain_pictures::Write(pictures_->path());
-    }
-    static void TearDownTestSuite() {
-        delete pictures_;
-        pictures_ = nullptr;
-    }
-
     // Leaves the title, plays a game and waits for its result page; then the result is set to
     // kDays with the given rank, as the end of the game and the outer loop set them.
     RunResult PlayThen(int32_t rank, const std::string& script) {
@@ -43,9 +34,7 @@ protected:
             set Ergebnis )" + std::to_string(kDays * 3632) + R"(
             set NeuerRang )" + std::to_string(rank) + "\n";
         return RunHeadless(game + script,
-                           {.dataDir = data.path(), .setup = [](platform::HeadlessPlatform& p) {
-                                p.SetAssetDirectory(pictures_->path());
-                            }});
+                           {.dataDir = data.path(), .setup = UsePictures});
     }
     nlohmann::json Dumped(const std::string& name) {
         std::ifstream f(data.path() / name);
@@ -53,11 +42,8 @@ protected:
     }
     std::string DumpLine(const std::string& name) { return "dump " + (data.path() / name).string() + "\n"; }
 
-    static TempDir* pictures_;
     TempDir data;
 };
-
-TempDir* ResultAndUpload::pictures_ = nullptr;
 
 }  // namespace
 

@@ -10,7 +10,11 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "platform/headless/headless_platform.h"
 #include "platform/surface.h"
+#include "tests/support/temp_dir.h"
 
 namespace plain_pictures {
 
@@ -99,5 +103,23 @@ inline void Write(const std::filesystem::path& dir) {
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
 }
+
+// A suite whose scenarios all load the plain pictures, written once for the whole suite.
+class Suite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        directory_ = new TempDir;
+        Write(directory_->path());
+    }
+    static void TearDownTestSuite() {
+        delete directory_;
+        directory_ = nullptr;
+    }
+    // The setup hook of a headless run that loads them.
+    static void UsePictures(platform::HeadlessPlatform& p) { p.SetAssetDirectory(directory_->path()); }
+
+private:
+    static inline TempDir* directory_ = nullptr;
+};
 
 }  // namespace plain_pictures

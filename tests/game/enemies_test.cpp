@@ -2,22 +2,13 @@
 // climb and wrap, death progress, and revival only out of sight.
 #include <gtest/gtest.h>
 
-#include "tests/support/test_game.h"
+#include "tests/support/world_at_start.h"
 
 namespace {
 
 constexpr float kBase = 16777216;  // 2^24, added to every base
 
-class Enemies : public ::testing::Test {
-public:
-    Enemies() {
-        g.FillAngleTables();
-        g.SichtX = 256;
-        g.SichtY = 1216;
-    }
-    testing_support::TestGame session;
-    vorlanix::Vorlanix& g = session.game;
-};
+using Enemies = testing_support::WorldAtStart;
 
 }  // namespace
 

@@ -5,21 +5,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tests/support/test_game.h"
+#include "tests/support/world_at_start.h"
 
 namespace {
 
-class Planets : public ::testing::Test {
-public:
+class Planets : public testing_support::WorldAtStart {
+protected:
     Planets() {
         g.SetUpPlanets();
-        g.FillAngleTables();
-        g.SichtX = 256;
-        g.SichtY = 1216;
         g.Spielzeit = 0;
     }
-    testing_support::TestGame session;
-    vorlanix::Vorlanix& g = session.game;
 };
 
 }  // namespace

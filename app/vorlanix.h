@@ -229,8 +229,6 @@ public:
     // A fixed seed (--seed) replaces the clock's, so a seed and a script replay a game.
     void SetzeFestenStartwert(uint32_t seed);
 
-    platform::Platform& plattform() { return platform_; }
-
 private:
     void ZeichneVollbild(const char* bildName);
     void SpieleKopie(int32_t i, int32_t PosX, bool musik);

@@ -1,3 +1,4 @@
+// Finding the executable's directory, the sound directory and the data directory at start.
 #include "app/directories.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// The program from its load event to its end on either backend, and the exit code its end gives.
 #include "app/program.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The field table behind the headless dump, set and expect: JSON out, text in, indices checked.
 #include "app/state_access.h"
 
 #include <cstdlib>

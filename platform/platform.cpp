@@ -1,3 +1,4 @@
+// The parts of the platform seam both backends share: pictures from the resources and the directories.
 #include "platform/platform.h"
 
 #include "platform/bitmap.h"

@@ -1,3 +1,4 @@
+// Looking up the embedded bitmaps, or an art pack's files, by name without regard to case.
 #include "platform/resources.h"
 
 #include <algorithm>

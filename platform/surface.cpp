@@ -1,3 +1,4 @@
+// The RGB565 surface's copies, scaled copy, colour fill and locked pixel access.
 #include "platform/surface.h"
 
 #include <algorithm>

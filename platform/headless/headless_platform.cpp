@@ -1,3 +1,4 @@
+// The headless backend's clock, display, sound copies and event delivery.
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>

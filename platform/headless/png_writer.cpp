@@ -1,3 +1,4 @@
+// RGB565 surfaces to PNG files through libpng.
 #include "platform/headless/png_writer.h"
 
 #include <png.h>

@@ -1,3 +1,4 @@
+// Parsing and running the lines of a headless test script.
 #include "platform/headless/script_driver.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The table from SDL keys to the game's Windows virtual key codes.
 #include "platform/sdl/key_codes.h"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// The letterboxed picture's place in the window and the pointer's way through it.
 #include "platform/sdl/picture_layout.h"
 
 #include <algorithm>

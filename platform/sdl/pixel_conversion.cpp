@@ -1,3 +1,4 @@
+// RGB565 to XRGB8888 in blocks the compiler vectorises.
 #include "platform/sdl/pixel_conversion.h"
 
 namespace platform {

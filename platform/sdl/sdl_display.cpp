@@ -1,3 +1,4 @@
+// The SDL window, renderer and streaming texture, and presenting one picture per flip.
 #include "platform/sdl/sdl_display.h"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// The SDL2_mixer sound copies: each wave decoded once; play, loop, stop, pan and status per copy.
 #include "platform/sdl/sdl_sound.h"
 
 #include <SDL.h>

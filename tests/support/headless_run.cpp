@@ -1,3 +1,4 @@
+// Running the program in-process on a script and collecting its exit code and final state.
 #include "tests/support/headless_run.h"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// Setting up a game object on the headless backend and playing one game with an optional script.
 #include "tests/support/test_game.h"
 
 #include "platform/headless/script_driver.h"

@@ -140,6 +140,7 @@ public:
     void DrawRadarMarks();
     void DrawRadarSweep();
     void UpdateAgeingPicture();
+    void PaintAgeingStage();  // the portrait of AlterStufe, when it changed
     void UpdateTimeCounter();
     void UpdateScoreCounter();
     // The five score digits; lastRight is where the last digit's picture is cut off.

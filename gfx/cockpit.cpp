@@ -114,6 +114,10 @@ void Vorlanix::DrawRadarSweep() {
 
 void Vorlanix::UpdateAgeingPicture() {
     AlterStufe = (nearest(static_cast<double>(Zeitversatz) + Spielzeit) / 1000) / 12;
+    PaintAgeingStage();
+}
+
+void Vorlanix::PaintAgeingStage() {
     if (AlterStufe == AlterStufeAnzeige) return;
     // The sheet holds stages 0 to 7: stage 8 of the last seconds is refused and the portrait
     // keeps stage 7.

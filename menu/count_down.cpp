@@ -52,11 +52,7 @@ void Vorlanix::EndeAnimation() {
 
         // Beyond about 359 900 points the stage would go below 0; the face stays at its youngest.
         AlterStufe = std::clamp((age - kStageBase) / kStageWidth, 0, kLastStage);
-        if (AlterStufe != AlterStufeAnzeige) {
-            CopyUnclipped(SurfUnten, 57, 13, SurfAltern,
-                          platform::Rect{0, 85 * AlterStufe, 103, 85 * AlterStufe + 85}, false);
-            AlterStufeAnzeige = AlterStufe;
-        }
+        PaintAgeingStage();
         DrawResultDigits(age);
         UpdateTimeCounter();
         if (R != PunktzahlAnzeige) {

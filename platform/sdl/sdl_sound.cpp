@@ -58,9 +58,7 @@ public:
             turned_.insert(turned_.end(), chunk_->abuf, chunk_->abuf + position_);
             view_ = Mix_Chunk{0, turned_.data(), length, chunk_->volume};
         } else {
-            const Uint32 from = looping ? 0 : position_;
-            view_ = Mix_Chunk{0, chunk_->abuf + from, length - from, chunk_->volume};
-            if (looping) position_ = 0;
+            view_ = Mix_Chunk{0, chunk_->abuf + position_, length - position_, chunk_->volume};
         }
         // Halting dropped the channel's effects, the pan among them.
         if (!Mix_RegisterEffect(channel_, countMixed, nullptr, this))

@@ -7,6 +7,7 @@ packages=(
   libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libpng-dev nlohmann-json3-dev
   googletest libgtest-dev libbenchmark-dev
+  clang-14 libfuzzer-14-dev libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

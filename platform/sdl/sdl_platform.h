@@ -2,7 +2,9 @@
 // by us in screen coordinates, and SDL2_mixer channels for the sound copies.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -11,7 +13,20 @@ namespace platform {
 struct SdlOptions {
     bool window = false;  // a window instead of fullscreen-desktop
     int scale = 0;        // window scale factor; 0 = 2
+    std::string scaling = "sharp";
+    std::string renderer;
+    bool vsync = true;
+    bool mute = false;         // open no sound device
+    int effectsVolume = 100;   // 0..100
+    int musicVolume = 100;     // 0..100
+    int controllerDeadZone = 15;  // percent
+    int controllerSpeed = 600;    // picture pixels per second at full tilt
+    // Told the new choice whenever the player switches between window and fullscreen.
+    std::function<void(bool fullscreen)> fullscreenChanged;
 };
+
+// The application id: desktop file, AppStream id, icon name, X11 window class and Wayland app id.
+inline constexpr const char* kApplicationId = "io.github.vorlanix.Vorlanix";
 
 // Initialises SDL's event and timer parts; the window itself is opened by InitDisplay.
 std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options);

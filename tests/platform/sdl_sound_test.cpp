@@ -1,6 +1,7 @@
 // The SDL backend's sound copies on SDL2_mixer: status while playing once and looping, one
 // channel per copy, a missing file named in the error, no device, and real sound in the mix.
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -143,6 +144,23 @@ TEST_F(SdlSound, NoAudioDeviceMeansNoSound) {
     ScopedEnv driver("SDL_AUDIODRIVER", "no_such_driver");
     auto p = platform::CreateSdlPlatform({});
     EXPECT_FALSE(p->CreateSoundDevice());
+}
+
+TEST_F(SdlSound, MuteOpensNoDeviceAndTheVolumesScaleEffectsAndMusic) {
+    platform::SdlOptions muted;
+    muted.mute = true;
+    EXPECT_FALSE(platform::CreateSdlPlatform(muted)->CreateSoundDevice());
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+
+    platform::SdlOptions quiet;
+    quiet.effectsVolume = 50;
+    quiet.musicVolume = 0;
+    auto p = platform::CreateSdlPlatform(quiet);
+    ASSERT_TRUE(p->CreateSoundDevice());
+    auto effect = p->CreateSoundBuffer(shortWave_, 1, 3);
+    auto music = p->CreateSoundBuffer(shortWave_, 2, 1);
+    EXPECT_EQ(Mix_Volume(2, -1), MIX_MAX_VOLUME / 2);  // slot 1, copy 3
+    EXPECT_EQ(Mix_Volume(10, -1), 0);                  // slot 2, copy 1: the music
 }
 
 TEST_F(SdlSound, PlayedSoundReachesTheMix) {

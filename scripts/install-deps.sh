@@ -7,6 +7,7 @@ packages=(
   libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libpng-dev nlohmann-json3-dev
   googletest libgtest-dev libbenchmark-dev
+  appstream desktop-file-utils man-db groff-base lintian dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -12,9 +12,9 @@ struct Options {
     bool headless = false;
     bool window = false;      // a window instead of fullscreen
     int scale = 0;            // window scale factor; 0 = default
-    std::string scaling = "sharp";
-    std::string renderer;     // an SDL render driver by name; empty = SDL's choice
-    bool vsync = true;
+    std::string scaling = "sharp";  // sharp, integer or smooth
+    std::string renderer;           // SDL render driver name; empty = chosen automatically
+    bool vsync = true;              // present in step with the display
     int effectsVolume = 100;  // 0..100, scales what the game's sound switch lets through
     int musicVolume = 100;    // 0..100, the same for the music
     int controllerDeadZone = 15;   // percent of the stick's travel that does nothing

@@ -42,7 +42,7 @@ std::string getNumber(const Options& o) {
 }
 
 // The display's own ways of scaling the picture.
-constexpr std::array<std::string_view, 2> kScalings = {"sharp", "smooth"};
+constexpr std::array<std::string_view, 3> kScalings = {"sharp", "integer", "smooth"};
 
 const std::array<SettingKey, 10> kKeys = {{
     {"fullscreen",
@@ -59,10 +59,12 @@ const std::array<SettingKey, 10> kKeys = {{
      // 0 in the options leaves the choice to the display, which takes 2.
      [](const Options& o) { return std::to_string(o.scale == 0 ? 2 : o.scale); },
      setNumber<&Options::scale, 1, 16>},
-    {"scaling", "How the picture is scaled: sharp (whole pixels) or smooth.",
+    {"scaling",
+     "How the picture fills the screen: sharp (the largest whole factor, then smoothly to fill),\n"
+     "integer (whole factors only, letterboxed) or smooth.",
      [](const Options& o) { return o.scaling; },
      [](Options& o, std::string_view v) -> std::string {
-         if (std::find(kScalings.begin(), kScalings.end(), v) == kScalings.end()) return "sharp or smooth";
+         if (std::find(kScalings.begin(), kScalings.end(), v) == kScalings.end()) return "sharp, integer or smooth";
          o.scaling = v;
          return {};
      }},

@@ -16,6 +16,7 @@
 #include "platform/sdl/sdl_controller.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
+#include "platform/sdl/system_ticks.h"
 #include "platform/sdl/window_icon.h"
 
 namespace platform {
@@ -78,7 +79,7 @@ public:
         SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER);
     }
 
-    uint32_t GetTickCount() override { return SDL_GetTicks(); }
+    uint32_t GetTickCount() override { return SystemTickCount(); }
 
     void GetCursorPos(int32_t& x, int32_t& y) override {
         x = cursor_.x();

@@ -13,8 +13,8 @@ namespace platform {
 struct SdlOptions {
     bool window = false;  // a window instead of fullscreen-desktop
     int scale = 0;        // window scale factor; 0 = 2
-    std::string scaling = "sharp";
-    std::string renderer;
+    std::string scaling = "sharp";  // sharp, integer or smooth
+    std::string renderer;           // SDL render driver; empty = chosen automatically
     bool vsync = true;
     bool mute = false;         // open no sound device
     int effectsVolume = 100;   // 0..100

@@ -27,7 +27,8 @@ TEST(CommandLine, ReadsEveryOption) {
     Options o;
     std::string message;
     ASSERT_EQ(parse({"--window", "--scale", "3", "--assets", "/a", "--data-dir", "/d", "--seed", "42", "--headless",
-                     "--script", "s.txt", "--tick-start", "4294967000"},
+                     "--script", "s.txt", "--tick-start", "4294967000", "--scaling", "smooth", "--renderer", "software",
+                     "--no-vsync"},
                     o, message),
               ParseResult::Run);
     EXPECT_TRUE(o.window);
@@ -38,6 +39,9 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_TRUE(o.headless);
     EXPECT_EQ(o.script, "s.txt");
     EXPECT_EQ(o.tickStart, 4294967000u);
+    EXPECT_EQ(o.scaling, "smooth");
+    EXPECT_EQ(o.renderer, "software");
+    EXPECT_FALSE(o.vsync);
 }
 
 TEST(CommandLine, ValuesMayFollowAnEqualsSignAndSettingsKeysHaveOptions) {
@@ -69,6 +73,7 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
         {"--bogus"}, {"--scale"}, {"--scale", "0"}, {"--scale", "x"}, {"--seed", "-1"},
         {"--seed", "4294967296"}, {"--data-dir"}, {"--script", "s.txt"},  // a script needs --headless
         {"--effects-volume=101"}, {"--scaling", "blurry"}, {"--mute=yes"}, {"--config="}, {"--fullscreen=no"},
+        {"--scaling"}, {"--renderer"},
     };
     for (const auto& args : bad) {
         Options o;

@@ -7,6 +7,8 @@ packages=(
   libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libpng-dev nlohmann-json3-dev
   googletest libgtest-dev libbenchmark-dev
+  libcpp-httplib-dev libsoci-dev libboost-dev libsqlite3-dev libpq-dev
+  postgresql chromium chromium-driver python3-selenium
 )
 missing=()
 for p in "${packages[@]}"; do

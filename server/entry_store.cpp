@@ -112,6 +112,8 @@ int EntryStore::schema_version() {
 }
 
 std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
+    std::unique_lock writer(sqlite_writer_, std::defer_lock);
+    if (!postgresql_) writer.lock();
     soci::session sql(*pool_);
     const std::string upload = to_hex(entry.upload);
     const std::string key = search_key(entry.nickname);
@@ -221,6 +223,8 @@ std::optional<std::vector<uint8_t>> EntryStore::replay(int64_t id) {
 }
 
 int64_t EntryStore::delete_nickname(const std::string& nickname) {
+    std::unique_lock writer(sqlite_writer_, std::defer_lock);
+    if (!postgresql_) writer.lock();
     soci::session sql(*pool_);
     soci::statement st = (sql.prepare << "DELETE FROM entries WHERE nickname = :nickname", soci::use(nickname));
     st.execute(true);

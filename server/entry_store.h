@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -70,6 +71,8 @@ private:
     std::unique_ptr<soci::connection_pool> pool_;
     size_t connections_;
     bool postgresql_ = false;
+    // SQLite takes one writer at a time; queueing writers here spares them its busy-wait back-off.
+    std::mutex sqlite_writer_;
 };
 
 // The lower-case form of a nickname used by the search (ASCII and the Latin-1 letters).

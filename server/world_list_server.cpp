@@ -3,6 +3,7 @@
 #include "server/world_list_server.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <charconv>
@@ -22,6 +23,17 @@ constexpr const char* html_type = "text/html; charset=utf-8";
 constexpr const char* json_type = "application/json";
 // Far beyond any list, and small enough that offsets never overflow.
 constexpr int64_t largest_page = 1'000'000'000;
+
+}  // namespace
+
+// httplib listens with a backlog of 5, which drops the connections of a burst of clients before
+// they are accepted; listening again on the bound socket widens the queue.
+class HttpListener : public httplib::Server {
+public:
+    void widen_backlog() { ::listen(svr_sock_, SOMAXCONN); }
+};
+
+namespace {
 
 bool is_upload_path(const std::string& path) {
     return path == "/api/upload" || path == "/hochladen";
@@ -72,7 +84,7 @@ WorldListServer::WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptio
       desk_(desk),
       options_(std::move(options)),
       limiter_(options_.rate_limit),
-      http_(std::make_unique<httplib::Server>()) {
+      http_(std::make_unique<HttpListener>()) {
     const int threads = std::max(1, options_.threads);
     http_->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
     http_->set_payload_max_length(max_request_body);
@@ -87,8 +99,10 @@ WorldListServer::WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptio
 WorldListServer::~WorldListServer() = default;
 
 int WorldListServer::bind() {
-    if (options_.port == 0) return http_->bind_to_any_port(options_.host);
-    return http_->bind_to_port(options_.host, options_.port) ? options_.port : -1;
+    const int port = options_.port == 0 ? http_->bind_to_any_port(options_.host)
+                                        : (http_->bind_to_port(options_.host, options_.port) ? options_.port : -1);
+    if (port >= 0) http_->widen_backlog();
+    return port;
 }
 
 bool WorldListServer::run() {

@@ -9,11 +9,9 @@
 #include "server/rate_limiter.h"
 #include "server/upload_desk.h"
 
-namespace httplib {
-class Server;
-}
-
 namespace bestenliste {
+
+class HttpListener;
 
 // Replays of a 100-second game stay far below this.
 inline constexpr size_t max_replay_size = 1 << 20;
@@ -46,7 +44,7 @@ private:
     UploadDesk& desk_;
     ServeOptions options_;
     RateLimiter limiter_;
-    std::unique_ptr<httplib::Server> http_;
+    std::unique_ptr<HttpListener> http_;
 };
 
 }  // namespace bestenliste

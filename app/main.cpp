@@ -31,6 +31,9 @@ int main(int argc, char** argv) {
         platform::SdlOptions sdl;
         sdl.window = options.window;
         sdl.scale = options.scale;
+        sdl.scaling = options.scaling;
+        sdl.renderer = options.renderer;
+        sdl.vsync = options.vsync;
         auto real = platform::CreateSdlPlatform(sdl);
         return vorlanix::RunProgram(*real, options, nullptr);
     } catch (const std::exception& e) {

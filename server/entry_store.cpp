@@ -153,9 +153,13 @@ std::vector<ListedEntry> EntryStore::listed_in_order(int64_t offset, int64_t lim
     long long first = offset, count = limit;
     const std::string pattern = contains_pattern(search);
     const std::string order = " ORDER BY days, id LIMIT :limit OFFSET :offset";
+    // The rows before the page are skipped in the (days, id) index alone; only the page's own
+    // rows are read from the table.
+    const std::string page_of_ids = "SELECT id, nickname, days, uploaded, proved FROM entries WHERE id IN "
+                                    "(SELECT id FROM entries" + order + ") ORDER BY days, id";
     soci::statement st =
         search.empty()
-            ? (sql.prepare << listed_columns + order, soci::into(id), soci::into(row.nickname), soci::into(row.days),
+            ? (sql.prepare << page_of_ids, soci::into(id), soci::into(row.nickname), soci::into(row.days),
                soci::into(uploaded), soci::into(proved), soci::use(count), soci::use(first))
             : (sql.prepare << listed_columns + std::string(" WHERE nickname_key LIKE :pattern ESCAPE '!'") + order,
                soci::into(id), soci::into(row.nickname), soci::into(row.days), soci::into(uploaded),

@@ -212,7 +212,7 @@ void WorldListServer::add_routes() {
             return;
         }
         res.set_header("Content-Disposition",
-                       "attachment; filename=\"vorlanix-" + std::to_string(id) + ".replay\"");
+                       "attachment; filename=\"vorlanix-" + std::to_string(id) + ".vxr\"");
         res.set_content(std::string(replay->begin(), replay->end()), "application/octet-stream");
     });
 

@@ -12,7 +12,8 @@ for f in usr/games/vorlanix usr/bin/vorlanix-qhs usr/share/vorlanix/sound/back.w
          usr/share/metainfo/io.github.vorlanix.Vorlanix.metainfo.xml \
          usr/share/icons/hicolor/48x48/apps/io.github.vorlanix.Vorlanix.png \
          usr/share/icons/hicolor/512x512/apps/io.github.vorlanix.Vorlanix.png \
-         usr/share/man/man6/vorlanix.6.gz usr/share/man/man6/vorlanix-qhs.6.gz; do
+         usr/share/man/man6/vorlanix.6.gz usr/share/man/man6/vorlanix-qhs.6.gz \
+         usr/share/man/man6/vorlanix-bestenliste.6.gz; do
   [ -e "$root/$f" ] || { echo "missing in the package: $f"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)

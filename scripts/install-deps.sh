@@ -8,6 +8,9 @@ packages=(
   libpng-dev nlohmann-json3-dev
   googletest libgtest-dev libbenchmark-dev
   clang-14 libfuzzer-14-dev libclang-rt-14-dev
+  appstream desktop-file-utils man-db groff-base lintian dpkg-dev file xvfb x11-utils xdotool
+  libcpp-httplib-dev libsoci-dev libboost-dev libsqlite3-dev libpq-dev
+  postgresql chromium chromium-driver python3-selenium
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -18,6 +18,11 @@ constexpr const char* kHelp =
     "  --assets DIR      read the pictures from the .bmp files of DIR instead of the built-in ones\n"
     "  --data-dir DIR    keep hiscore.dat and the UpLoad directory in DIR\n"
     "  --seed N          seed the random numbers with N (a seed and the same input replay a game)\n"
+    "  --record FILE     record the whole run into the replay FILE\n"
+    "  --replay FILE     watch the replay FILE (Escape ends it, + and - change the speed);\n"
+    "                    with --headless: re-simulate it and check it stays in sync\n"
+    "  --replay-speed X  watch at X times the recorded speed (0.25 to 8)\n"
+    "  --no-keep-replays do not keep the replays of the games in the data directory\n"
     "  --headless        run without window and sound device, on a virtual clock\n"
     "  --script FILE     with --headless: drive the program by the test script FILE\n"
     "  --tick-start MS   with --headless: start the virtual clock at MS\n"
@@ -66,16 +71,33 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
         } else if (a == "--tick-start") {
             if (!parseNumber(value(), UINT32_MAX, n)) return fail("--tick-start needs a number of milliseconds");
             o.tickStart = static_cast<uint32_t>(n);
-        } else if (a == "--assets" || a == "--data-dir" || a == "--script") {
+        } else if (a == "--assets" || a == "--data-dir" || a == "--script" || a == "--record" || a == "--replay") {
             const char* v = value();
             if (!v || !*v) return fail(std::string(a) + " needs a path");
-            (a == "--assets" ? o.assetDir : a == "--data-dir" ? o.dataDir : o.script) = v;
+            (a == "--assets"     ? o.assetDir
+             : a == "--data-dir" ? o.dataDir
+             : a == "--script"   ? o.script
+             : a == "--record"   ? o.record
+                                 : o.replay) = v;
+        } else if (a == "--replay-speed") {
+            const char* v = value();
+            char* end = nullptr;
+            const double speed = v ? std::strtod(v, &end) : 0;
+            if (!v || !*v || *end != '\0' || !(speed >= 0.25 && speed <= 8))
+                return fail("--replay-speed needs a number from 0.25 to 8");
+            o.replaySpeed = speed;
+        } else if (a == "--no-keep-replays") {
+            o.keepReplays = false;
         } else {
             return fail("unknown option " + std::string(a));
         }
     }
     if (!o.script.empty() && !o.headless) {
         message = "vorlanix: --script needs --headless (try --help)";
+        return ParseResult::Error;
+    }
+    if (!o.replay.empty() && (!o.record.empty() || !o.script.empty())) {
+        message = "vorlanix: --replay cannot be combined with --record or --script (try --help)";
         return ParseResult::Error;
     }
     return ParseResult::Run;

@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/directories.h"
 #include "app/options.h"
 #include "app/program.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
 #include "platform/sdl/sdl_platform.h"
+#include "replay/replay_command.h"
 
 int main(int argc, char** argv) {
     vorlanix::Options options;
@@ -18,6 +20,16 @@ int main(int argc, char** argv) {
         case vorlanix::ParseResult::Run: break;
     }
     try {
+        if (!options.replay.empty()) {
+            if (options.headless) return replay::RunReplayCommand(options.replay, nullptr, 0);
+            platform::SdlOptions sdl;
+            sdl.window = options.window;
+            sdl.scale = options.scale;
+            auto window = platform::CreateSdlPlatform(sdl);
+            const auto programDir = vorlanix::ExecutableDirectory();
+            window->SetDirectories(programDir, {}, vorlanix::FindSoundDirectory(programDir));
+            return replay::RunReplayCommand(options.replay, window.get(), options.replaySpeed);
+        }
         if (options.headless) {
             platform::HeadlessPlatform headless(options.tickStart);
             platform::ScriptDriver* script = nullptr;

@@ -50,14 +50,14 @@ void Vorlanix::HighscoreLaden() {
     // Before the first load the fields hold nothing: start from a new file's content, so a
     // file that cannot be read still leaves a valid list.
     score::HiscoreData d = highscoreGeladen_ ? fromFields(*this) : score::HiscoreData();
-    const score::FileStatus status = score::load_hiscore(HighscoreDatei(), d);
+    const score::FileStatus status = score::load_hiscore(HighscoreDatei(), d, platform_.Files());
     if (!status.ok()) MeldeDateiFehler(status.error);
     highscoreGeladen_ = true;
     toFields(d, *this);
 }
 
 void Vorlanix::HighscoreSpeichern() {
-    const score::FileStatus status = score::save_hiscore(HighscoreDatei(), fromFields(*this));
+    const score::FileStatus status = score::save_hiscore(HighscoreDatei(), fromFields(*this), platform_.Files());
     if (!status.ok()) MeldeDateiFehler(status.error);
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "score/age_digits.h"
+#include "score/file_system.h"
 #include "score/replace_file.h"
 
 namespace score {
@@ -50,9 +51,9 @@ void enter_result(HiscoreData& data, int32_t rang, int32_t t, const std::string&
 
 // Reads `file` into `into`. A missing file is written with a new file's content, which `into`
 // then takes. On failure `into` keeps what it held and the status says why.
-FileStatus load_hiscore(const std::filesystem::path& file, HiscoreData& into);
+FileStatus load_hiscore(const std::filesystem::path& file, HiscoreData& into, FileSystem& files = disk());
 
 // Replaces `file` as a whole (temporary file, flush, rename): a failed save leaves the old file.
-FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data);
+FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data, FileSystem& files = disk());
 
 }  // namespace score

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "score/age_digits.h"
+#include "score/file_system.h"
 #include "score/replace_file.h"
 
 namespace score {
@@ -42,7 +43,7 @@ int32_t upload_check_sum(int32_t S, int32_t t, std::span<const uint8_t, upload_e
 std::array<uint8_t, upload_file_size> encode_upload(const UploadEntry& entry);
 
 // data_dir/UpLoad when that directory holds at least one ordinary file, else data_dir.
-std::filesystem::path upload_directory(const std::filesystem::path& data_dir);
+std::filesystem::path upload_directory(const std::filesystem::path& data_dir, FileSystem& files = disk());
 
 struct UploadWrite {
     std::filesystem::path path;  // where the file went, or where it should have gone
@@ -51,7 +52,8 @@ struct UploadWrite {
 
 // Writes the upload file of `entry` into upload_directory(data_dir), replacing a file of
 // the same name as a whole; the file can never land outside that directory.
-UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry);
+UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry,
+                              FileSystem& files = disk());
 
 struct UploadCheck {
     std::string error;  // empty when the file is valid, else the reason

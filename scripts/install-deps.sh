@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev
   libcairo2-dev libfontconfig-dev fonts-dejavu-core
-  libpng-dev nlohmann-json3-dev
+  libpng-dev nlohmann-json3-dev zlib1g-dev
   googletest libgtest-dev libbenchmark-dev
 )
 missing=()

@@ -13,12 +13,12 @@
 
 namespace {
 
-struct Run {
+struct ToolRun {
     int code;
     std::string out;
 };
 
-Run qhs(const TempDir& dir, const std::string& arguments) {
+ToolRun qhs(const TempDir& dir, const std::string& arguments) {
     const auto out = dir / "out.txt";
     const int status = std::system((std::string(VORLANIX_QHS) + " " + arguments + " >'" + out.string() + "' 2>&1").c_str());
     std::ifstream in(out);
@@ -44,14 +44,14 @@ TEST(QhsProof, VerifyAndRankAcceptOnlyWhatTheReplayWrites) {
     write_bytes(dir / "claimed.qhs", {otherBytes.begin(), otherBytes.end()});
 
     const auto replay = "--replay '" + (dir / "replays" / "game.vxr").string() + "' ";
-    const Run proved = qhs(dir, "verify " + replay + "'" + (dir / "played.qhs").string() + "'");
+    const ToolRun proved = qhs(dir, "verify " + replay + "'" + (dir / "played.qhs").string() + "'");
     EXPECT_EQ(proved.code, 0) << proved.out;
     EXPECT_NE(proved.out.find("proved by"), std::string::npos) << proved.out;
-    const Run refused = qhs(dir, "verify " + replay + "'" + (dir / "claimed.qhs").string() + "'");
+    const ToolRun refused = qhs(dir, "verify " + replay + "'" + (dir / "claimed.qhs").string() + "'");
     EXPECT_EQ(refused.code, 1) << refused.out;
     EXPECT_NE(refused.out.find("not proved"), std::string::npos) << refused.out;
 
-    const Run ranked = qhs(dir, "rank --csv --replay-dir '" + (dir / "replays").string() + "' '" +
+    const ToolRun ranked = qhs(dir, "rank --csv --replay-dir '" + (dir / "replays").string() + "' '" +
                                     (dir / "played.qhs").string() + "' '" + (dir / "claimed.qhs").string() + "'");
     EXPECT_EQ(ranked.code, 0) << ranked.out;
     EXPECT_NE(ranked.out.find("played.qhs,proved"), std::string::npos) << ranked.out;

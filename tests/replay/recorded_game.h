@@ -1,4 +1,4 @@
-// One real game recorded once per test program: title, START, a game with shots, the result
+// One real game recorded once per test program: title, START, a game with a shot, the result
 // entered into the list, the upload form filled in (partly by `set` lines) and saved.
 #pragma once
 

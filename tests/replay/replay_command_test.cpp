@@ -11,16 +11,16 @@
 
 namespace {
 
-struct Run {
+struct CommandRun {
     int code;
     std::string out, err;
 };
 
-Run resimulate(const std::filesystem::path& file, const TempDir& dir) {
+CommandRun resimulate(const std::filesystem::path& file, const TempDir& dir) {
     const auto errFile = dir / "stderr.txt";
     const std::string command =
         std::string(VORLANIX_EXE) + " --headless --replay '" + file.string() + "' 2>'" + errFile.string() + "'";
-    Run r{-1, {}, {}};
+    CommandRun r{-1, {}, {}};
     FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[512];
     while (pipe && std::fgets(buffer, sizeof buffer, pipe)) r.out += buffer;
@@ -53,7 +53,7 @@ TEST(ReplayCommand, PrintsTheGamesAndSaysWhetherTheReplayHeld) {
         {"missing.vxr", 2, "", "cannot read"},
     };
     for (const Case& c : cases) {
-        const Run r = resimulate(dir / c.file, dir);
+        const CommandRun r = resimulate(dir / c.file, dir);
         EXPECT_EQ(r.code, c.code) << c.file << "\n" << r.err;
         EXPECT_NE(r.out.find(c.out), std::string::npos) << c.file << "\n" << r.out;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << c.file << "\n" << r.err;

@@ -36,7 +36,7 @@ TEST(Replay, ARecordedRunRepeatsInSyncWithItsGameAndUpload) {
     EXPECT_EQ(outcome.games[0].days, rec.days);
     EXPECT_EQ(outcome.games[0].rank, 1);
     EXPECT_EQ(outcome.games[0].uploadFile.substr(0, 4), "Max_");
-    EXPECT_GT(outcome.frames, 6000u);
+    EXPECT_GT(outcome.frames, 1000u);
     // The replay wrote the same upload file, in memory only.
     ASSERT_FALSE(outcome.written.empty());
     EXPECT_LT(rec.wholeRun.size(), 64u * 1024);

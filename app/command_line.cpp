@@ -15,6 +15,9 @@ constexpr const char* kHelp =
     "  --window          play in a window instead of fullscreen\n"
     "  --fullscreen      play fullscreen (the default)\n"
     "  --scale N         window scale factor (default 2)\n"
+    "  --scaling MODE    sharp (default: whole factor, then smoothly to fill), integer or smooth\n"
+    "  --renderer NAME   SDL render driver (software, opengl, opengles2 ...); default: automatic\n"
+    "  --no-vsync        do not wait for the display's refresh (frames are still capped at its rate)\n"
     "  --assets DIR      read the pictures from the .bmp files of DIR instead of the built-in ones\n"
     "  --data-dir DIR    keep hiscore.dat and the UpLoad directory in DIR\n"
     "  --seed N          seed the random numbers with N (a seed and the same input replay a game)\n"
@@ -60,6 +63,18 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
             o.window = true;
         } else if (a == "--fullscreen") {
             o.window = false;
+        } else if (a == "--no-vsync") {
+            o.vsync = false;
+        } else if (a == "--scaling") {
+            const char* v = value();
+            const std::string_view mode = v ? v : "";
+            if (mode != "sharp" && mode != "integer" && mode != "smooth")
+                return fail("--scaling needs sharp, integer or smooth");
+            o.scaling = mode;
+        } else if (a == "--renderer") {
+            const char* v = value();
+            if (!v || !*v) return fail("--renderer needs the name of a render driver");
+            o.renderer = v;
         } else if (a == "--headless") {
             o.headless = true;
         } else if (a == "--scale") {

@@ -11,6 +11,20 @@
 #include "platform/sdl/sdl_platform.h"
 #include "replay/replay_command.h"
 
+namespace {
+
+platform::SdlOptions sdlOptions(const vorlanix::Options& options) {
+    platform::SdlOptions sdl;
+    sdl.window = options.window;
+    sdl.scale = options.scale;
+    sdl.scaling = options.scaling;
+    sdl.renderer = options.renderer;
+    sdl.vsync = options.vsync;
+    return sdl;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     vorlanix::Options options;
     std::string message;
@@ -22,10 +36,7 @@ int main(int argc, char** argv) {
     try {
         if (!options.replay.empty()) {
             if (options.headless) return replay::RunReplayCommand(options.replay, nullptr, 0);
-            platform::SdlOptions sdl;
-            sdl.window = options.window;
-            sdl.scale = options.scale;
-            auto window = platform::CreateSdlPlatform(sdl);
+            auto window = platform::CreateSdlPlatform(sdlOptions(options));
             const auto programDir = vorlanix::ExecutableDirectory();
             window->SetDirectories(programDir, {}, vorlanix::FindSoundDirectory(programDir));
             return replay::RunReplayCommand(options.replay, window.get(), options.replaySpeed);
@@ -40,10 +51,7 @@ int main(int argc, char** argv) {
             }
             return vorlanix::RunProgram(headless, options, script);
         }
-        platform::SdlOptions sdl;
-        sdl.window = options.window;
-        sdl.scale = options.scale;
-        auto real = platform::CreateSdlPlatform(sdl);
+        auto real = platform::CreateSdlPlatform(sdlOptions(options));
         return vorlanix::RunProgram(*real, options, nullptr);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vorlanix: %s\n", e.what());

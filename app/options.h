@@ -12,6 +12,9 @@ struct Options {
     bool headless = false;
     bool window = false;      // a window instead of fullscreen
     int scale = 0;            // window scale factor; 0 = default
+    std::string scaling = "sharp";  // sharp, integer or smooth
+    std::string renderer;           // SDL render driver name; empty = chosen automatically
+    bool vsync = true;              // present in step with the display
     std::filesystem::path assetDir;
     std::filesystem::path dataDir;
     std::filesystem::path script;

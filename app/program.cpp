@@ -85,7 +85,9 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
     std::string error;
     const auto dataDir = ChooseDataDirectory(options.dataDir, programDir, error);
     if (dataDir.empty()) {
-        std::fprintf(stderr, "vorlanix: %s\n", error.c_str());
+        // Started from the desktop, a player sees no stderr: the reason goes into a message box,
+        // as the display's start-up failures do.
+        backend.MessageBox("Vorlanix", error);
         return 1;
     }
     std::fprintf(stderr, "vorlanix: data directory %s\n", dataDir.c_str());

@@ -86,8 +86,10 @@ public:
         return status;
     }
     void Forget() { lastRead_.clear(); }
-    bool holds_visible_file(const std::filesystem::path& dir) override {
-        const bool holds = inner_.holds_visible_file(dir);
+    // Where the list is saved to does not change what the program does next, so it is not kept.
+    std::filesystem::path link_target(const std::filesystem::path& file) override { return inner_.link_target(file); }
+    bool takes_uploads(const std::filesystem::path& upload, const std::filesystem::path& dataDir) override {
+        const bool holds = inner_.takes_uploads(upload, dataDir);
         tag(r_.out_, Tag::DirectoryListing);
         r_.out_.u8(holds);
         return holds;

@@ -72,7 +72,8 @@ public:
         if (status.ok()) r_.written_.push_back({dir / name, {bytes.begin(), bytes.end()}});
         return status;
     }
-    bool holds_visible_file(const std::filesystem::path&) override {
+    std::filesystem::path link_target(const std::filesystem::path& file) override { return file; }
+    bool takes_uploads(const std::filesystem::path&, const std::filesystem::path&) override {
         r_.expect(raw(Tag::DirectoryListing));
         return r_.in_.u8() != 0;
     }

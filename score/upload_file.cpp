@@ -91,7 +91,7 @@ std::array<uint8_t, upload_file_size> encode_upload(const UploadEntry& entry) {
 
 std::filesystem::path upload_directory(const std::filesystem::path& data_dir, FileSystem& files) {
     const auto upload = data_dir / upload_directory_name;
-    return files.holds_visible_file(upload) ? upload : data_dir;
+    return files.takes_uploads(upload, data_dir) ? upload : data_dir;
 }
 
 UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry, FileSystem& files) {

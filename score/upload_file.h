@@ -42,7 +42,8 @@ int32_t upload_check_sum(int32_t S, int32_t t, std::span<const uint8_t, upload_e
 // S, t, the entries in the file's order (Geboren last), each cut or padded to 40, then P.
 std::array<uint8_t, upload_file_size> encode_upload(const UploadEntry& entry);
 
-// data_dir/UpLoad when that directory holds at least one ordinary file, else data_dir.
+// data_dir/UpLoad when that directory holds at least one ordinary file, else data_dir. An
+// UpLoad that is a symbolic link leading out of data_dir is not followed.
 std::filesystem::path upload_directory(const std::filesystem::path& data_dir, FileSystem& files = disk());
 
 struct UploadWrite {

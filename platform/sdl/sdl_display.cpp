@@ -37,7 +37,7 @@ SdlDisplay::SdlDisplay(const SdlOptions& options) {
     if (!window_) throw DisplayError(false, SDL_GetError());
     SDL_SetWindowMinimumSize(window_.get(), kPictureWidth / 2, kPictureHeight / 2);
 
-    renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_PRESENTVSYNC));
+    renderer_.reset(SDL_CreateRenderer(window_.get(), -1, options.vsync ? SDL_RENDERER_PRESENTVSYNC : 0));
     if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
     if (!renderer_) throw DisplayError(false, SDL_GetError());
     SDL_RendererInfo info;

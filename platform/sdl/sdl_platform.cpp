@@ -14,6 +14,7 @@
 #include "platform/sdl/picture_layout.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
+#include "platform/sdl/system_ticks.h"
 
 namespace platform {
 
@@ -67,7 +68,7 @@ public:
         SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER);
     }
 
-    uint32_t GetTickCount() override { return SDL_GetTicks(); }
+    uint32_t GetTickCount() override { return SystemTickCount(); }
 
     void GetCursorPos(int32_t& x, int32_t& y) override {
         x = cursor_.x();

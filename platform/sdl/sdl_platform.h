@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -11,6 +12,9 @@ namespace platform {
 struct SdlOptions {
     bool window = false;  // a window instead of fullscreen-desktop
     int scale = 0;        // window scale factor; 0 = 2
+    std::string scaling = "sharp";  // sharp, integer or smooth
+    std::string renderer;           // SDL render driver; empty = chosen automatically
+    bool vsync = true;
 };
 
 // Initialises SDL's event and timer parts; the window itself is opened by InitDisplay.

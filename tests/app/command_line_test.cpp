@@ -25,7 +25,8 @@ TEST(CommandLine, ReadsEveryOption) {
     Options o;
     std::string message;
     ASSERT_EQ(parse({"--window", "--scale", "3", "--assets", "/a", "--data-dir", "/d", "--seed", "42", "--headless",
-                     "--script", "s.txt", "--tick-start", "4294967000"},
+                     "--script", "s.txt", "--tick-start", "4294967000", "--scaling", "smooth", "--renderer", "software",
+                     "--no-vsync"},
                     o, message),
               ParseResult::Run);
     EXPECT_TRUE(o.window);
@@ -36,12 +37,15 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_TRUE(o.headless);
     EXPECT_EQ(o.script, "s.txt");
     EXPECT_EQ(o.tickStart, 4294967000u);
+    EXPECT_EQ(o.scaling, "smooth");
+    EXPECT_EQ(o.renderer, "software");
+    EXPECT_FALSE(o.vsync);
 }
 
 TEST(CommandLine, RefusesWhatItCannotUse) {
     const std::vector<std::vector<std::string>> bad = {
         {"--bogus"}, {"--scale"}, {"--scale", "0"}, {"--scale", "x"}, {"--seed", "-1"},
-        {"--seed", "4294967296"}, {"--data-dir"}, {"--script", "s.txt"},  // a script needs --headless
+        {"--seed", "4294967296"}, {"--data-dir"}, {"--scaling", "blurry"}, {"--scaling"}, {"--renderer"}, {"--script", "s.txt"},  // a script needs --headless
     };
     for (const auto& args : bad) {
         Options o;
@@ -56,7 +60,7 @@ TEST(CommandLine, HelpNamesEveryOptionAndTheProgramExitsWithTwoOnAnUnknownOne) {
     std::string help;
     ASSERT_EQ(parse({"--help"}, o, help), ParseResult::Exit);
     for (const char* option : {"--window", "--fullscreen", "--scale", "--assets", "--data-dir", "--seed", "--headless",
-                               "--script", "--tick-start", "--help", "--version"})
+                               "--script", "--tick-start", "--scaling", "--renderer", "--no-vsync", "--help", "--version"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     const int status = std::system((std::string(VORLANIX_EXE) + " --no-such-option 2>/dev/null").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 2);

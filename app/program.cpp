@@ -92,6 +92,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
     }
     std::fprintf(stderr, "vorlanix: data directory %s\n", dataDir.c_str());
     const auto soundDir = FindSoundDirectory(programDir);
+    backend.SetScreenshotDirectory(ChooseScreenshotDirectory(options.screenshotDir, dataDir));
 
     // A recorded run needs its seed in the recording, so one is fixed even when none was asked for.
     const bool recording = !options.record.empty() || options.keepReplays;

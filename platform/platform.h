@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/screenshot_writer.h"
 #include "platform/surface.h"
 #include "score/file_system.h"
 
@@ -104,12 +105,23 @@ public:
     void SetAssetDirectory(std::filesystem::path dir) { assetDir_ = std::move(dir); }
     virtual std::filesystem::path AssetDirectory() const { return assetDir_; }
 
+    // F12: the next presented frame is saved as a PNG in the screenshot directory.
+    void SetScreenshotDirectory(std::filesystem::path dir);
+    void RequestScreenshot();
+    // Waits until every screenshot asked for so far is on the disk.
+    void FinishScreenshots();
+
 protected:
     WindowEvents* events() const { return events_; }
+    // Each backend hands every frame it presents to the screenshot writer.
+    void OfferFrameForScreenshot(const Surface& frame) {
+        if (screenshots_) screenshots_->OnFlip(frame);
+    }
 
 private:
     WindowEvents* events_ = nullptr;
-    std::filesystem::path programDir_, dataDir_, soundDir_, assetDir_;
+    std::filesystem::path programDir_, dataDir_, soundDir_, assetDir_, screenshotDir_;
+    std::unique_ptr<ScreenshotWriter> screenshots_;
 };
 
 }  // namespace platform

@@ -105,6 +105,7 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
     UploadCheck check;
     if (bytes.size() != upload_file_size) {
         check.error = wrong_size(bytes.size());
+        check.fault = UploadFault::WrongSize;
         return check;
     }
     auto& entry = check.entry;
@@ -117,6 +118,7 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
     }
     if (entry.t < 0 || entry.t > worst_age) {
         check.error = "the result of " + std::to_string(entry.t) + " days lies outside 0 to 28800";
+        check.fault = UploadFault::ResultOutOfRange;
         return check;
     }
     const auto stored = static_cast<int32_t>(load_little_endian(bytes.subspan(check_sum_offset, 4)));
@@ -124,6 +126,7 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
     if (stored != computed) {
         check.error = "the check sum does not match (stored " + std::to_string(stored) + ", computed " +
                       std::to_string(computed) + ")";
+        check.fault = UploadFault::CheckSumMismatch;
     }
     return check;
 }
@@ -131,10 +134,10 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
 UploadCheck check_upload_file(const std::filesystem::path& file) {
     const auto read = read_file_start(file, upload_file_size);
     if (!read.status.ok()) {
-        return {read.status.error, {}};
+        return {read.status.error, UploadFault::Unreadable, {}};
     }
     if (read.size != upload_file_size) {
-        return {wrong_size(read.size), {}};
+        return {wrong_size(read.size), UploadFault::WrongSize, {}};
     }
     return check_upload(read.bytes);
 }

@@ -56,8 +56,12 @@ struct UploadWrite {
 UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry,
                               FileSystem& files = disk());
 
+// Why a received file is not valid, for callers that answer in their own words.
+enum class UploadFault { None, WrongSize, ResultOutOfRange, CheckSumMismatch, Unreadable };
+
 struct UploadCheck {
     std::string error;  // empty when the file is valid, else the reason
+    UploadFault fault = UploadFault::None;
     UploadEntry entry;  // what the file holds (texts trimmed of padding), as far as it could be read
     bool ok() const { return error.empty(); }
 };

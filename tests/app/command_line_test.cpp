@@ -99,18 +99,22 @@ TEST(CommandLine, HelpNamesEveryOptionAndTheProgramExitsWithTwoOnAnUnknownOne) {
 
 TEST(CommandLine, TheCommandLineWinsOverTheSettingsFileForThatRun) {
     TempDir dir;
-    std::ofstream(dir / "v.conf") << "screenshot_dir = " << (dir / "from-file").string() << "\nscale = 3\n";
+    std::ofstream(dir / "v.conf") << "screenshot_dir = " << (dir / "from-file").string() << "\nscale = 3\ncolour = 1\n";
     const std::string base = std::string(VORLANIX_EXE) + " --print-paths --data-dir " + dir.path().string() +
                              " --config " + (dir / "v.conf").string();
     auto run = [&](const std::string& extra) {
         const std::string out = (dir / "out.txt").string();
-        EXPECT_EQ(std::system((base + extra + " > " + out).c_str()), 0);
+        EXPECT_EQ(std::system((base + extra + " > " + out + " 2> " + (dir / "err.txt").string()).c_str()), 0);
         const auto bytes = read_bytes(out);
         return std::string(bytes.begin(), bytes.end());
     };
     const std::string fromFile = run("");
     EXPECT_NE(fromFile.find("screenshots: " + (dir / "from-file").string() + "\n"), std::string::npos) << fromFile;
     EXPECT_NE(fromFile.find("settings:    " + (dir / "v.conf").string() + "\n"), std::string::npos) << fromFile;
+    // The unknown key is named once, with its file and line, and the rest of the file still counts.
+    const auto err = read_bytes(dir / "err.txt");
+    EXPECT_EQ(std::string(err.begin(), err.end()),
+              "vorlanix: " + (dir / "v.conf").string() + ":3: unknown key \"colour\"; ignored\n");
     const std::string overridden = run(" --screenshot-dir=" + (dir / "mine").string());
     EXPECT_NE(overridden.find("screenshots: " + (dir / "mine").string() + "\n"), std::string::npos) << overridden;
     // The command line changed nothing in the file.

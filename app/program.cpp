@@ -24,6 +24,7 @@ int RunProgram(platform::Platform& platform, const Options& options, platform::S
     }
     std::fprintf(stderr, "vorlanix: data directory %s\n", dataDir.c_str());
     platform.SetDirectories(programDir, dataDir, FindSoundDirectory(programDir));
+    platform.SetScreenshotDirectory(ChooseScreenshotDirectory(options.screenshotDir, dataDir));
     if (!options.assetDir.empty()) platform.SetAssetDirectory(options.assetDir);
 
     auto game = std::make_unique<Vorlanix>(platform);

@@ -12,6 +12,8 @@ namespace platform {
 
 namespace {
 
+constexpr int16_t kKeyF12 = 123;
+
 // Length in ms of a PCM wave file, from its format and data chunks.
 uint32_t waveLengthMs(const std::filesystem::path& file) {
     std::ifstream f(file, std::ios::binary);
@@ -143,8 +145,16 @@ void HeadlessPlatform::deliver(const QueuedEvent& e) {
             cursorY_ = whole(e.y);
             h->Form_MouseUp(e.code, 0, e.x, e.y);
             break;
-        case K::KeyDown: h->Form_KeyDown(e.code); break;
-        case K::KeyUp: h->Form_KeyUp(e.code); break;
+        // F12 belongs to the surroundings, as on the desktop: a screenshot, never a game key.
+        case K::KeyDown:
+            if (e.code == kKeyF12)
+                RequestScreenshot();
+            else
+                h->Form_KeyDown(e.code);
+            break;
+        case K::KeyUp:
+            if (e.code != kKeyF12) h->Form_KeyUp(e.code);
+            break;
         case K::KeyPress: h->Form_KeyPress(e.code); break;
         case K::FocusLost: h->Form_LostFocus(); break;
         case K::FocusGained: h->Form_GotFocus(); break;
@@ -163,6 +173,7 @@ void HeadlessPlatform::InitDisplay() {
 }
 
 void HeadlessPlatform::Flip(const Surface& back) {
+    OfferFrameForScreenshot(back);
     if (!lastFrame_) lastFrame_ = std::make_unique<Surface>(back.width(), back.height());
     lastFrame_->BltFast(0, 0, back, Rect{0, 0, back.width(), back.height()}, false);
     clock_ += frameMs_;

@@ -6,21 +6,25 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
 #include "platform/cp1252.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/picture_layout.h"
+#include "platform/sdl/sdl_controller.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/system_ticks.h"
+#include "platform/sdl/window_icon.h"
 
 namespace platform {
 
 namespace {
 
 constexpr int16_t kKeyP = 80;
+constexpr int16_t kKeyF12 = 123;
 // While the window is minimised the game only pumps events until it is back; waiting this
 // long for an event keeps that loop from spinning.
 constexpr int kMinimisedWaitMs = 10;
@@ -51,17 +55,24 @@ bool isFullscreenToggle(const SDL_Keysym& key) {
     return key.sym == SDLK_F11 || ((key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT));
 }
 
-class SdlPlatform : public Platform {
+class SdlPlatform : public Platform, private ControllerActions {
 public:
     explicit SdlPlatform(const SdlOptions& options) : options_(options) {
         SDL_SetHint(SDL_HINT_APP_NAME, "Vorlanix");
+        // The desktop matches the window to its desktop entry by this name (X11 class, Wayland app
+        // id). SDL reads both from the environment; a name the player set there stays.
+        setenv("SDL_VIDEO_X11_WMCLASS", kApplicationId, 0);
+        setenv("SDL_VIDEO_WAYLAND_WMCLASS", kApplicationId, 0);
         // Lets the crosshair follow the desktop's pointer speed where SDL knows it.
         SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SYSTEM_SCALE, "1");
         if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)
             throw std::runtime_error(std::string("SDL cannot start: ") + SDL_GetError());
+        controllers_ = std::make_unique<SdlControllers>(options.controllerDeadZone, options.controllerSpeed,
+                                                        static_cast<ControllerActions&>(*this));
     }
 
     ~SdlPlatform() override {
+        controllers_.reset();
         display_.reset();
         if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
         mixer_.reset();
@@ -96,9 +107,10 @@ public:
         bool have = display_ && !display_->visible() ? SDL_WaitEventTimeout(&e, kMinimisedWaitMs) != 0
                                                      : SDL_PollEvent(&e) != 0;
         while (have) {
-            handle(e);
+            if (!controllers_->Handle(e)) handle(e);
             have = SDL_PollEvent(&e) != 0;
         }
+        controllers_->Tick(SDL_GetTicks());
     }
 
     void MessageBox(const std::string& title, const std::string& text) override {
@@ -122,6 +134,7 @@ public:
             videoStarted_ = true;
         }
         display_ = std::make_unique<SdlDisplay>(options_);
+        SetWindowIcon(display_->window());
         SDL_ShowCursor(cursorShown_ ? SDL_ENABLE : SDL_DISABLE);
         SDL_StartTextInput();
         updateCapture();
@@ -140,10 +153,12 @@ public:
     void Flip(const Surface& back) override {
         if (!display_) throw std::logic_error("Flip before InitDisplay");
         display_->Present(back);
+        OfferFrameForScreenshot(back);
     }
 
     bool CreateSoundDevice() override {
-        mixer_ = SdlMixer::Open();
+        if (options_.mute) return false;
+        mixer_ = SdlMixer::Open(options_.effectsVolume, options_.musicVolume);
         return mixer_ != nullptr;
     }
 
@@ -188,25 +203,22 @@ private:
                     if (!e.key.repeat && display_) {
                         display_->ToggleFullscreen();
                         updateCapture();
+                        if (options_.fullscreenChanged) options_.fullscreenChanged(display_->fullscreen());
                     }
                     break;
                 }
                 const int16_t code = WindowsKeyCode(e.key.keysym.sym, e.key.keysym.scancode);
-                if (code == 0) break;
-                // P pauses the game; a paused player gets the system pointer back.
-                if (code == kKeyP && mode_ == PointerMode::Game) {
-                    pausedByKey_ = !pausedByKey_;
-                    updateCapture();
+                if (code == kKeyF12) {
+                    if (!e.key.repeat) RequestScreenshot();
+                    break;
                 }
-                if (!h) break;
-                h->Form_KeyDown(code);
-                if (typesControlCharacter(code)) h->Form_KeyPress(code);
+                if (code != 0) PressKey(code, true);
                 break;
             }
             case SDL_KEYUP: {
                 if (isFullscreenToggle(e.key.keysym)) break;
                 const int16_t code = WindowsKeyCode(e.key.keysym.sym, e.key.keysym.scancode);
-                if (code != 0 && h) h->Form_KeyUp(code);
+                if (code != 0 && code != kKeyF12) PressKey(code, false);
                 break;
             }
             case SDL_TEXTINPUT:
@@ -244,6 +256,42 @@ private:
                 break;
             default: break;
         }
+    }
+
+    void PressKey(int16_t code, bool down) override {
+        WindowEvents* h = events();
+        if (!down) {
+            if (h) h->Form_KeyUp(code);
+            return;
+        }
+        // P pauses the game; a paused player gets the system pointer back.
+        if (code == kKeyP && mode_ == PointerMode::Game) {
+            pausedByKey_ = !pausedByKey_;
+            updateCapture();
+        }
+        if (!h) return;
+        h->Form_KeyDown(code);
+        if (typesControlCharacter(code)) h->Form_KeyPress(code);
+    }
+
+    // A controller's buttons and stick act where our pointer is, as the mouse does.
+    void PressButton(int16_t button, bool down) override {
+        WindowEvents* h = events();
+        if (!display_ || !h) return;
+        if (down)
+            h->Form_MouseDown(button, 0, cursorX(), cursorY());
+        else
+            h->Form_MouseUp(button, 0, cursorX(), cursorY());
+    }
+
+    void MovePointer(double dx, double dy) override {
+        if (!display_) return;
+        const PictureRect& p = display_->picture();
+        const int32_t oldX = cursor_.x(), oldY = cursor_.y();
+        cursor_.MoveBy(dx * p.w / kPictureWidth, dy * p.h / kPictureHeight, p);
+        // Warping only on a whole-pixel change keeps the fractions of a slow stick adding up.
+        if (!captured_ && (cursor_.x() != oldX || cursor_.y() != oldY)) warpSystemPointer();
+        if (WindowEvents* h = events()) h->Form_MouseMove(0, 0, cursorX(), cursorY());
     }
 
     float cursorX() const { return static_cast<float>(cursor_.x()); }
@@ -285,6 +333,7 @@ private:
     SdlOptions options_;
     std::unique_ptr<SdlDisplay> display_;
     std::shared_ptr<SdlMixer> mixer_;
+    std::unique_ptr<SdlControllers> controllers_;
     PictureCursor cursor_;
     PointerMode mode_ = PointerMode::Menu;
     bool videoStarted_ = false;

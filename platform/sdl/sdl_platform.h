@@ -2,6 +2,7 @@
 // by us in screen coordinates, and SDL2_mixer channels for the sound copies.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,7 +16,17 @@ struct SdlOptions {
     std::string scaling = "sharp";  // sharp, integer or smooth
     std::string renderer;           // SDL render driver; empty = chosen automatically
     bool vsync = true;
+    bool mute = false;         // open no sound device
+    int effectsVolume = 100;   // 0..100
+    int musicVolume = 100;     // 0..100
+    int controllerDeadZone = 15;  // percent
+    int controllerSpeed = 600;    // picture pixels per second at full tilt
+    // Told the new choice whenever the player switches between window and fullscreen.
+    std::function<void(bool fullscreen)> fullscreenChanged;
 };
+
+// The application id: desktop file, AppStream id, icon name, X11 window class and Wayland app id.
+inline constexpr const char* kApplicationId = "io.github.vorlanix.Vorlanix";
 
 // Initialises SDL's event and timer parts; the window itself is opened by InitDisplay.
 std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options);

@@ -19,6 +19,7 @@ namespace {
 // The game's tables have room for fifteen slots of ten copies; every copy owns one channel.
 constexpr int kSlots = 15;
 constexpr int kCopies = 10;
+constexpr int kMusicSlot = 2;
 // Small chunks keep a shot's sound close to the click.
 constexpr int kChunkFrames = 1024;
 
@@ -105,7 +106,7 @@ private:
 
 }  // namespace
 
-std::shared_ptr<SdlMixer> SdlMixer::Open() {
+std::shared_ptr<SdlMixer> SdlMixer::Open(int effectsVolume, int musicVolume) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "vorlanix: no sound: %s\n", SDL_GetError());
         return nullptr;
@@ -116,7 +117,7 @@ std::shared_ptr<SdlMixer> SdlMixer::Open() {
         return nullptr;
     }
     Mix_AllocateChannels(kSlots * kCopies);
-    return std::shared_ptr<SdlMixer>(new SdlMixer());
+    return std::shared_ptr<SdlMixer>(new SdlMixer(effectsVolume, musicVolume));
 }
 
 SdlMixer::~SdlMixer() {
@@ -138,7 +139,10 @@ Mix_Chunk* SdlMixer::chunkFor(const std::filesystem::path& file) {
 std::unique_ptr<SoundBuffer> SdlMixer::CreateBuffer(const std::filesystem::path& file, int32_t slot, int32_t copy) {
     if (slot < 1 || slot > kSlots || copy < 1 || copy > kCopies)
         throw std::out_of_range("no sound channel for slot " + std::to_string(slot) + " copy " + std::to_string(copy));
-    return std::make_unique<SdlSoundBuffer>(shared_from_this(), chunkFor(file), (slot - 1) * kCopies + (copy - 1));
+    const int channel = (slot - 1) * kCopies + (copy - 1);
+    // The channel keeps its volume for every sound it plays; slot 2 is the music.
+    Mix_Volume(channel, ((slot == kMusicSlot ? musicVolume_ : effectsVolume_) * MIX_MAX_VOLUME + 50) / 100);
+    return std::make_unique<SdlSoundBuffer>(shared_from_this(), chunkFor(file), channel);
 }
 
 }  // namespace platform

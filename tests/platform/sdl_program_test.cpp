@@ -65,9 +65,11 @@ protected:
         std::vector<char*> envp;
         for (auto& e : sdlEnv) envp.push_back(e.data());
         envp.push_back(nullptr);
-        const std::string exe = VORLANIX_EXE, data = (dir_ / "data").string();
-        std::vector<char*> argv = {const_cast<char*>(exe.c_str()), const_cast<char*>("--data-dir"),
-                                   const_cast<char*>(data.c_str()), nullptr};
+        // A settings file of its own, so the player's never decides what the test sees.
+        const std::string exe = VORLANIX_EXE, data = (dir_ / "data").string(), config = (dir_ / "vorlanix.conf").string();
+        std::vector<char*> argv = {const_cast<char*>(exe.c_str()),    const_cast<char*>("--data-dir"),
+                                   const_cast<char*>(data.c_str()),   const_cast<char*>("--config"),
+                                   const_cast<char*>(config.c_str()), nullptr};
         const std::string frames = (dir_ / "frames").string();
         const int logFd = open((dir_ / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ASSERT_GE(logFd, 0);

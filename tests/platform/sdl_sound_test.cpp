@@ -2,6 +2,7 @@
 // channel per copy, a missing file named in the error, no device, real sound in the mix, and
 // each copy going on from where it stood after a stop.
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -223,6 +224,23 @@ TEST_F(SdlSound, NoAudioDeviceMeansNoSound) {
     ScopedEnv driver("SDL_AUDIODRIVER", "no_such_driver");
     auto p = platform::CreateSdlPlatform({});
     EXPECT_FALSE(p->CreateSoundDevice());
+}
+
+TEST_F(SdlSound, MuteOpensNoDeviceAndTheVolumesScaleEffectsAndMusic) {
+    platform::SdlOptions muted;
+    muted.mute = true;
+    EXPECT_FALSE(platform::CreateSdlPlatform(muted)->CreateSoundDevice());
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+
+    platform::SdlOptions quiet;
+    quiet.effectsVolume = 50;
+    quiet.musicVolume = 0;
+    auto p = platform::CreateSdlPlatform(quiet);
+    ASSERT_TRUE(p->CreateSoundDevice());
+    auto effect = p->CreateSoundBuffer(shortWave_, 1, 3);
+    auto music = p->CreateSoundBuffer(shortWave_, 2, 1);
+    EXPECT_EQ(Mix_Volume(2, -1), MIX_MAX_VOLUME / 2);  // slot 1, copy 3
+    EXPECT_EQ(Mix_Volume(10, -1), 0);                  // slot 2, copy 1: the music
 }
 
 TEST_F(SdlSound, PlayedSoundReachesTheMix) {

@@ -27,7 +27,8 @@ struct PlayOptions {
 
 // One game of the replay, from its START to the next START or the replay's end.
 struct GameResult {
-    bool valid = true;  // false when the game was declared invalid
+    bool finished = false;  // the game ran to its end (the replay may stop inside it)
+    bool valid = true;      // false when the game was declared invalid
     int32_t days = 0;   // the princess's age at the end
     int32_t points = 0;
     int32_t rank = 0;        // place in the local list, 80 when not entered

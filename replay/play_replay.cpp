@@ -53,6 +53,7 @@ ReplayOutcome PlayReplay(std::span<const uint8_t> bytes, const PlayOptions& opti
     auto game = std::make_unique<vorlanix::Vorlanix>(platform);
     vorlanix::GameStateAccess state(*game);
     platform.SetStateAccess(&state);
+    if (options.onState) options.onState(state);
     platform.SetStateHash([&game] { return vorlanix::StateHash(*game); });
     game->SetzeFestenStartwert(file.header.seed);
 

@@ -4,12 +4,14 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/state_access.h"
 #include "replay/replaying_platform.h"
 #include "replay/stop.h"
 
@@ -23,6 +25,8 @@ struct PlayOptions {
     platform::Platform* output = nullptr;  // a window to watch in; none re-simulates as fast as it can
     double speed = 0;                      // with an output: pace to the recorded clock at this speed
     std::optional<std::chrono::steady_clock::time_point> deadline;
+    // Called once the program exists, with its fields by name (a script beside the replay reads them).
+    std::function<void(platform::StateAccess&)> onState;
 };
 
 // One game of the replay, from its START to the next START or the replay's end.

@@ -11,6 +11,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
 #include "platform/sdl/sdl_platform.h"
+#include "replay/replay_command.h"
 
 namespace {
 
@@ -54,6 +55,19 @@ int main(int argc, char** argv) {
     }
     if (options.printPaths) return printPaths(options, settingsPath);
     try {
+        if (!options.replay.empty() && options.headless) {
+            if (options.script.empty()) return replay::RunReplayCommand(options.replay, nullptr, 0);
+            // A script watches the replay on a headless display: waits, checks, dumps, screenshots.
+            platform::HeadlessPlatform watcher;
+            auto driver = std::make_unique<platform::ScriptDriver>(platform::ScriptDriver::FromFile(options.script));
+            platform::ScriptDriver* script = driver.get();
+            if (const std::string why = script->LinesThatChangeTheRun(); !why.empty()) {
+                std::fprintf(stderr, "%s\n", why.c_str());
+                return 2;
+            }
+            watcher.AttachScript(std::move(driver));
+            return replay::RunReplayCommand(options.replay, &watcher, 0, script);
+        }
         if (options.headless) {
             platform::HeadlessPlatform headless(options.tickStart);
             if (options.mute) headless.SetSoundDevice(false);
@@ -82,6 +96,12 @@ int main(int argc, char** argv) {
             if (settings && !settings->Store("fullscreen", fullscreen ? "yes" : "no", error))
                 std::fprintf(stderr, "vorlanix: %s\n", error.c_str());
         };
+        if (!options.replay.empty()) {
+            auto window = platform::CreateSdlPlatform(sdl);
+            const auto programDir = vorlanix::ExecutableDirectory();
+            window->SetDirectories(programDir, {}, vorlanix::FindSoundDirectory(programDir));
+            return replay::RunReplayCommand(options.replay, window.get(), options.replaySpeed);
+        }
         auto real = platform::CreateSdlPlatform(sdl);
         return vorlanix::RunProgram(*real, options, nullptr);
     } catch (const std::exception& e) {

@@ -1,30 +1,27 @@
-// An upload file as the collector's tool reads it: checked, verified and ranked (as a table and
-// as comma-separated values) without a fault, whatever its bytes.
+// An upload file as the game's checks and the collector's tool read it: from bytes and from a
+// file on disk, the same verdict, without a fault, whatever its bytes.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <span>
 #include <string>
 
 #include "score/upload_file.h"
-#include "tools/qhs_report.h"
 
 namespace {
 
 struct Scratch {
     Scratch()
-        : file(std::filesystem::temp_directory_path() / ("vorlanix-upload-fuzz-" + std::to_string(::getpid()) + ".qhs")),
-          sink(std::fopen("/dev/null", "w")) {}
+        : file(std::filesystem::temp_directory_path() / ("vorlanix-upload-fuzz-" + std::to_string(::getpid()) + ".qhs")) {}
     ~Scratch() {
         std::error_code ignored;
         std::filesystem::remove(file, ignored);
-        std::fclose(sink);
     }
     std::filesystem::path file;
-    std::FILE* sink;
 };
 
 }  // namespace
@@ -35,9 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (check.ok()) score::upload_file_name(check.entry.FeldText[1], check.entry.t);
     std::ofstream(scratch.file, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    const std::vector<std::string> files = {scratch.file.string(), scratch.file.string()};
-    qhs::verify(files, scratch.sink);
-    qhs::rank(files, false, scratch.sink, scratch.sink);
-    qhs::rank(files, true, scratch.sink, scratch.sink);
+    const score::UploadCheck from_file = score::check_upload_file(scratch.file);
+    if (from_file.ok() != check.ok() || (check.ok() && from_file.entry.t != check.entry.t)) std::abort();
     return 0;
 }

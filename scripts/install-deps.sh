@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev
   libcairo2-dev libfontconfig-dev fonts-dejavu-core
-  libpng-dev nlohmann-json3-dev
+  libpng-dev nlohmann-json3-dev zlib1g-dev clang
   googletest libgtest-dev libbenchmark-dev
   clang-14 libfuzzer-14-dev libclang-rt-14-dev
   appstream desktop-file-utils man-db groff-base lintian dpkg-dev file xvfb x11-utils xdotool

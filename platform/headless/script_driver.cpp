@@ -160,6 +160,15 @@ ScriptDriver::ScriptDriver(const std::string& text, std::string name) : name_(st
     }
 }
 
+std::string ScriptDriver::LinesThatChangeTheRun() const {
+    for (const Line& line : lines_) {
+        const std::string& c = line.words[0];
+        if (c != "run" && c != "run-until" && c != "expect" && c != "dump" && c != "screenshot" && c != "frame-ms")
+            return name_ + ":" + std::to_string(line.number) + ": " + c + " would change what the replay repeats";
+    }
+    return {};
+}
+
 ScriptDriver ScriptDriver::FromFile(const std::filesystem::path& file) {
     std::ifstream f(file, std::ios::binary);
     if (!f) throw std::runtime_error("cannot read script " + file.string());
@@ -281,6 +290,7 @@ void ScriptDriver::execute(const Line& line, HeadlessPlatform& p) {
         const size_t valueStart = line.rest.find_first_not_of(" \t", line.words[1].size());
         const std::string value = valueStart == std::string::npos ? "" : line.rest.substr(valueStart);
         if (!state_->WriteField(name, indices, value, error)) scriptError(line, error);
+        if (setObserver_) setObserver_(line.words[1], value);
     } else if (c == "expect") {
         std::string actual;
         if (!compare(p, line, line.words[1], line.words[2], line.words[3], actual)) {

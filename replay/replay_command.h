@@ -1,0 +1,20 @@
+// `vorlanix --replay FILE`: reads the file, plays it (in a window or re-simulated) and turns the
+// outcome into lines for people and the exit code: 0 in sync, 3 out of sync, 2 unreadable.
+#pragma once
+
+#include <filesystem>
+
+#include "platform/platform.h"
+
+namespace platform {
+class ScriptDriver;
+}
+
+namespace replay {
+
+// With a script (headless only), the script watches the replay on `output`, which must then be the
+// headless platform it is attached to; its end decides the exit code as in a scripted run.
+int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed,
+                     platform::ScriptDriver* script = nullptr);
+
+}  // namespace replay

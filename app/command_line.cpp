@@ -21,6 +21,7 @@ constexpr const char* kHelp =
     "  --assets DIR      read the pictures from the .bmp files of DIR instead of the built-in ones\n"
     "  --data-dir DIR    keep hiscore.dat and the UpLoad directory in DIR\n"
     "  --seed N          seed the random numbers with N (a seed and the same input replay a game)\n"
+    "  --state-file FILE on the signal SIGUSR1, write the program's state as JSON to FILE\n"
     "  --headless        run without window and sound device, on a virtual clock\n"
     "  --script FILE     with --headless: drive the program by the test script FILE\n"
     "  --tick-start MS   with --headless: start the virtual clock at MS\n"
@@ -81,10 +82,10 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
         } else if (a == "--tick-start") {
             if (!parseNumber(value(), UINT32_MAX, n)) return fail("--tick-start needs a number of milliseconds");
             o.tickStart = static_cast<uint32_t>(n);
-        } else if (a == "--assets" || a == "--data-dir" || a == "--script") {
+        } else if (a == "--assets" || a == "--data-dir" || a == "--script" || a == "--state-file") {
             const char* v = value();
             if (!v || !*v) return fail(std::string(a) + " needs a path");
-            (a == "--assets" ? o.assetDir : a == "--data-dir" ? o.dataDir : o.script) = v;
+            (a == "--assets" ? o.assetDir : a == "--data-dir" ? o.dataDir : a == "--script" ? o.script : o.stateFile) = v;
         } else {
             return fail("unknown option " + std::string(a));
         }

@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
         sdl.scaling = options.scaling;
         sdl.renderer = options.renderer;
         sdl.vsync = options.vsync;
+        sdl.stateFile = options.stateFile;
         auto real = platform::CreateSdlPlatform(sdl);
         return vorlanix::RunProgram(*real, options, nullptr);
     } catch (const std::exception& e) {

@@ -27,6 +27,7 @@ int RunProgram(platform::Platform& platform, const Options& options, platform::S
     auto game = std::make_unique<Vorlanix>(platform);
     GameStateAccess state(*game);
     if (script) script->SetState(&state);
+    platform.SetStateAccess(&state);
     if (options.seed) game->SetzeFestenStartwert(*options.seed);
 
     int code = 0;

@@ -7,6 +7,7 @@ packages=(
   libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libpng-dev nlohmann-json3-dev
   googletest libgtest-dev libbenchmark-dev
+  xvfb openbox xdotool x11-apps x11-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 // by us in screen coordinates, and SDL2_mixer channels for the sound copies.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,7 @@ struct SdlOptions {
     std::string scaling = "sharp";  // sharp, integer or smooth
     std::string renderer;           // SDL render driver; empty = chosen automatically
     bool vsync = true;
+    std::filesystem::path stateFile;  // written on SIGUSR1; empty = never
 };
 
 // Initialises SDL's event and timer parts; the window itself is opened by InitDisplay.

@@ -26,7 +26,7 @@ TEST(CommandLine, ReadsEveryOption) {
     std::string message;
     ASSERT_EQ(parse({"--window", "--scale", "3", "--assets", "/a", "--data-dir", "/d", "--seed", "42", "--headless",
                      "--script", "s.txt", "--tick-start", "4294967000", "--scaling", "smooth", "--renderer", "software",
-                     "--no-vsync"},
+                     "--no-vsync", "--state-file", "state.json"},
                     o, message),
               ParseResult::Run);
     EXPECT_TRUE(o.window);
@@ -40,6 +40,7 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(o.scaling, "smooth");
     EXPECT_EQ(o.renderer, "software");
     EXPECT_FALSE(o.vsync);
+    EXPECT_EQ(o.stateFile, "state.json");
 }
 
 TEST(CommandLine, RefusesWhatItCannotUse) {
@@ -60,7 +61,7 @@ TEST(CommandLine, HelpNamesEveryOptionAndTheProgramExitsWithTwoOnAnUnknownOne) {
     std::string help;
     ASSERT_EQ(parse({"--help"}, o, help), ParseResult::Exit);
     for (const char* option : {"--window", "--fullscreen", "--scale", "--assets", "--data-dir", "--seed", "--headless",
-                               "--script", "--tick-start", "--scaling", "--renderer", "--no-vsync", "--help", "--version"})
+                               "--script", "--tick-start", "--scaling", "--renderer", "--no-vsync", "--state-file", "--help", "--version"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     const int status = std::system((std::string(VORLANIX_EXE) + " --no-such-option 2>/dev/null").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 2);

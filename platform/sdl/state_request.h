@@ -1,0 +1,22 @@
+// On SIGUSR1 the running program writes its state, as the headless driver's `dump` does, to the
+// file given with --state-file: how tests and curious players look inside a real game.
+#pragma once
+
+#include <filesystem>
+
+namespace platform {
+
+class StateAccess;
+
+class StateRequest {
+public:
+    // Installs the signal handler when `file` is set.
+    explicit StateRequest(std::filesystem::path file);
+    // Writes the state when a signal came since the last call (from the event pump).
+    void Serve(StateAccess* state);
+
+private:
+    std::filesystem::path file_;
+};
+
+}  // namespace platform

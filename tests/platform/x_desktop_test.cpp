@@ -60,13 +60,16 @@ bool columnIsBlack(const Shot& s, int x) {
     return true;
 }
 
-// The title screen once it is shown.
+// The title screen once it is shown and stands still.
 Shot titleShot(const XDesktop& desktop, Game& game) {
     game.Window();
-    for (int i = 0; i < 200; ++i) {
-        const Shot s = desktop.Screenshot();
-        if (std::count(s.pixels.begin(), s.pixels.end(), 0u) < s.width * s.height * 19 / 20) return s;
-        std::this_thread::sleep_for(50ms);
+    Shot last;
+    for (int i = 0; i < 100; ++i) {
+        Shot s = desktop.Screenshot();
+        const bool drawn = std::count(s.pixels.begin(), s.pixels.end(), 0u) < s.width * s.height * 19 / 20;
+        if (drawn && s.pixels == last.pixels) return s;
+        last = std::move(s);
+        std::this_thread::sleep_for(300ms);
     }
     throw std::runtime_error("the title did not appear");
 }
@@ -174,6 +177,7 @@ TEST_F(XDesktopTest, LosingTheFocusInAGameReloadsNothingStopsTheClockAndRestsThe
         std::this_thread::sleep_for(500ms);
     };
     const int before = game_->State()["Spielzeit"].get<int>();
+    const auto wallBefore = std::chrono::steady_clock::now();
     awayFor([&] {
         const double cpuBefore = game_->CpuSeconds();
         std::this_thread::sleep_for(3s);
@@ -181,30 +185,27 @@ TEST_F(XDesktopTest, LosingTheFocusInAGameReloadsNothingStopsTheClockAndRestsThe
         EXPECT_LT((game_->CpuSeconds() - cpuBefore) / 3.0, 0.02);
     });
     const int after = game_->State()["Spielzeit"].get<int>();
-    EXPECT_LT(after - before, 1500) << "the game's clock ran on without the focus";
+    const auto wall = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - wallBefore);
+    // Of the three seconds away, at least two and a half are missing from the game's clock.
+    EXPECT_LT(after - before, wall.count() - 2500) << "the game's clock ran on without the focus";
 
-    // Paused, the picture stands still but for a planet's light that runs through its 3.5-second
-    // cycle by the clock; a focus loss and return leave every still pixel, the counters and the
-    // craters included, as it was.
+    // Paused, the cockpit's bottom bar with the counters and the ageing picture stands still (but
+    // for a light at its left end that runs by the clock); a focus loss and return leave it as it
+    // was (a reload would show the time counter as 000).
     desktop->Run("xdotool key --window " + window + " p");
     std::this_thread::sleep_for(500ms);
-    std::vector<Shot> paused;
-    for (int i = 0; i < 13; ++i) {
-        paused.push_back(desktop->Screenshot(window));
-        std::this_thread::sleep_for(300ms);
-    }
+    const auto bottomBar = [&] {
+        const Shot s = desktop->Screenshot(window);
+        std::vector<uint32_t> bar;
+        for (int y = 352; y < 480; ++y)
+            for (int x = 60; x < 640; ++x) bar.push_back(s.at(x, y));
+        return bar;
+    };
+    const auto paused = bottomBar();
+    std::this_thread::sleep_for(1s);
+    ASSERT_EQ(bottomBar(), paused) << "the paused picture does not stand still";
     awayFor([] { std::this_thread::sleep_for(1s); });
-    const Shot back = desktop->Screenshot(window);
-    ASSERT_EQ(back.pixels.size(), paused[0].pixels.size());
-    size_t still = 0, changed = 0;
-    for (size_t i = 0; i < back.pixels.size(); ++i) {
-        if (!std::all_of(paused.begin(), paused.end(), [&](const Shot& p) { return p.pixels[i] == paused[0].pixels[i]; }))
-            continue;
-        ++still;
-        if (back.pixels[i] != paused[0].pixels[i]) ++changed;
-    }
-    EXPECT_GT(still, back.pixels.size() * 9 / 10);
-    EXPECT_EQ(changed, 0u) << "pixels of the paused picture changed over the focus loss";
+    EXPECT_EQ(bottomBar(), paused) << "the counters changed over the focus loss";
     EXPECT_EQ(game_->State().value("Modus", 0), -1);
 }
 

@@ -223,7 +223,7 @@ double Game::CpuSeconds() const {
 }
 
 std::string Game::Window() const {
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 600; ++i) {
         std::istringstream ids(desktop_.Output("xdotool search --onlyvisible --name '^Vorlanix$'"));
         std::string id;
         if (ids >> id) return id;

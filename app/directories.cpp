@@ -1,4 +1,5 @@
-// Finding the executable's directory, the sound directory and the data directory at start.
+// Finding the executable's directory, the sound, data and screenshot directories and the settings
+// file at start.
 #include "app/directories.h"
 
 #include <unistd.h>
@@ -49,6 +50,23 @@ fs::path ChooseDataDirectory(const fs::path& requested, const fs::path& programD
         return {};
     }
     return dir;
+}
+
+fs::path ChooseSettingsFile(const fs::path& requested, bool headless, bool dataDirAsked, const fs::path& programDir) {
+    if (!requested.empty()) return requested;
+    if (headless) return {};
+    const fs::path portable = programDir / "vorlanix.conf";
+    if (::access(portable.c_str(), W_OK) == 0) return portable;
+    if (!dataDirAsked && ::access((programDir / "hiscore.dat").c_str(), W_OK) == 0) return portable;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
+        return fs::path(xdg) / "vorlanix" / "vorlanix.conf";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return fs::path(home) / ".config" / "vorlanix" / "vorlanix.conf";
+    return {};
+}
+
+fs::path ChooseScreenshotDirectory(const fs::path& requested, const fs::path& dataDir) {
+    return requested.empty() ? dataDir / "screenshots" : requested;
 }
 
 }  // namespace vorlanix

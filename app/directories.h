@@ -19,4 +19,16 @@ std::filesystem::path FindSoundDirectory(const std::filesystem::path& programDir
 std::filesystem::path ChooseDataDirectory(const std::filesystem::path& requested,
                                           const std::filesystem::path& programDir, std::string& error);
 
+// The settings file: the one named by --config; else vorlanix.conf beside the executable in
+// portable mode (one stands there already, or a writable hiscore.dat does and no data directory
+// was asked for); else $XDG_CONFIG_HOME/vorlanix/vorlanix.conf or ~/.config/vorlanix/vorlanix.conf.
+// Headless runs read no settings file unless one is named, so a test never depends on the
+// player's. Empty when there is none to use.
+std::filesystem::path ChooseSettingsFile(const std::filesystem::path& requested, bool headless, bool dataDirAsked,
+                                         const std::filesystem::path& programDir);
+
+// Where F12 saves: the directory asked for, else screenshots/ in the data directory.
+std::filesystem::path ChooseScreenshotDirectory(const std::filesystem::path& requested,
+                                                const std::filesystem::path& dataDir);
+
 }  // namespace vorlanix

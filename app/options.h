@@ -1,4 +1,4 @@
-// The command line of the program.
+// The surroundings of one run: what the settings file and the command line choose.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,14 @@ struct Options {
     std::string scaling = "sharp";  // sharp, integer or smooth
     std::string renderer;           // SDL render driver name; empty = chosen automatically
     bool vsync = true;              // present in step with the display
+    int effectsVolume = 100;  // 0..100, scales what the game's sound switch lets through
+    int musicVolume = 100;    // 0..100, the same for the music
+    int controllerDeadZone = 15;   // percent of the stick's travel that does nothing
+    int controllerSpeed = 600;     // picture pixels per second at full tilt
+    std::filesystem::path screenshotDir;  // empty = the data directory's screenshots/
+    bool mute = false;        // no sound device is opened at all
+    bool printPaths = false;
+    std::filesystem::path config;  // the settings file named on the command line
     std::filesystem::path assetDir;
     std::filesystem::path dataDir;
     std::filesystem::path script;
@@ -25,7 +33,8 @@ struct Options {
 
 enum class ParseResult { Run, Exit, Error };
 
-// Parses argv; on Exit or Error, `message` holds what to print (help, version or the error).
+// Parses argv on top of what `options` already holds (the settings file's choices); on Exit or
+// Error, `message` holds what to print (help, version or the error).
 ParseResult ParseCommandLine(int argc, char** argv, Options& options, std::string& message);
 
 }  // namespace vorlanix

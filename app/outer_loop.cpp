@@ -1,5 +1,7 @@
 // The outer loop: the title picture, then one menu pass after another until the program ends.
 // A game runs inside a menu pass; when it ends the loop starts over from its first step.
+#include <string>
+
 #include "app/vorlanix.h"
 
 namespace vorlanix {
@@ -11,7 +13,11 @@ void Vorlanix::StartSchleife() {
         SurfStart.reset();
 
         if (AktMenue == 8) {
+            // Letters typed during the count-down are already the name; the reload of the list
+            // must not put the stored name back over them.
+            const std::string getippt = SpielerName;
             HighscoreLaden();
+            SpielerName = getippt;
             NeuerRang = HighscoreRang(Ergebnis / 3632);
         }
 

@@ -17,11 +17,14 @@ int RunProgram(platform::Platform& platform, const Options& options, platform::S
     std::string error;
     const auto dataDir = ChooseDataDirectory(options.dataDir, programDir, error);
     if (dataDir.empty()) {
-        std::fprintf(stderr, "vorlanix: %s\n", error.c_str());
+        // Started from the desktop, a player sees no stderr: the reason goes into a message box,
+        // as the display's start-up failures do.
+        platform.MessageBox("Vorlanix", error);
         return 1;
     }
     std::fprintf(stderr, "vorlanix: data directory %s\n", dataDir.c_str());
     platform.SetDirectories(programDir, dataDir, FindSoundDirectory(programDir));
+    platform.SetScreenshotDirectory(ChooseScreenshotDirectory(options.screenshotDir, dataDir));
     if (!options.assetDir.empty()) platform.SetAssetDirectory(options.assetDir);
 
     auto game = std::make_unique<Vorlanix>(platform);

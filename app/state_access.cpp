@@ -1,7 +1,9 @@
 // The field table behind the headless dump, set and expect: JSON out, text in, indices checked.
 #include "app/state_access.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <type_traits>
 
 #include "platform/cp1252.h"
@@ -46,6 +48,11 @@ bool fromText(T& v, const std::string& text) {
         char* end = nullptr;
         const double d = std::strtod(text.c_str(), &end);
         if (text.empty() || *end != '\0') return false;
+        // A value the field cannot hold (nan, inf, beyond its range) is refused rather than
+        // converted with undefined result; a fraction set into a whole-number field is cut off.
+        constexpr double lowest = static_cast<double>(std::numeric_limits<T>::lowest());
+        constexpr double highest = static_cast<double>(std::numeric_limits<T>::max());
+        if (!std::isfinite(d) || d < lowest || d > highest) return false;
         v = static_cast<T>(d);
         return true;
     }

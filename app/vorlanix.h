@@ -245,6 +245,8 @@ private:
     bool spielBeendet_ = false;
     bool highscoreGeladen_ = false;
     bool dateiFehlerGemeldet_ = false;
+    // hiscore.dat stands there but could not be read at the last load: saves leave it alone.
+    bool highscoreUnberuehrt_ = false;
 };
 
 }  // namespace vorlanix

@@ -24,6 +24,9 @@ void Vorlanix::InitSurfaces() {
                      &SurfIroneMeteor, &SurfZahlen,   &SurfMenue,       &SurfButton,       &SurfMenueSeite,
                      &SurfLogo,     &SurfErgebnisZahlen, &SurfSchriftSatz};
     for (Surf* s : owned) s->reset();
+    // The nebulae are loaded last; released now, a load that fails before them leaves none of
+    // the old ones to be drawn.
+    for (Surf* s : {&SurfNebel1, &SurfNebel2, &SurfNebel3, &SurfNebel4}) s->reset();
 
     const uint16_t weiss = static_cast<uint16_t>(FarbeWeiss);
     // A picture that cannot be loaded stops the loading here; the game runs on with the

@@ -10,7 +10,8 @@ void Vorlanix::ZeichneVollbild(const char* bildName) {
     if (DDBereit == False) return;
     if (WarteAufAnzeige()) {
         SurfStart.reset();
-        // A picture that cannot be loaded ends this frame without a flip; the next one tries again.
+        // A picture that cannot be loaded ends this frame without a flip and without reloading
+        // the others; later frames draw the screen without it, as only a display loss loads it.
         try {
             LadeBild(SurfStart, bildName, 0);
         } catch (const std::exception&) {

@@ -1,4 +1,5 @@
-// The parts of the platform seam both backends share: pictures from the resources and the directories.
+// The parts of the platform seam both backends share: pictures from the resources, the directories
+// and the screenshots.
 #include "platform/platform.h"
 
 #include "platform/bitmap.h"
@@ -15,6 +16,20 @@ void Platform::SetDirectories(std::filesystem::path program, std::filesystem::pa
     programDir_ = std::move(program);
     dataDir_ = std::move(data);
     soundDir_ = std::move(sound);
+}
+
+void Platform::SetScreenshotDirectory(std::filesystem::path dir) { screenshotDir_ = std::move(dir); }
+
+void Platform::RequestScreenshot() {
+    if (!screenshots_) {
+        screenshots_ = std::make_unique<ScreenshotWriter>(screenshotDir_.empty() ? dataDir_ / "screenshots"
+                                                                                 : screenshotDir_);
+    }
+    screenshots_->Request();
+}
+
+void Platform::FinishScreenshots() {
+    if (screenshots_) screenshots_->Finish();
 }
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/screenshot_writer.h"
 #include "platform/surface.h"
 
 namespace platform {
@@ -102,14 +103,25 @@ public:
     // Bitmaps are read from this directory instead of the embedded ones when it is set.
     void SetAssetDirectory(std::filesystem::path dir) { assetDir_ = std::move(dir); }
 
+    // F12: the next presented frame is saved as a PNG in the screenshot directory.
+    void SetScreenshotDirectory(std::filesystem::path dir);
+    void RequestScreenshot();
+    // Waits until every screenshot asked for so far is on the disk.
+    void FinishScreenshots();
+
 protected:
     WindowEvents* events() const { return events_; }
     StateAccess* stateAccess() const { return state_; }
+    // Each backend hands every frame it presents to the screenshot writer.
+    void OfferFrameForScreenshot(const Surface& frame) {
+        if (screenshots_) screenshots_->OnFlip(frame);
+    }
 
 private:
     WindowEvents* events_ = nullptr;
     StateAccess* state_ = nullptr;
-    std::filesystem::path programDir_, dataDir_, soundDir_, assetDir_;
+    std::filesystem::path programDir_, dataDir_, soundDir_, assetDir_, screenshotDir_;
+    std::unique_ptr<ScreenshotWriter> screenshots_;
 };
 
 }  // namespace platform

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -46,13 +45,27 @@ std::vector<std::string> EmbeddedBitmapNames() {
     return names;
 }
 
+uint64_t LargestPictureFile() {
+    uint64_t largest = 0;
+    for (uint64_t i = 0; i < vorlanix_bitmap_count; ++i) largest = std::max(largest, vorlanix_bitmap_table[i].size);
+    // Room for the longer headers of later BMP versions and a few trailing bytes.
+    return largest + 4096;
+}
+
 std::vector<uint8_t> BitmapFromDirectory(const std::filesystem::path& dir, const std::string& name) {
     std::error_code ec;
+    const uint64_t limit = LargestPictureFile();
     for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
         if (!entry.is_regular_file() || !sameName(entry.path().filename().string(), name)) continue;
+        // Read at most one byte past the bound, so a huge file (or one still growing) costs nothing.
         std::ifstream f(entry.path(), std::ios::binary);
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-        if (!f.eof() && f.fail()) break;
+        std::vector<uint8_t> bytes(limit + 1);
+        f.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (f.bad()) break;
+        bytes.resize(static_cast<size_t>(f.gcount()));
+        if (bytes.size() > limit)
+            throw std::runtime_error("bitmap file " + entry.path().string() + " is larger than any picture of the game (" +
+                                     std::to_string(limit) + " bytes at most)");
         return bytes;
     }
     throw std::runtime_error("bitmap \"" + name + "\" not found in " + dir.string());

@@ -1,6 +1,7 @@
 // The high-score list and settings as the game object holds them, loaded from and saved to
 // hiscore.dat in the data directory. A file that cannot be read or written leaves the list in
-// memory as it is; the game goes on without the file and says so once.
+// memory as it is; the game goes on without the file and says so once. A file that stands there
+// but cannot be read is never saved over: it may hold a player's list.
 #include <cstdio>
 
 #include "app/vorlanix.h"
@@ -43,20 +44,25 @@ std::filesystem::path Vorlanix::HighscoreDatei() const { return platform_.DataDi
 void Vorlanix::MeldeDateiFehler(const std::string& error) {
     if (dateiFehlerGemeldet_) return;
     dateiFehlerGemeldet_ = true;
-    std::fprintf(stderr, "vorlanix: %s; the high scores and settings stay in memory only\n", error.c_str());
+    std::fprintf(stderr, "vorlanix: %s; %s\n", error.c_str(),
+                 highscoreUnberuehrt_ ? "the file is left alone: the high scores and settings stay in memory and "
+                                        "are not saved over it"
+                                      : "the high scores and settings stay in memory only");
 }
 
 void Vorlanix::HighscoreLaden() {
     // Before the first load the fields hold nothing: start from a new file's content, so a
     // file that cannot be read still leaves a valid list.
     score::HiscoreData d = highscoreGeladen_ ? fromFields(*this) : score::HiscoreData();
-    const score::FileStatus status = score::load_hiscore(HighscoreDatei(), d);
-    if (!status.ok()) MeldeDateiFehler(status.error);
+    const score::HiscoreLoad load = score::load_hiscore(HighscoreDatei(), d);
+    highscoreUnberuehrt_ = load.left_alone;
+    if (!load.ok()) MeldeDateiFehler(load.error);
     highscoreGeladen_ = true;
     toFields(d, *this);
 }
 
 void Vorlanix::HighscoreSpeichern() {
+    if (highscoreUnberuehrt_) return;
     const score::FileStatus status = score::save_hiscore(HighscoreDatei(), fromFields(*this));
     if (!status.ok()) MeldeDateiFehler(status.error);
 }

@@ -149,7 +149,7 @@ void enter_result(HiscoreData& data, int32_t rang, int32_t t, const std::string&
     data.HSName[rang] = fit_text(SpielerName, name_width);
 }
 
-FileStatus load_hiscore(const std::filesystem::path& file, HiscoreData& into) {
+HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into) {
     // Only the first 430 bytes count; a longer file is read as far as the layout goes.
     const auto read = read_file_start(file, hiscore_file_size);
     if (read.status.code == std::errc::no_such_file_or_directory) {
@@ -158,17 +158,18 @@ FileStatus load_hiscore(const std::filesystem::path& file, HiscoreData& into) {
         if (status.ok()) {
             into = fresh;
         }
-        return status;
+        return {status, false};
     }
     if (read.status.ok()) {
         into = decode_hiscore(read.bytes);
     }
-    return read.status;
+    return {read.status, !read.status.ok()};
 }
 
 FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data) {
     const auto bytes = encode_hiscore(data);
-    return replace_file(file.parent_path(), file.filename().string(), bytes);
+    const auto target = link_target(file);
+    return replace_file(target.parent_path(), target.filename().string(), bytes);
 }
 
 }  // namespace score

@@ -23,4 +23,9 @@ struct FileStatus {
 FileStatus replace_file(const std::filesystem::path& dir, const std::string& name,
                         std::span<const uint8_t> bytes);
 
+// The file a chain of symbolic links starting at `file` leads to (`file` itself when it is no
+// link), whether or not that file exists yet. A chain that loops or runs too long ends where
+// the search stopped, and replacing that link then replaces the link alone.
+std::filesystem::path link_target(const std::filesystem::path& file);
+
 }  // namespace score

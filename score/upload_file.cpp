@@ -89,9 +89,35 @@ std::array<uint8_t, upload_file_size> encode_upload(const UploadEntry& entry) {
     return bytes;
 }
 
+namespace {
+
+// An UpLoad that is a symbolic link is followed only while it leads to a place inside the data
+// directory: the game never writes where the player's data directory does not reach.
+bool stays_inside(const std::filesystem::path& upload, const std::filesystem::path& data_dir) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(upload, ec))) {
+        return true;
+    }
+    const auto target = std::filesystem::weakly_canonical(upload, ec);
+    if (ec) {
+        return false;
+    }
+    const auto base = std::filesystem::weakly_canonical(data_dir, ec);
+    if (ec) {
+        return false;
+    }
+    const auto [stop, unused] = std::mismatch(base.begin(), base.end(), target.begin(), target.end());
+    return stop == base.end();
+}
+
+}  // namespace
+
 std::filesystem::path upload_directory(const std::filesystem::path& data_dir) {
     const auto upload = data_dir / upload_directory_name;
     std::error_code ec;
+    if (!stays_inside(upload, data_dir)) {
+        return data_dir;
+    }
     for (std::filesystem::directory_iterator it(upload, ec), end; !ec && it != end; it.increment(ec)) {
         // Hidden files do not count, as a listing of ordinary files would not show them.
         if (it->is_regular_file(ec) && !it->path().filename().string().starts_with('.')) {
@@ -112,6 +138,7 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
     UploadCheck check;
     if (bytes.size() != upload_file_size) {
         check.error = wrong_size(bytes.size());
+        check.fault = UploadFault::WrongSize;
         return check;
     }
     auto& entry = check.entry;
@@ -124,6 +151,7 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
     }
     if (entry.t < 0 || entry.t > worst_age) {
         check.error = "the result of " + std::to_string(entry.t) + " days lies outside 0 to 28800";
+        check.fault = UploadFault::ResultOutOfRange;
         return check;
     }
     const auto stored = static_cast<int32_t>(load_little_endian(bytes.subspan(check_sum_offset, 4)));
@@ -131,6 +159,7 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
     if (stored != computed) {
         check.error = "the check sum does not match (stored " + std::to_string(stored) + ", computed " +
                       std::to_string(computed) + ")";
+        check.fault = UploadFault::CheckSumMismatch;
     }
     return check;
 }
@@ -138,10 +167,10 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
 UploadCheck check_upload_file(const std::filesystem::path& file) {
     const auto read = read_file_start(file, upload_file_size);
     if (!read.status.ok()) {
-        return {read.status.error, {}};
+        return {read.status.error, UploadFault::Unreadable, {}};
     }
     if (read.size != upload_file_size) {
-        return {wrong_size(read.size), {}};
+        return {wrong_size(read.size), UploadFault::WrongSize, {}};
     }
     return check_upload(read.bytes);
 }

@@ -41,7 +41,8 @@ int32_t upload_check_sum(int32_t S, int32_t t, std::span<const uint8_t, upload_e
 // S, t, the entries in the file's order (Geboren last), each cut or padded to 40, then P.
 std::array<uint8_t, upload_file_size> encode_upload(const UploadEntry& entry);
 
-// data_dir/UpLoad when that directory holds at least one ordinary file, else data_dir.
+// data_dir/UpLoad when that directory holds at least one ordinary file, else data_dir. An
+// UpLoad that is a symbolic link leading out of data_dir is not followed.
 std::filesystem::path upload_directory(const std::filesystem::path& data_dir);
 
 struct UploadWrite {
@@ -53,8 +54,12 @@ struct UploadWrite {
 // the same name as a whole; the file can never land outside that directory.
 UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry);
 
+// Why a received file is not valid, for callers that answer in their own words.
+enum class UploadFault { None, WrongSize, ResultOutOfRange, CheckSumMismatch, Unreadable };
+
 struct UploadCheck {
     std::string error;  // empty when the file is valid, else the reason
+    UploadFault fault = UploadFault::None;
     UploadEntry entry;  // what the file holds (texts trimmed of padding), as far as it could be read
     bool ok() const { return error.empty(); }
 };

@@ -7,7 +7,10 @@ packages=(
   libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libpng-dev nlohmann-json3-dev
   googletest libgtest-dev libbenchmark-dev
-  xvfb openbox xdotool x11-apps x11-utils
+  appstream desktop-file-utils man-db groff-base lintian dpkg-dev file xvfb x11-utils xdotool
+  libcpp-httplib-dev libsoci-dev libboost-dev libsqlite3-dev libpq-dev
+  postgresql chromium chromium-driver python3-selenium
+  openbox x11-apps
 )
 missing=()
 for p in "${packages[@]}"; do

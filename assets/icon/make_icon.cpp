@@ -1,15 +1,17 @@
-// Makes the desktop icon from the big Irone's picture: make_icon Irone0.bmp OUTPUT.png.
-// The black key becomes transparent, and the 320 x 320 cell is scaled to 128 x 128.
+// Makes a desktop icon from the big Irone's picture: make_icon Irone0.bmp SIZE OUTPUT.png.
+// The black key becomes transparent, and the 320 x 320 cell is scaled to SIZE x SIZE.
 #include <cairo.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_icon Irone0.bmp OUTPUT.png\n");
+    const int size = argc == 4 ? std::atoi(argv[2]) : 0;
+    if (size < 16 || size > 1024) {
+        std::fprintf(stderr, "usage: make_icon Irone0.bmp SIZE OUTPUT.png (SIZE 16 to 1024)\n");
         return 2;
     }
     std::ifstream f(argv[1], std::ios::binary);
@@ -36,16 +38,16 @@ int main(int argc, char** argv) {
         }
     }
     cairo_surface_mark_dirty(src);
-    cairo_surface_t* icon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 128, 128);
+    cairo_surface_t* icon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
     cairo_t* cr = cairo_create(icon);
-    cairo_scale(cr, 128.0 / cell, 128.0 / cell);
+    cairo_scale(cr, static_cast<double>(size) / cell, static_cast<double>(size) / cell);
     cairo_set_source_surface(cr, src, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BEST);
     cairo_paint(cr);
     cairo_destroy(cr);
-    const bool ok = cairo_surface_write_to_png(icon, argv[2]) == CAIRO_STATUS_SUCCESS;
+    const bool ok = cairo_surface_write_to_png(icon, argv[3]) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(icon);
     cairo_surface_destroy(src);
-    if (!ok) std::fprintf(stderr, "make_icon: cannot write %s\n", argv[2]);
+    if (!ok) std::fprintf(stderr, "make_icon: cannot write %s\n", argv[3]);
     return ok ? 0 : 1;
 }

@@ -12,6 +12,8 @@ namespace platform {
 
 namespace {
 
+constexpr int16_t kKeyF12 = 123;
+
 // Length in ms of a PCM wave file, from its format and data chunks.
 uint32_t waveLengthMs(const std::filesystem::path& file) {
     std::ifstream f(file, std::ios::binary);
@@ -41,35 +43,53 @@ uint32_t waveLengthMs(const std::filesystem::path& file) {
     }
 }
 
-// A copy that sounds for the length of its file in virtual time, or until stopped when looping.
+// A copy that sounds in virtual time from its position to the end of its file, or round and
+// round while looping. Stopped, it keeps its position and plays on from there; only a copy that
+// ran to its end starts again from the beginning.
 class HeadlessSoundBuffer : public SoundBuffer {
 public:
     HeadlessSoundBuffer(HeadlessPlatform& p, uint32_t lengthMs, int32_t slot, int32_t copy)
         : platform_(p), lengthMs_(lengthMs), slot_(slot), copy_(copy) {}
     int32_t GetStatus() override {
+        if (!playing_) return 0;
         if (looping_) return kPlayingLooping;
-        if (playing_ && static_cast<int32_t>(platform_.GetTickCount() - start_) < static_cast<int32_t>(lengthMs_))
-            return kPlaying;
-        return 0;
+        return position_ + elapsed() < lengthMs_ ? kPlaying : 0;
     }
     void SetPan(int32_t) override {}
     void Play(bool looping) override {
+        settle();
         looping_ = looping;
         playing_ = true;
-        start_ = platform_.GetTickCount();
         platform_.LogSound(slot_, copy_, looping ? "loop" : "play");
     }
     void Stop() override {
+        settle();
         playing_ = looping_ = false;
         platform_.LogSound(slot_, copy_, "stop");
     }
 
 private:
+    uint64_t elapsed() const {
+        return static_cast<uint64_t>(std::max<int32_t>(0, static_cast<int32_t>(platform_.GetTickCount() - start_)));
+    }
+    // Takes the position on to now and counts from here.
+    void settle() {
+        if (playing_) {
+            const uint64_t at = position_ + elapsed();
+            if (looping_)
+                position_ = lengthMs_ == 0 ? 0 : at % lengthMs_;
+            else
+                position_ = at < lengthMs_ ? at : 0;
+        }
+        start_ = platform_.GetTickCount();
+    }
+
     HeadlessPlatform& platform_;
     uint32_t lengthMs_;
     int32_t slot_, copy_;
     bool playing_ = false, looping_ = false;
     uint32_t start_ = 0;
+    uint64_t position_ = 0;  // ms into the sound where the current or next play began
 };
 
 }  // namespace
@@ -125,8 +145,16 @@ void HeadlessPlatform::deliver(const QueuedEvent& e) {
             cursorY_ = whole(e.y);
             h->Form_MouseUp(e.code, 0, e.x, e.y);
             break;
-        case K::KeyDown: h->Form_KeyDown(e.code); break;
-        case K::KeyUp: h->Form_KeyUp(e.code); break;
+        // F12 belongs to the surroundings, as on the desktop: a screenshot, never a game key.
+        case K::KeyDown:
+            if (e.code == kKeyF12)
+                RequestScreenshot();
+            else
+                h->Form_KeyDown(e.code);
+            break;
+        case K::KeyUp:
+            if (e.code != kKeyF12) h->Form_KeyUp(e.code);
+            break;
         case K::KeyPress: h->Form_KeyPress(e.code); break;
         case K::FocusLost: h->Form_LostFocus(); break;
         case K::FocusGained: h->Form_GotFocus(); break;
@@ -145,6 +173,7 @@ void HeadlessPlatform::InitDisplay() {
 }
 
 void HeadlessPlatform::Flip(const Surface& back) {
+    OfferFrameForScreenshot(back);
     if (!lastFrame_) lastFrame_ = std::make_unique<Surface>(back.width(), back.height());
     lastFrame_->BltFast(0, 0, back, Rect{0, 0, back.width(), back.height()}, false);
     clock_ += frameMs_;

@@ -1,6 +1,8 @@
 // Parsing and running the lines of a headless test script.
 #include "platform/headless/script_driver.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -45,6 +47,27 @@ bool toNumber(const std::string& s, double& v) {
     return !s.empty() && end && *end == '\0';
 }
 
+// A number the line can hold: finite, within [lo, hi], and whole where asked. nan, inf, 1e23
+// and values beyond 32 bits would otherwise be converted with undefined result.
+bool numberIn(const std::string& s, double lo, double hi, bool whole) {
+    double v;
+    return toNumber(s, v) && std::isfinite(v) && v >= lo && v <= hi && (!whole || v == std::trunc(v));
+}
+
+constexpr double kInt32Min = -2147483648.0;
+constexpr double kInt32Max = 2147483647.0;
+
+// A length of virtual time: it must fit the clock's signed 32-bit differences.
+bool milliseconds(const std::string& s) { return numberIn(s, 0, kInt32Max, true); }
+
+// Pointer coordinates may lie between whole pixels and off the screen, but within 32 bits.
+bool coordinate(const std::string& s) { return numberIn(s, kInt32Min, kInt32Max, false); }
+
+// The game sees a pointer at most a million pixels off the screen, as the kept pointer is.
+float pointerValue(const std::string& s) {
+    return static_cast<float>(std::clamp(std::strtod(s.c_str(), nullptr), -1.0e6, 1.0e6));
+}
+
 bool isOp(const std::string& op) {
     return op == "==" || op == "!=" || op == "<" || op == "<=" || op == ">" || op == ">=";
 }
@@ -71,9 +94,9 @@ bool ParseFieldPath(const std::string& path, std::string& name, std::vector<int>
         if (path[at] != '[') return false;
         const size_t close = path.find(']', at);
         if (close == std::string::npos) return false;
-        double v;
-        if (!toNumber(path.substr(at + 1, close - at - 1), v)) return false;
-        indices.push_back(static_cast<int>(v));
+        const std::string index = path.substr(at + 1, close - at - 1);
+        if (!numberIn(index, kInt32Min, kInt32Max, true)) return false;
+        indices.push_back(static_cast<int>(std::strtod(index.c_str(), nullptr)));
         at = close + 1;
     }
     return true;
@@ -101,19 +124,23 @@ ScriptDriver::ScriptDriver(const std::string& text, std::string name) : name_(st
         auto bad = [&](const std::string& why) {
             throw std::runtime_error(name_ + ":" + std::to_string(number) + ": " + why);
         };
-        double d;
         int16_t code;
-        if (c == "frame-ms" || c == "run") {
-            if (n != 2 || !toNumber(line.words[1], d) || d < 0) bad(c + " needs one number");
+        if (c == "frame-ms") {
+            // A frame of 0 ms would stop the virtual clock, and every wait with it.
+            if (n != 2 || !numberIn(line.words[1], 1, 1000, true)) bad("frame-ms needs a whole number from 1 to 1000");
+        } else if (c == "run") {
+            if (n != 2 || !milliseconds(line.words[1])) bad("run needs a whole number of milliseconds below 2^31");
         } else if (c == "run-until" || c == "expect") {
             if (n < 4 || n > (c == "expect" ? 4u : 5u) || !isOp(line.words[2])) bad(c + " needs FIELD OP VALUE");
-            if (n == 5 && !toNumber(line.words[4], d)) bad("run-until: the time limit must be a number");
+            if (n == 5 && !milliseconds(line.words[4]))
+                bad("run-until: the time limit must be a whole number of milliseconds below 2^31");
         } else if (c == "move") {
-            if (n != 3 || !toNumber(line.words[1], d) || !toNumber(line.words[2], d)) bad("move needs X Y");
+            if (n != 3 || !coordinate(line.words[1]) || !coordinate(line.words[2]))
+                bad("move needs X Y, numbers within 32 bits");
         } else if (c == "press" || c == "release" || c == "click") {
-            if (n != 4 || !buttonCode(line.words[1], code) || !toNumber(line.words[2], d) ||
-                !toNumber(line.words[3], d))
-                bad(c + " needs left|right|middle X Y");
+            if (n != 4 || !buttonCode(line.words[1], code) || !coordinate(line.words[2]) ||
+                !coordinate(line.words[3]))
+                bad(c + " needs left|right|middle X Y, numbers within 32 bits");
         } else if (c == "keydown" || c == "keyup") {
             if (n != 2 || !keyCode(line.words[1], code)) bad(c + ": unknown key");
         } else if (c == "type") {
@@ -227,10 +254,10 @@ void ScriptDriver::execute(const Line& line, HeadlessPlatform& p) {
         waitLine_ = next_ - 1;
         waitUntil_ = p.GetTickCount() + static_cast<uint32_t>(line.words.size() == 5 ? number(4) : 600000);
     } else if (c == "move") {
-        p.Queue({K::MouseMove, 0, static_cast<float>(number(1)), static_cast<float>(number(2))});
+        p.Queue({K::MouseMove, 0, pointerValue(line.words[1]), pointerValue(line.words[2])});
     } else if (c == "press" || c == "release" || c == "click") {
         buttonCode(line.words[1], code);
-        const float x = static_cast<float>(number(2)), y = static_cast<float>(number(3));
+        const float x = pointerValue(line.words[2]), y = pointerValue(line.words[3]);
         if (c != "release") p.Queue({K::MouseDown, code, x, y});
         if (c == "click") p.Queue({K::Barrier});
         if (c != "press") p.Queue({K::MouseUp, code, x, y});

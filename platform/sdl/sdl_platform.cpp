@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
@@ -13,16 +14,20 @@
 #include "platform/cp1252.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/picture_layout.h"
+#include "platform/sdl/sdl_controller.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/state_request.h"
 #include "platform/sdl/video_driver_choice.h"
+#include "platform/sdl/system_ticks.h"
+#include "platform/sdl/window_icon.h"
 
 namespace platform {
 
 namespace {
 
 constexpr int16_t kKeyP = 80;
+constexpr int16_t kKeyF12 = 123;
 // A pump that no frame preceded belongs to a loop that only waits (the game's busy wait, the
 // wait for the display); it sleeps until the next event, or this long.
 constexpr int kBriefWaitMs = 1;
@@ -56,24 +61,31 @@ bool isFullscreenToggle(const SDL_Keysym& key) {
     return key.sym == SDLK_F11 || ((key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT));
 }
 
-class SdlPlatform : public Platform {
+class SdlPlatform : public Platform, private ControllerActions {
 public:
     explicit SdlPlatform(const SdlOptions& options) : options_(options), stateRequest_(options.stateFile) {
         SDL_SetHint(SDL_HINT_APP_NAME, "Vorlanix");
+        // The desktop matches the window to its desktop entry by this name (X11 class, Wayland app
+        // id). SDL reads both from the environment; a name the player set there stays.
+        setenv("SDL_VIDEO_X11_WMCLASS", kApplicationId, 0);
+        setenv("SDL_VIDEO_WAYLAND_WMCLASS", kApplicationId, 0);
         // Lets the crosshair follow the desktop's pointer speed where SDL knows it.
         SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SYSTEM_SCALE, "1");
         if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)
             throw std::runtime_error(std::string("SDL cannot start: ") + SDL_GetError());
+        controllers_ = std::make_unique<SdlControllers>(options.controllerDeadZone, options.controllerSpeed,
+                                                        static_cast<ControllerActions&>(*this));
     }
 
     ~SdlPlatform() override {
+        controllers_.reset();
         display_.reset();
         if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
         mixer_.reset();
         SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER);
     }
 
-    uint32_t GetTickCount() override { return SDL_GetTicks(); }
+    uint32_t GetTickCount() override { return SystemTickCount(); }
 
     void GetCursorPos(int32_t& x, int32_t& y) override {
         x = cursor_.x();
@@ -82,14 +94,10 @@ public:
 
     void SetCursorPos(int32_t x, int32_t y) override {
         cursor_.Set(x, y);
-        if (captured_ && relativePointer_) return;
         // Motion reported before the move would otherwise carry the pointer back.
         SDL_PumpEvents();
         SDL_FlushEvent(SDL_MOUSEMOTION);
-        // The pointer's confinement also holds back a move by the program; it is lifted for it.
-        if (captured_) confinePointer(false);
-        warpSystemPointer();
-        if (captured_) confinePointer(true);
+        moveSystemPointer();
     }
 
     void ShowCursor(bool show) override {
@@ -109,12 +117,13 @@ public:
         const bool onlyWaiting = !flippedSincePump_;
         flippedSincePump_ = false;
         SDL_Event e;
-        if (onlyWaiting && SDL_WaitEventTimeout(&e, kBriefWaitMs)) handle(e);
+        if (onlyWaiting && SDL_WaitEventTimeout(&e, kBriefWaitMs)) dispatch(e);
         handlePending();
         while (mustWaitForWindow()) {
-            if (SDL_WaitEventTimeout(&e, kIdleWaitMs)) handle(e);
+            if (SDL_WaitEventTimeout(&e, kIdleWaitMs)) dispatch(e);
             handlePending();
         }
+        controllers_->Tick(SDL_GetTicks());
     }
 
     void MessageBox(const std::string& title, const std::string& text) override {
@@ -139,6 +148,7 @@ public:
             videoStarted_ = true;
         }
         display_ = std::make_unique<SdlDisplay>(options_);
+        SetWindowIcon(display_->window());
         const char* driver = SDL_GetCurrentVideoDriver();
         relativePointer_ = driver && std::strcmp(driver, "wayland") == 0;
         SDL_ShowCursor(cursorShown_ ? SDL_ENABLE : SDL_DISABLE);
@@ -156,11 +166,13 @@ public:
     void Flip(const Surface& back) override {
         if (!display_) throw std::logic_error("Flip before InitDisplay");
         display_->Present(back);
+        OfferFrameForScreenshot(back);
         flippedSincePump_ = true;
     }
 
     bool CreateSoundDevice() override {
-        mixer_ = SdlMixer::Open();
+        if (options_.mute) return false;
+        mixer_ = SdlMixer::Open(options_.effectsVolume, options_.musicVolume);
         return mixer_ != nullptr;
     }
 
@@ -171,9 +183,13 @@ public:
     }
 
 private:
+    void dispatch(const SDL_Event& e) {
+        if (!controllers_->Handle(e)) handle(e);
+    }
+
     void handlePending() {
         SDL_Event e;
-        while (SDL_PollEvent(&e)) handle(e);
+        while (SDL_PollEvent(&e)) dispatch(e);
         stateRequest_.Serve(stateAccess());
     }
 
@@ -223,25 +239,22 @@ private:
                     if (!e.key.repeat && display_) {
                         display_->ToggleFullscreen();
                         updateCapture();
+                        if (options_.fullscreenChanged) options_.fullscreenChanged(display_->fullscreen());
                     }
                     break;
                 }
                 const int16_t code = WindowsKeyCode(e.key.keysym.sym, e.key.keysym.scancode);
-                if (code == 0) break;
-                // P pauses the game; a paused player gets the system pointer back.
-                if (code == kKeyP && mode_ == PointerMode::Game) {
-                    pausedByKey_ = !pausedByKey_;
-                    updateCapture();
+                if (code == kKeyF12) {
+                    if (!e.key.repeat) RequestScreenshot();
+                    break;
                 }
-                if (!h) break;
-                h->Form_KeyDown(code);
-                if (typesControlCharacter(code)) h->Form_KeyPress(code);
+                if (code != 0) PressKey(code, true);
                 break;
             }
             case SDL_KEYUP: {
                 if (isFullscreenToggle(e.key.keysym)) break;
                 const int16_t code = WindowsKeyCode(e.key.keysym.sym, e.key.keysym.scancode);
-                if (code != 0 && h) h->Form_KeyUp(code);
+                if (code != 0 && code != kKeyF12) PressKey(code, false);
                 break;
             }
             case SDL_TEXTINPUT:
@@ -307,12 +320,57 @@ private:
         }
     }
 
+    void PressKey(int16_t code, bool down) override {
+        WindowEvents* h = events();
+        if (!down) {
+            if (h) h->Form_KeyUp(code);
+            return;
+        }
+        // P pauses the game; a paused player gets the system pointer back.
+        if (code == kKeyP && mode_ == PointerMode::Game) {
+            pausedByKey_ = !pausedByKey_;
+            updateCapture();
+        }
+        if (!h) return;
+        h->Form_KeyDown(code);
+        if (typesControlCharacter(code)) h->Form_KeyPress(code);
+    }
+
+    // A controller's buttons and stick act where our pointer is, as the mouse does.
+    void PressButton(int16_t button, bool down) override {
+        WindowEvents* h = events();
+        if (!display_ || !h) return;
+        if (down)
+            h->Form_MouseDown(button, 0, cursorX(), cursorY());
+        else
+            h->Form_MouseUp(button, 0, cursorX(), cursorY());
+    }
+
+    void MovePointer(double dx, double dy) override {
+        if (!display_) return;
+        const PictureRect& p = display_->picture();
+        const int32_t oldX = cursor_.x(), oldY = cursor_.y();
+        cursor_.MoveBy(dx * p.w / kPictureWidth, dy * p.h / kPictureHeight, p);
+        // Warping only on a whole-pixel change keeps the fractions of a slow stick adding up.
+        if (cursor_.x() != oldX || cursor_.y() != oldY) moveSystemPointer();
+        if (WindowEvents* h = events()) h->Form_MouseMove(0, 0, cursorX(), cursorY());
+    }
+
     float cursorX() const { return static_cast<float>(cursor_.x()); }
     float cursorY() const { return static_cast<float>(cursor_.y()); }
 
     void followSystemPointer(int windowX, int windowY) {
         const double ppp = display_->pixelsPerPoint();
         cursor_.FollowWindow(windowX * ppp, windowY * ppp, display_->picture());
+    }
+
+    // Puts the system pointer where the crosshair is, where the crosshair follows it. The pointer's
+    // confinement also holds back a move by the program; it is lifted for it.
+    void moveSystemPointer() {
+        if (captured_ && relativePointer_) return;
+        if (captured_) confinePointer(false);
+        warpSystemPointer();
+        if (captured_) confinePointer(true);
     }
 
     // Puts the system pointer where our pointer is, so both agree when the capture ends (the
@@ -362,6 +420,7 @@ private:
     std::unique_ptr<SdlDisplay> display_;
     std::shared_ptr<SdlMixer> mixer_;
     StateRequest stateRequest_;
+    std::unique_ptr<SdlControllers> controllers_;
     PictureCursor cursor_;
     std::optional<SDL_FingerID> activeFinger_;
     PointerMode mode_ = PointerMode::Menu;

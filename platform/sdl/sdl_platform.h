@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,7 +18,17 @@ struct SdlOptions {
     std::string renderer;           // SDL render driver; empty = chosen automatically
     bool vsync = true;
     std::filesystem::path stateFile;  // written on SIGUSR1; empty = never
+    bool mute = false;         // open no sound device
+    int effectsVolume = 100;   // 0..100
+    int musicVolume = 100;     // 0..100
+    int controllerDeadZone = 15;  // percent
+    int controllerSpeed = 600;    // picture pixels per second at full tilt
+    // Told the new choice whenever the player switches between window and fullscreen.
+    std::function<void(bool fullscreen)> fullscreenChanged;
 };
+
+// The application id: desktop file, AppStream id, icon name, X11 window class and Wayland app id.
+inline constexpr const char* kApplicationId = "io.github.vorlanix.Vorlanix";
 
 // Initialises SDL's event and timer parts; the window itself is opened by InitDisplay.
 std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options);

@@ -1,13 +1,16 @@
-// The SDL2_mixer sound copies: each wave decoded once; play, loop, stop, pan and status per copy.
+// The SDL2_mixer sound copies: each wave decoded once; play, loop, stop, pan and status per copy,
+// and each copy's position kept across stop and play.
 #include "platform/sdl/sdl_sound.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
+#include <vector>
 
 namespace platform {
 
@@ -16,6 +19,7 @@ namespace {
 // The game's tables have room for fifteen slots of ten copies; every copy owns one channel.
 constexpr int kSlots = 15;
 constexpr int kCopies = 10;
+constexpr int kMusicSlot = 2;
 // Small chunks keep a shot's sound close to the click.
 constexpr int kChunkFrames = 1024;
 
@@ -26,6 +30,10 @@ Uint8 sideVolume(int32_t attenuation) {
     return static_cast<Uint8>(std::lround(255.0 * std::pow(10.0, -std::min(attenuation, 10000) / 2000.0)));
 }
 
+// A copy plays on from where it was stopped, as a sound buffer does; only a copy that ran to
+// its end starts again from its first sample. The mixer always starts a chunk at its start, so
+// a copy plays a view of the decoded sound that begins at its position (for looping, the sound
+// turned round to begin there), and counts the bytes the mixer takes from it.
 class SdlSoundBuffer : public SoundBuffer {
 public:
     SdlSoundBuffer(std::shared_ptr<SdlMixer> mixer, Mix_Chunk* chunk, int channel)
@@ -40,30 +48,65 @@ public:
         return looping_ ? kPlayingLooping : kPlaying;
     }
     void SetPan(int32_t pan) override {
-        if (!Mix_SetPanning(channel_, sideVolume(pan), sideVolume(-pan)))
-            throw std::runtime_error(std::string("cannot set the pan: ") + Mix_GetError());
+        pan_ = pan;
+        applyPan();
     }
     void Play(bool looping) override {
-        if (Mix_PlayChannel(channel_, chunk_, looping ? -1 : 0) < 0)
+        halt();
+        const Uint32 length = chunk_->alen;
+        if (looping && position_ != 0) {
+            turned_.assign(chunk_->abuf + position_, chunk_->abuf + length);
+            turned_.insert(turned_.end(), chunk_->abuf, chunk_->abuf + position_);
+            view_ = Mix_Chunk{0, turned_.data(), length, chunk_->volume};
+        } else {
+            view_ = Mix_Chunk{0, chunk_->abuf + position_, length - position_, chunk_->volume};
+        }
+        // Halting dropped the channel's effects, the pan among them.
+        if (!Mix_RegisterEffect(channel_, countMixed, nullptr, this))
             throw std::runtime_error(std::string("cannot play a sound: ") + Mix_GetError());
+        if (pan_ != 0) applyPan();
+        if (Mix_PlayChannel(channel_, &view_, looping ? -1 : 0) < 0) {
+            Mix_UnregisterAllEffects(channel_);
+            throw std::runtime_error(std::string("cannot play a sound: ") + Mix_GetError());
+        }
         looping_ = looping;
     }
     void Stop() override {
-        Mix_HaltChannel(channel_);
+        halt();
         looping_ = false;
     }
 
 private:
+    void applyPan() {
+        if (!Mix_SetPanning(channel_, sideVolume(pan_), sideVolume(-pan_)))
+            throw std::runtime_error(std::string("cannot set the pan: ") + Mix_GetError());
+    }
+    // Stops the channel and moves the position on by what was mixed since the last start; a
+    // copy that played to its end comes round to 0.
+    void halt() {
+        Mix_HaltChannel(channel_);
+        if (chunk_->alen != 0) position_ = static_cast<Uint32>((position_ + mixed_.exchange(0)) % chunk_->alen);
+    }
+    // Runs on the audio thread for every piece the mixer takes from this copy's view.
+    static void countMixed(int, void*, int len, void* self) {
+        static_cast<SdlSoundBuffer*>(self)->mixed_ += static_cast<uint64_t>(len);
+    }
+
     // Keeps the device and the decoded chunk alive as long as the copy exists.
     std::shared_ptr<SdlMixer> mixer_;
     Mix_Chunk* chunk_;
     int channel_;
     bool looping_ = false;
+    int32_t pan_ = 0;
+    Uint32 position_ = 0;  // bytes into the decoded sound where the current or next play begins
+    std::atomic<uint64_t> mixed_{0};
+    Mix_Chunk view_{};
+    std::vector<Uint8> turned_;
 };
 
 }  // namespace
 
-std::shared_ptr<SdlMixer> SdlMixer::Open() {
+std::shared_ptr<SdlMixer> SdlMixer::Open(int effectsVolume, int musicVolume) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "vorlanix: no sound: %s\n", SDL_GetError());
         return nullptr;
@@ -74,7 +117,7 @@ std::shared_ptr<SdlMixer> SdlMixer::Open() {
         return nullptr;
     }
     Mix_AllocateChannels(kSlots * kCopies);
-    return std::shared_ptr<SdlMixer>(new SdlMixer());
+    return std::shared_ptr<SdlMixer>(new SdlMixer(effectsVolume, musicVolume));
 }
 
 SdlMixer::~SdlMixer() {
@@ -96,7 +139,10 @@ Mix_Chunk* SdlMixer::chunkFor(const std::filesystem::path& file) {
 std::unique_ptr<SoundBuffer> SdlMixer::CreateBuffer(const std::filesystem::path& file, int32_t slot, int32_t copy) {
     if (slot < 1 || slot > kSlots || copy < 1 || copy > kCopies)
         throw std::out_of_range("no sound channel for slot " + std::to_string(slot) + " copy " + std::to_string(copy));
-    return std::make_unique<SdlSoundBuffer>(shared_from_this(), chunkFor(file), (slot - 1) * kCopies + (copy - 1));
+    const int channel = (slot - 1) * kCopies + (copy - 1);
+    // The channel keeps its volume for every sound it plays; slot 2 is the music.
+    Mix_Volume(channel, ((slot == kMusicSlot ? musicVolume_ : effectsVolume_) * MIX_MAX_VOLUME + 50) / 100);
+    return std::make_unique<SdlSoundBuffer>(shared_from_this(), chunkFor(file), channel);
 }
 
 }  // namespace platform

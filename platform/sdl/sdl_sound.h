@@ -15,8 +15,9 @@ namespace platform {
 
 class SdlMixer : public std::enable_shared_from_this<SdlMixer> {
 public:
-    // Opens the default audio device; nullptr (and one line on stderr) when there is none.
-    static std::shared_ptr<SdlMixer> Open();
+    // Opens the default audio device; nullptr (and one line on stderr) when there is none. The
+    // volumes (0..100) scale the effects and the music (slot 2).
+    static std::shared_ptr<SdlMixer> Open(int effectsVolume = 100, int musicVolume = 100);
     ~SdlMixer();
     SdlMixer(const SdlMixer&) = delete;
     SdlMixer& operator=(const SdlMixer&) = delete;
@@ -26,9 +27,10 @@ public:
     std::unique_ptr<SoundBuffer> CreateBuffer(const std::filesystem::path& file, int32_t slot, int32_t copy);
 
 private:
-    SdlMixer() = default;
+    SdlMixer(int effectsVolume, int musicVolume) : effectsVolume_(effectsVolume), musicVolume_(musicVolume) {}
     Mix_Chunk* chunkFor(const std::filesystem::path& file);
 
+    int effectsVolume_, musicVolume_;
     std::map<std::string, Mix_Chunk*> chunks_;
 };
 

@@ -3,8 +3,10 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "app/options.h"
+#include "tests/support/temp_dir.h"
 
 using vorlanix::Options;
 using vorlanix::ParseCommandLine;
@@ -43,10 +45,36 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(o.stateFile, "state.json");
 }
 
+TEST(CommandLine, ValuesMayFollowAnEqualsSignAndSettingsKeysHaveOptions) {
+    Options o;
+    std::string message;
+    ASSERT_EQ(parse({"--scale=4", "--effects-volume=0", "--music-volume", "35", "--scaling=smooth", "--renderer",
+                     "software", "--no-vsync", "--mute", "--controller-dead-zone=30", "--controller-speed", "900",
+                     "--screenshot-dir=/s=1", "--config", "/c.conf", "--print-paths", "--seed=7"},
+                    o, message),
+              ParseResult::Run)
+        << message;
+    EXPECT_EQ(o.scale, 4);
+    EXPECT_EQ(o.effectsVolume, 0);
+    EXPECT_EQ(o.musicVolume, 35);
+    EXPECT_EQ(o.scaling, "smooth");
+    EXPECT_EQ(o.renderer, "software");
+    EXPECT_FALSE(o.vsync);
+    EXPECT_TRUE(o.mute);
+    EXPECT_EQ(o.controllerDeadZone, 30);
+    EXPECT_EQ(o.controllerSpeed, 900);
+    EXPECT_EQ(o.screenshotDir, "/s=1");
+    EXPECT_EQ(o.config, "/c.conf");
+    EXPECT_TRUE(o.printPaths);
+    EXPECT_EQ(o.seed, 7u);
+}
+
 TEST(CommandLine, RefusesWhatItCannotUse) {
     const std::vector<std::vector<std::string>> bad = {
         {"--bogus"}, {"--scale"}, {"--scale", "0"}, {"--scale", "x"}, {"--seed", "-1"},
-        {"--seed", "4294967296"}, {"--data-dir"}, {"--scaling", "blurry"}, {"--scaling"}, {"--renderer"}, {"--script", "s.txt"},  // a script needs --headless
+        {"--seed", "4294967296"}, {"--data-dir"}, {"--script", "s.txt"},  // a script needs --headless
+        {"--effects-volume=101"}, {"--scaling", "blurry"}, {"--mute=yes"}, {"--config="}, {"--fullscreen=no"},
+        {"--scaling"}, {"--renderer"},
     };
     for (const auto& args : bad) {
         Options o;
@@ -59,10 +87,38 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
 TEST(CommandLine, HelpNamesEveryOptionAndTheProgramExitsWithTwoOnAnUnknownOne) {
     Options o;
     std::string help;
-    ASSERT_EQ(parse({"--help"}, o, help), ParseResult::Exit);
-    for (const char* option : {"--window", "--fullscreen", "--scale", "--assets", "--data-dir", "--seed", "--headless",
-                               "--script", "--tick-start", "--scaling", "--renderer", "--no-vsync", "--state-file", "--help", "--version"})
+    ASSERT_EQ(parse({"-h"}, o, help), ParseResult::Exit);
+    for (const char* option :
+         {"--window", "--fullscreen", "--scale", "--scaling", "--renderer", "--no-vsync", "--effects-volume",
+          "--music-volume", "--mute", "--controller-dead-zone", "--controller-speed", "--screenshot-dir", "--config",
+          "--print-paths", "--assets", "--data-dir", "--seed", "--headless", "--script", "--tick-start", "--state-file", "-h,",
+          "--help", "--version"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     const int status = std::system((std::string(VORLANIX_EXE) + " --no-such-option 2>/dev/null").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+TEST(CommandLine, TheCommandLineWinsOverTheSettingsFileForThatRun) {
+    TempDir dir;
+    std::ofstream(dir / "v.conf") << "screenshot_dir = " << (dir / "from-file").string() << "\nscale = 3\ncolour = 1\n";
+    const std::string base = std::string(VORLANIX_EXE) + " --print-paths --data-dir " + dir.path().string() +
+                             " --config " + (dir / "v.conf").string();
+    auto run = [&](const std::string& extra) {
+        const std::string out = (dir / "out.txt").string();
+        EXPECT_EQ(std::system((base + extra + " > " + out + " 2> " + (dir / "err.txt").string()).c_str()), 0);
+        const auto bytes = read_bytes(out);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const std::string fromFile = run("");
+    EXPECT_NE(fromFile.find("screenshots: " + (dir / "from-file").string() + "\n"), std::string::npos) << fromFile;
+    EXPECT_NE(fromFile.find("settings:    " + (dir / "v.conf").string() + "\n"), std::string::npos) << fromFile;
+    // The unknown key is named once, with its file and line, and the rest of the file still counts.
+    const auto err = read_bytes(dir / "err.txt");
+    EXPECT_EQ(std::string(err.begin(), err.end()),
+              "vorlanix: " + (dir / "v.conf").string() + ":3: unknown key \"colour\"; ignored\n");
+    const std::string overridden = run(" --screenshot-dir=" + (dir / "mine").string());
+    EXPECT_NE(overridden.find("screenshots: " + (dir / "mine").string() + "\n"), std::string::npos) << overridden;
+    // The command line changed nothing in the file.
+    const auto bytes = read_bytes(dir / "v.conf");
+    EXPECT_NE(std::string(bytes.begin(), bytes.end()).find("from-file"), std::string::npos);
 }

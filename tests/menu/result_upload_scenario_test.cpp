@@ -88,6 +88,37 @@ TEST_F(ResultAndUpload, TheNameIsTypedAndEntersTheList) {
     EXPECT_EQ(r.state["MeldungZeile"][1], "Auf dieser Seite trägst du dich in");
 }
 
+TEST_F(ResultAndUpload, ANameTypedDuringTheCountDownIsKeptAndEntered) {
+    // 100 000 points count down for about 12.8 s; "Max" is typed while they do. The stored
+    // name of a new file is empty, so the reload after the count-down must not bring it back.
+    auto r = RunHeadless(R"(
+        run 100
+        release left 300 200
+        run 100
+        click left 120 100
+        run-until ErgebnisOffen == -1
+        set Punktzahl 363200000
+        run-until EndeAnimationLaeuft == -1 300000
+        run 1000
+        type Max
+        run-until EndeAnimationLaeuft == 0 20000
+        run 50
+        expect AktMenue == 8
+        expect NeuerRang == 1
+        expect SpielerName == Max
+        click left 243 305
+        run 50
+        expect AktMenue == 4
+    )",
+                         {.dataDir = data.path(), .setup = UsePictures});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.state["Ergebnis"], 7560 * 3632);
+    const auto bytes = read_bytes(data.path() / "hiscore.dat");
+    ASSERT_EQ(bytes.size(), 430u);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 8), "Max     ");
+    EXPECT_EQ(std::string(bytes.begin() + 96, bytes.begin() + 104), "Max     ");
+}
+
 TEST_F(ResultAndUpload, AResultThatDoesNotRankStillLeadsToTheUploadForm) {
     const std::string wide(41, 'W');
     auto r = PlayThen(80, R"(

@@ -6,6 +6,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/resources.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -75,4 +76,28 @@ TEST(Bitmap, AnArtDirectoryReplacesTheBuiltInPicturesMatchingNamesWithoutCase) {
     p.SetAssetDirectory(dir.path());
     EXPECT_EQ(p.CreateSurfaceFromResource("Irone1.bmp")->width(), 7);
     EXPECT_THROW(p.CreateSurfaceFromResource("Irone2.bmp"), std::runtime_error);
+}
+
+TEST(Bitmap, AnArtPackFileLargerThanAnyPictureIsRefusedNamingIt) {
+    TempDir dir;
+    const auto path = dir.path() / "irone1.bmp";
+    platform::HeadlessPlatform p;
+    p.SetAssetDirectory(dir.path());
+    const uint64_t limit = platform::LargestPictureFile();
+    // A picture padded to exactly the bound still loads; one byte more, or a sparse gigabyte, is refused.
+    for (const uint64_t size : {limit, limit + 1, uint64_t{1} << 30}) {
+        SCOPED_TRACE(size);
+        write_bytes(path, makeBmp(7, 2));
+        std::filesystem::resize_file(path, size);
+        if (size <= limit) {
+            EXPECT_EQ(p.CreateSurfaceFromResource("Irone1.bmp")->width(), 7);
+            continue;
+        }
+        try {
+            p.CreateSurfaceFromResource("Irone1.bmp");
+            ADD_FAILURE() << "a file of " << size << " bytes was read";
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+        }
+    }
 }

@@ -65,9 +65,11 @@ protected:
         std::vector<char*> envp;
         for (auto& e : sdlEnv) envp.push_back(e.data());
         envp.push_back(nullptr);
-        const std::string exe = VORLANIX_EXE, data = (dir_ / "data").string();
-        std::vector<char*> argv = {const_cast<char*>(exe.c_str()), const_cast<char*>("--data-dir"),
-                                   const_cast<char*>(data.c_str())};
+        // A settings file of its own, so the player's never decides what the test sees.
+        const std::string exe = VORLANIX_EXE, data = (dir_ / "data").string(), config = (dir_ / "vorlanix.conf").string();
+        std::vector<char*> argv = {const_cast<char*>(exe.c_str()),    const_cast<char*>("--data-dir"),
+                                   const_cast<char*>(data.c_str()),   const_cast<char*>("--config"),
+                                   const_cast<char*>(config.c_str())};
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
         const std::string frames = (dir_ / "frames").string();

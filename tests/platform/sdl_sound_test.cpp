@@ -1,9 +1,12 @@
 // The SDL backend's sound copies on SDL2_mixer: status while playing once and looping, one
-// channel per copy, a missing file named in the error, no device, and real sound in the mix.
+// channel per copy, a missing file named in the error, no device, real sound in the mix, and
+// each copy going on from where it stood after a stop.
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +14,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/sdl/sdl_platform.h"
@@ -19,12 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A stereo 16-bit 22050 Hz sine wave, the format of the game's sounds.
-void writeWave(const fs::path& file, int milliseconds) {
-    const uint32_t frames = 22050u * static_cast<uint32_t>(milliseconds) / 1000u;
+// A stereo 16-bit wave with the same sample on both sides.
+void writeWave(const fs::path& file, uint32_t rate, const std::vector<int16_t>& mono) {
     std::vector<int16_t> samples;
-    for (uint32_t i = 0; i < frames; ++i) {
-        const auto v = static_cast<int16_t>(12000 * std::sin(2 * 3.14159265 * 440 * i / 22050.0));
+    for (int16_t v : mono) {
         samples.push_back(v);
         samples.push_back(v);
     }
@@ -38,13 +40,22 @@ void writeWave(const fs::path& file, int milliseconds) {
     u32(16);
     u16(1);
     u16(2);
-    u32(22050);
-    u32(88200);
+    u32(rate);
+    u32(rate * 4);
     u16(4);
     u16(16);
     f.write("data", 4);
     u32(dataBytes);
     f.write(reinterpret_cast<const char*>(samples.data()), dataBytes);
+}
+
+// A 22050 Hz sine wave, the format of the game's sounds.
+void writeWave(const fs::path& file, int milliseconds) {
+    const uint32_t frames = 22050u * static_cast<uint32_t>(milliseconds) / 1000u;
+    std::vector<int16_t> mono;
+    for (uint32_t i = 0; i < frames; ++i)
+        mono.push_back(static_cast<int16_t>(12000 * std::sin(2 * 3.14159265 * 440 * i / 22050.0)));
+    writeWave(file, 22050, mono);
 }
 
 // Sets an environment variable for the life of a test and puts the old value back.
@@ -66,6 +77,70 @@ private:
     std::optional<std::string> old_;
 };
 
+constexpr int kRampFrames = 22050;
+constexpr int kFirst = 1000;
+constexpr int kLast = kFirst + kRampFrames - 1;
+
+// SDL's disk audio driver, which writes the mix to a file at the pace of a real device.
+class DiskMix {
+public:
+    explicit DiskMix(const fs::path& file)
+        : file_(file), driver_("SDL_AUDIODRIVER", "disk"), output_("SDL_DISKAUDIOFILE", file.string()) {}
+
+    // Waits until `ms` more milliseconds of mix (44.1 kHz, 16-bit stereo) are on disk.
+    void Wait(int ms) const {
+        const uintmax_t target = size() + 44100u * 4u * static_cast<unsigned>(ms) / 1000u;
+        const Uint32 start = SDL_GetTicks();
+        while (size() < target && SDL_GetTicks() - start < 5000) SDL_Delay(5);
+    }
+
+    // The stretches of the ramp in the mix, as (first value, last value): runs of frames that
+    // follow each other, split where the mix falls silent or jumps.
+    std::vector<std::pair<int, int>> Pieces() const {
+        std::vector<std::pair<int, int>> pieces;
+        std::ifstream f(file_, std::ios::binary);
+        int16_t frame[2];
+        bool open = false;
+        while (f.read(reinterpret_cast<char*>(frame), sizeof frame)) {
+            const int v = frame[0];
+            if (v == 0) {
+                open = false;
+            } else if (open && v == pieces.back().second + 1) {
+                pieces.back().second = v;
+            } else {
+                pieces.emplace_back(v, v);
+                open = true;
+            }
+        }
+        return pieces;
+    }
+
+private:
+    uintmax_t size() const {
+        std::error_code ec;
+        const uintmax_t n = fs::file_size(file_, ec);
+        return ec ? 0 : n;
+    }
+
+    fs::path file_;
+    ScopedEnv driver_, output_;
+};
+
+void waitUntilIdle(platform::SoundBuffer& copy) {
+    const Uint32 start = SDL_GetTicks();
+    while (copy.GetStatus() != 0 && SDL_GetTicks() - start < 5000) SDL_Delay(5);
+}
+
+// Every piece goes on from where the one before stopped, or from the start after the end.
+void expectOneWalkThroughTheSound(const std::vector<std::pair<int, int>>& pieces) {
+    ASSERT_FALSE(pieces.empty());
+    EXPECT_EQ(pieces.front().first, kFirst);
+    for (size_t i = 1; i < pieces.size(); ++i) {
+        const int expected = pieces[i - 1].second == kLast ? kFirst : pieces[i - 1].second + 1;
+        EXPECT_EQ(pieces[i].first, expected) << "piece " << i;
+    }
+}
+
 class SdlSound : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -76,10 +151,16 @@ protected:
         // Long enough that a status read right after Play cannot miss it on a busy machine.
         longWave_ = dir_ / "lang.wav";
         writeWave(longWave_, 1500);
+        // Half a second at the mixer's own rate, so it is mixed unchanged, whose every frame
+        // holds its own number plus kFirst: the mix tells which frame sounded when.
+        rampWave_ = dir_ / "rampe.wav";
+        std::vector<int16_t> ramp;
+        for (int i = 0; i < kRampFrames; ++i) ramp.push_back(static_cast<int16_t>(kFirst + i));
+        writeWave(rampWave_, 44100, ramp);
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    fs::path dir_, shortWave_, longWave_;
+    fs::path dir_, shortWave_, longWave_, rampWave_;
 };
 
 using Status = platform::SoundBuffer;
@@ -145,6 +226,23 @@ TEST_F(SdlSound, NoAudioDeviceMeansNoSound) {
     EXPECT_FALSE(p->CreateSoundDevice());
 }
 
+TEST_F(SdlSound, MuteOpensNoDeviceAndTheVolumesScaleEffectsAndMusic) {
+    platform::SdlOptions muted;
+    muted.mute = true;
+    EXPECT_FALSE(platform::CreateSdlPlatform(muted)->CreateSoundDevice());
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+
+    platform::SdlOptions quiet;
+    quiet.effectsVolume = 50;
+    quiet.musicVolume = 0;
+    auto p = platform::CreateSdlPlatform(quiet);
+    ASSERT_TRUE(p->CreateSoundDevice());
+    auto effect = p->CreateSoundBuffer(shortWave_, 1, 3);
+    auto music = p->CreateSoundBuffer(shortWave_, 2, 1);
+    EXPECT_EQ(Mix_Volume(2, -1), MIX_MAX_VOLUME / 2);  // slot 1, copy 3
+    EXPECT_EQ(Mix_Volume(10, -1), 0);                  // slot 2, copy 1: the music
+}
+
 TEST_F(SdlSound, PlayedSoundReachesTheMix) {
     const fs::path mixed = dir_ / "mix.raw";
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
@@ -168,6 +266,59 @@ TEST_F(SdlSound, PlayedSoundReachesTheMix) {
     for (int16_t v : samples) loud += std::abs(v) > 4000;
     // 150 ms of a loud tone in stereo at 44.1 kHz: thousands of loud samples.
     EXPECT_GT(loud, 2000) << samples.size() << " samples";
+}
+
+TEST_F(SdlSound, AStoppedCopyPlaysOnWhereItStoodAndAFinishedOneStartsOver) {
+    DiskMix mix(dir_ / "mix.raw");
+    {
+        auto p = platform::CreateSdlPlatform({});
+        ASSERT_TRUE(p->CreateSoundDevice());
+        auto copy = p->CreateSoundBuffer(rampWave_, 8, 1);
+        copy->Play(false);
+        mix.Wait(150);
+        copy->Stop();
+        mix.Wait(100);
+        copy->Play(false);
+        waitUntilIdle(*copy);
+        mix.Wait(50);
+        copy->Play(false);
+        waitUntilIdle(*copy);
+        mix.Wait(50);
+    }
+    const auto pieces = mix.Pieces();
+    ASSERT_EQ(pieces.size(), 3u);
+    expectOneWalkThroughTheSound(pieces);
+    EXPECT_LT(pieces[0].second, kLast);
+    EXPECT_EQ(pieces[1].second, kLast);
+    EXPECT_EQ(pieces[2], std::make_pair(kFirst, kLast));
+}
+
+TEST_F(SdlSound, LoopingGoesOnFromThePositionAndRoundFromTheStart) {
+    DiskMix mix(dir_ / "mix.raw");
+    {
+        auto p = platform::CreateSdlPlatform({});
+        ASSERT_TRUE(p->CreateSoundDevice());
+        auto copy = p->CreateSoundBuffer(rampWave_, 2, 1);
+        // As the music starts: played once, then switched to looping while it sounds.
+        copy->Play(false);
+        mix.Wait(150);
+        copy->Play(true);
+        mix.Wait(1000);
+        copy->Stop();
+        mix.Wait(100);
+        copy->Play(false);
+        waitUntilIdle(*copy);
+        mix.Wait(50);
+    }
+    const auto pieces = mix.Pieces();
+    expectOneWalkThroughTheSound(pieces);
+    // Looping from 0.15 s for 1 s more, the half-second sound came round to its start twice; the
+    // stop fell inside a round, from where the last play went on to the end.
+    const auto rounds = std::count_if(pieces.begin() + 1, pieces.end(), [](auto piece) { return piece.first == kFirst; });
+    EXPECT_GE(rounds, 2);
+    ASSERT_GE(pieces.size(), 2u);
+    EXPECT_EQ(pieces.back().second, kLast);
+    EXPECT_NE(pieces.back().first, kFirst);
 }
 
 }  // namespace

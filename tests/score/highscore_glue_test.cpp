@@ -1,7 +1,10 @@
 // The game object's list and settings against hiscore.dat in the data directory: a new file at
 // the first load, a result entered and saved, and a file that cannot be used leaving the list in
-// memory valid.
+// memory valid and the file untouched.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
 
 #include "app/vorlanix.h"
 #include "platform/headless/headless_platform.h"
@@ -39,19 +42,58 @@ TEST(HighscoreGlue, TheFirstLoadWritesANewFileAndAResultEntersAndIsSaved) {
     EXPECT_EQ(again.game.HSTage[2], 28800);
 }
 
-TEST(HighscoreGlue, AnUnusableFileLeavesTheListInMemory) {
+TEST(HighscoreGlue, AFileThatCannotBeReadIsNeverSavedOverAndIsReportedOnce) {
+    // A named pipe and a directory cannot be read as a list, even by root; renaming a new file over
+    // the pipe would succeed, so only the game's own care keeps it.
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> make;
+        std::filesystem::file_type kept;
+    };
+    const Case cases[] = {
+        {"pipe", [](const std::filesystem::path& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); },
+         std::filesystem::file_type::fifo},
+        {"directory", [](const std::filesystem::path& f) { std::filesystem::create_directory(f); },
+         std::filesystem::file_type::directory},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const auto file = dir / "hiscore.dat";
+        c.make(file);
+        Game g(dir.path());
+        testing::internal::CaptureStderr();
+        g.game.HighscoreLaden();
+        g.game.SoundAn = vorlanix::False;
+        g.game.HighscoreSpeichern();
+        g.game.HighscoreLaden();
+        const std::string err = testing::internal::GetCapturedStderr();
+        // A valid new list in memory, the setting kept, the file untouched, and one line on stderr
+        // that says where the file is and that it is left alone.
+        EXPECT_EQ(g.game.HSTage[1], 28800);
+        EXPECT_EQ(g.game.HSName[1], "        ");
+        EXPECT_EQ(g.game.SoundAn, vorlanix::False);
+        EXPECT_EQ(std::filesystem::symlink_status(file).type(), c.kept);
+        EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"hiscore.dat"});
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_NE(err.find(file.string()), std::string::npos) << err;
+        EXPECT_NE(err.find("left alone"), std::string::npos) << err;
+    }
+}
+
+TEST(HighscoreGlue, AFileThatBecomesReadableIsSavedAgain) {
     TempDir dir;
-    std::filesystem::create_directory(dir.path() / "hiscore.dat");  // neither readable nor replaceable
+    const auto file = dir / "hiscore.dat";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
     Game g(dir.path());
     testing::internal::CaptureStderr();
     g.game.HighscoreLaden();
-    g.game.SoundAn = vorlanix::False;
-    g.game.HighscoreSpeichern();
+    testing::internal::GetCapturedStderr();
+    std::filesystem::remove(file);
     g.game.HighscoreLaden();
-    const std::string err = testing::internal::GetCapturedStderr();
-    // A valid new list in memory, the setting kept, and one line on stderr.
-    EXPECT_EQ(g.game.HSTage[1], 28800);
-    EXPECT_EQ(g.game.HSName[1], "        ");
-    EXPECT_EQ(g.game.SoundAn, vorlanix::False);
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    g.game.MusikAn = vorlanix::False;
+    g.game.HighscoreSpeichern();
+    score::HiscoreData saved;
+    ASSERT_TRUE(score::load_hiscore(file, saved).ok());
+    EXPECT_EQ(saved.MusikAn, vorlanix::False);
 }

@@ -363,4 +363,20 @@ TEST(HiscoreSave, AFailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"hiscore.dat"});
 }
 
+TEST(HiscoreSave, SavesThroughASymbolicLinkAndKeepsTheLink) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "lists");
+    write_bytes(dir / "lists" / "mine.dat", std::vector<uint8_t>(430, ' '));
+    // A relative link, and a link to that link: both lead to lists/mine.dat.
+    std::filesystem::create_symlink("lists/mine.dat", dir / "direct.dat");
+    std::filesystem::create_symlink(dir / "direct.dat", dir / "hiscore.dat");
+    const HiscoreData data = filled_list();
+    ASSERT_TRUE(score::save_hiscore(dir / "hiscore.dat", data).ok());
+    const auto encoded = score::encode_hiscore(data);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "hiscore.dat"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "direct.dat"));
+    EXPECT_EQ(read_bytes(dir / "lists" / "mine.dat"), std::vector<uint8_t>(encoded.begin(), encoded.end()));
+    EXPECT_EQ(names_in(dir / "lists"), std::vector<std::string>{"mine.dat"});
+}
+
 }  // namespace

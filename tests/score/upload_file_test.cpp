@@ -120,6 +120,30 @@ TEST(UploadFile, GoesIntoUpLoadOnlyWhenItHoldsAnOrdinaryFile) {
     }
 }
 
+TEST(UploadFile, AnUpLoadLinkIsFollowedOnlyInsideTheDataDirectory) {
+    struct Case {
+        const char* what;
+        std::filesystem::path link_target;  // relative to the data directory's parent
+        bool into_upload;
+    };
+    for (const Case& c : {Case{"a link to a directory inside", "data/sammeln", true},
+                          Case{"a link leading out", "elsewhere", false},
+                          Case{"a link leading out through ..", "data/../elsewhere", false}}) {
+        SCOPED_TRACE(c.what);
+        TempDir root;
+        const auto data_dir = root / "data";
+        for (const char* d : {"data/sammeln", "elsewhere"}) {
+            std::filesystem::create_directories(root / d);
+            write_bytes(root / d / "liesmich.txt", {'x'});
+        }
+        std::filesystem::create_directory_symlink(root.path() / c.link_target, data_dir / "UpLoad");
+        const auto written = score::write_upload_file(data_dir, form("Max", 28800));
+        ASSERT_TRUE(written.status.ok()) << written.status.error;
+        EXPECT_EQ(written.path, (c.into_upload ? data_dir / "UpLoad" : data_dir) / "Max_80_00_00.qhs");
+        EXPECT_EQ(names_in(root / "elsewhere"), std::vector<std::string>{"liesmich.txt"});
+    }
+}
+
 TEST(UploadFile, ASecondUploadReplacesTheFirstWhole) {
     TempDir dir;
     write_bytes(dir / "Max_80_00_00.qhs", std::vector<uint8_t>(1000, 'x'));

@@ -187,8 +187,9 @@ Shot XDesktop::Screenshot(const std::string& window) const {
 
 Game::Game(const XDesktop& desktop, const fs::path& dir, std::vector<std::string> args)
     : desktop_(desktop), stateFile_(dir / "state.json"), logFile_(dir / "stderr.txt") {
-    std::vector<std::string> argv = {VORLANIX_EXE, "--data-dir", (dir / "data").string(), "--state-file",
-                                     stateFile_.string()};
+    // A settings file of its own, so the player's never decides what the test sees.
+    std::vector<std::string> argv = {VORLANIX_EXE, "--data-dir", (dir / "data").string(), "--config",
+                                     (dir / "vorlanix.conf").string(), "--state-file", stateFile_.string()};
     argv.insert(argv.end(), args.begin(), args.end());
     pid_ = spawn(argv, childEnvironment({"DISPLAY=" + desktop.display(), "SDL_AUDIODRIVER=dummy"}),
                  logFile_);

@@ -1,0 +1,123 @@
+// Options may stand before or after the command; "--" ends them, so a nickname may begin with "-".
+#include "server/command_line.h"
+
+#include <charconv>
+#include <cstdlib>
+
+namespace bestenliste {
+
+const char* const usage_text =
+    "Usage: vorlanix-bestenliste serve [--listen ADDR:PORT] [--rate-limit N] [--behind-proxy] [--threads N]\n"
+    "       vorlanix-bestenliste import FILE...\n"
+    "       vorlanix-bestenliste export --csv\n"
+    "       vorlanix-bestenliste delete NICKNAME\n"
+    "       vorlanix-bestenliste --help\n"
+    "\n"
+    "The world-wide high-score list of Vorlanix: collects upload files (.qhs), ranks them as the\n"
+    "game ranks (lower age first, equal ages by the earlier upload) and serves the list as web pages\n"
+    "and JSON.\n"
+    "\n"
+    "  serve            serve the pages and the API until SIGTERM or SIGINT\n"
+    "  import FILE...   take upload files saved from mail, with the same checks as the web form\n"
+    "  export --csv     print every entry with its personal data as CSV (for the prize draw)\n"
+    "  delete NICKNAME  remove every entry of that nickname\n"
+    "\n"
+    "Options for every command:\n"
+    "  --data-dir DIR   where the SQLite database lives\n"
+    "                   (default $XDG_DATA_HOME/vorlanix-bestenliste or ~/.local/share/vorlanix-bestenliste)\n"
+    "  --database URL   postgresql://USER@HOST/DB for PostgreSQL, or sqlite:FILE\n"
+    "Options for serve:\n"
+    "  --listen ADDR:PORT  address to listen on (default 127.0.0.1:8080; port 0 picks a free one)\n"
+    "  --rate-limit N      uploads per minute per address (default 10; 0 = no limit)\n"
+    "  --behind-proxy      take the client's address from X-Forwarded-For (set by your proxy)\n"
+    "  --threads N         requests served at once (default 8)\n";
+
+namespace {
+
+bool parse_int(const std::string& text, int low, int high, int& value) {
+    int parsed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (error != std::errc() || end != text.data() + text.size() || parsed < low || parsed > high) return false;
+    value = parsed;
+    return true;
+}
+
+bool parse_listen(const std::string& text, ServeOptions& serve) {
+    const auto colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0) return false;
+    std::string host = text.substr(0, colon);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
+    if (!parse_int(text.substr(colon + 1), 0, 65535, serve.port)) return false;
+    serve.host = host;
+    return true;
+}
+
+}  // namespace
+
+std::filesystem::path default_data_dir() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
+        return std::filesystem::path(xdg) / "vorlanix-bestenliste";
+    }
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home && *home ? home : ".") / ".local/share/vorlanix-bestenliste";
+}
+
+CommandLine parse_command_line(const std::vector<std::string>& args) {
+    CommandLine line;
+    bool have_command = false, csv = false, options_done = false;
+    const auto fail = [&line](std::string message) {
+        if (line.error.empty()) line.error = std::move(message);
+    };
+    for (size_t k = 0; k < args.size(); ++k) {
+        const std::string& arg = args[k];
+        const auto value = [&]() -> std::string {
+            if (k + 1 >= args.size()) {
+                fail(arg + " needs a value");
+                return {};
+            }
+            return args[++k];
+        };
+        if (!options_done && arg == "--") {
+            options_done = true;
+        } else if (!options_done && (arg == "--help" || arg == "-h")) {
+            line.command = Command::Help;
+            return line;
+        } else if (!options_done && arg == "--data-dir") {
+            line.data_dir = value();
+        } else if (!options_done && arg == "--database") {
+            line.database = value();
+        } else if (!options_done && arg == "--listen") {
+            if (!parse_listen(value(), line.serve)) fail("--listen takes ADDR:PORT");
+        } else if (!options_done && arg == "--rate-limit") {
+            if (!parse_int(value(), 0, 1'000'000, line.serve.rate_limit)) fail("--rate-limit takes a number >= 0");
+        } else if (!options_done && arg == "--threads") {
+            if (!parse_int(value(), 1, 256, line.serve.threads)) fail("--threads takes a number from 1 to 256");
+        } else if (!options_done && arg == "--behind-proxy") {
+            line.serve.behind_proxy = true;
+        } else if (!options_done && arg == "--csv") {
+            csv = true;
+        } else if (!options_done && arg.starts_with("-")) {
+            fail("unknown option " + arg);
+        } else if (!have_command) {
+            have_command = true;
+            if (arg == "serve") line.command = Command::Serve;
+            else if (arg == "import") line.command = Command::Import;
+            else if (arg == "export") line.command = Command::Export;
+            else if (arg == "delete") line.command = Command::Delete;
+            else fail("unknown command " + arg);
+        } else {
+            line.arguments.push_back(arg);
+        }
+    }
+    if (!have_command) fail("no command given");
+    if (line.command == Command::Import && line.arguments.empty()) fail("import needs at least one FILE");
+    if (line.command == Command::Export && !csv) fail("export needs --csv");
+    if (line.command == Command::Delete && line.arguments.size() != 1) fail("delete needs exactly one NICKNAME");
+    if ((line.command == Command::Serve || line.command == Command::Export) && !line.arguments.empty()) {
+        fail("unexpected argument " + line.arguments.front());
+    }
+    if (line.data_dir.empty()) line.data_dir = default_data_dir();
+    return line;
+}
+
+}  // namespace bestenliste

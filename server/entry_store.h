@@ -1,0 +1,81 @@
+// The list's storage: one access layer over SQLite (one file, the default) and PostgreSQL.
+// Every call commits before it returns, so what a caller was told is stored survives a crash.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace soci {
+class connection_pool;
+}
+
+namespace bestenliste {
+
+struct NewEntry {
+    std::span<const uint8_t> upload;  // the 332 bytes, unique in the list
+    std::string nickname;             // UTF-8
+    int32_t days = 0;
+    int64_t uploaded_ms = 0;          // milliseconds since 1970, UTC
+    std::optional<std::span<const uint8_t>> replay;  // stored only with a proved entry
+};
+
+struct ListedEntry {
+    int64_t id = 0;
+    int64_t rank = 0;
+    std::string nickname;  // UTF-8
+    int32_t days = 0;
+    int64_t uploaded_ms = 0;
+    bool proved = false;
+};
+
+struct ExportedEntry {
+    ListedEntry listed;
+    std::vector<uint8_t> upload;  // the file as received, with the personal entries
+};
+
+class EntryStore {
+public:
+    // `database` is empty (SQLite file in data_dir), "sqlite:PATH", or a postgresql:// URL.
+    // Creates or migrates the schema; throws std::runtime_error when the database cannot be used.
+    EntryStore(const std::string& database, const std::filesystem::path& data_dir, size_t connections);
+    ~EntryStore();
+    EntryStore(const EntryStore&) = delete;
+    EntryStore& operator=(const EntryStore&) = delete;
+
+    bool is_postgresql() const { return postgresql_; }
+    int schema_version();
+
+    // The new entry's id, or nothing when the same bytes are already stored.
+    std::optional<int64_t> insert(const NewEntry& entry);
+    // Ranked as the game ranks: lower age first, equal ages by the earlier upload.
+    std::vector<ListedEntry> page(int64_t offset, int64_t limit, const std::string& search = {});
+    int64_t count(const std::string& search = {});
+    std::optional<ListedEntry> find(int64_t id);
+    std::optional<std::vector<uint8_t>> replay(int64_t id);
+    // Removes every entry of that nickname (UTF-8, exact); returns how many.
+    int64_t delete_nickname(const std::string& nickname);
+    void for_each_ranked(const std::function<void(const ExportedEntry&)>& visit);
+
+private:
+    // Each public call leases its own connection; helpers never hold one while calling another.
+    std::vector<ListedEntry> listed_in_order(int64_t offset, int64_t limit, const std::string& search);
+    int64_t rank_of(int32_t days, int64_t id);
+
+    std::unique_ptr<soci::connection_pool> pool_;
+    size_t connections_;
+    bool postgresql_ = false;
+    // SQLite takes one writer at a time; queueing writers here spares them its busy-wait back-off.
+    std::mutex sqlite_writer_;
+};
+
+// The lower-case form of a nickname used by the search (ASCII and the Latin-1 letters).
+std::string search_key(const std::string& nickname_utf8);
+
+}  // namespace bestenliste

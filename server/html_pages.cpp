@@ -1,0 +1,171 @@
+// Every text that came from a file or a request passes escape_html on its way into a page.
+#include "server/html_pages.h"
+
+#include <algorithm>
+
+#include "server/age_text.h"
+#include "server/time_text.h"
+
+namespace bestenliste {
+
+namespace {
+
+std::string url_encode(std::string_view text) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto b = static_cast<uint8_t>(c);
+        if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || c == '-' || c == '.' ||
+            c == '_' || c == '~') {
+            out += c;
+        } else {
+            out += '%';
+            out += digits[b >> 4];
+            out += digits[b & 15];
+        }
+    }
+    return out;
+}
+
+std::string document(std::string_view title, const std::string& body) {
+    return "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
+           escape_html(title) +
+           " – Vorlanix</title>\n<link rel=\"stylesheet\" href=\"/stil.css\">\n</head>\n<body>\n"
+           "<header><p class=\"spiel\">Vorlanix</p><nav><a href=\"/\">Bestenliste</a> "
+           "<a href=\"/hochladen\">Ergebnis hochladen</a></nav></header>\n<main>\n" +
+           body + "</main>\n</body>\n</html>\n";
+}
+
+std::string proof_mark(bool proved) {
+    return proved ? "<span class=\"bewiesen\">bewiesen</span>" : "<span class=\"unbewiesen\">unbewiesen</span>";
+}
+
+std::string list_link(int64_t page, const std::string& search) {
+    std::string link = "/?seite=" + std::to_string(page);
+    if (!search.empty()) link += "&amp;suche=" + url_encode(search);
+    return link;
+}
+
+std::string entry_link(int64_t id) {
+    return "/eintrag/" + std::to_string(id);
+}
+
+}  // namespace
+
+std::string escape_html(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&#39;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string list_page(const ListView& view) {
+    const int64_t pages = std::max<int64_t>(1, (view.total + entries_per_page - 1) / entries_per_page);
+    std::string body = "<h1>Die aktuelle weltweite Bestenliste</h1>\n";
+    body += "<form class=\"suche\" method=\"get\" action=\"/\"><label for=\"suche\">Nickname</label> "
+            "<input id=\"suche\" name=\"suche\" type=\"search\" maxlength=\"40\" value=\"" +
+            escape_html(view.search) + "\"> <button type=\"submit\">Suchen</button></form>\n";
+    if (view.entries.empty()) {
+        body += view.search.empty() ? "<p>Noch ist kein Ergebnis eingetragen.</p>\n"
+                                    : "<p>Kein Nickname enthält diesen Suchtext.</p>\n";
+    } else {
+        body += "<table>\n<thead><tr><th scope=\"col\">Rang</th><th scope=\"col\">Nickname</th>"
+                "<th scope=\"col\">Jahre</th><th scope=\"col\">Monate</th><th scope=\"col\">Tage</th>"
+                "<th scope=\"col\">Hochgeladen</th><th scope=\"col\">Beweis</th></tr></thead>\n<tbody>\n";
+        for (const auto& entry : view.entries) {
+            const Age age = age_of(entry.days);
+            body += "<tr><td>" + std::to_string(entry.rank) + "</td><td><a href=\"" + entry_link(entry.id) + "\">" +
+                    escape_html(entry.nickname) + "</a></td><td>" + std::to_string(age.years) + "</td><td>" +
+                    std::to_string(age.months) + "</td><td>" + std::to_string(age.days) + "</td><td>" +
+                    date_text(entry.uploaded_ms) + "</td><td>" + proof_mark(entry.proved) + "</td></tr>\n";
+        }
+        body += "</tbody>\n</table>\n";
+    }
+    body += "<nav class=\"seiten\">";
+    if (view.page > 1) {
+        body += "<a rel=\"prev\" href=\"" + list_link(std::min(view.page - 1, pages), view.search) + "\">« Zurück</a> ";
+    }
+    body += "Seite " + std::to_string(view.page) + " von " + std::to_string(pages);
+    if (view.page < pages) {
+        body += " <a rel=\"next\" href=\"" + list_link(view.page + 1, view.search) + "\">Weiter »</a>";
+    }
+    body += "</nav>\n";
+    return document("Weltweite Bestenliste", body);
+}
+
+std::string upload_page(const std::optional<UploadOutcome>& outcome) {
+    std::string body = "<h1>Ergebnis hochladen</h1>\n";
+    if (outcome) {
+        const auto& text = describe(outcome->reason);
+        if (outcome->reason == Reason::Accepted) {
+            body += "<p class=\"meldung angenommen\">" + escape_html(text.sentence) + " <a href=\"" +
+                    entry_link(outcome->id) + "\">Rang " + std::to_string(outcome->rank) + "</a>, " +
+                    proof_mark(outcome->proved) + ".</p>\n";
+        } else {
+            body += "<p class=\"meldung abgelehnt\">" + escape_html(text.sentence) + "</p>\n";
+        }
+    }
+    body += "<p>Nach einem Spiel speichert Vorlanix deine High-Score-Upload-Datei (Endung .qhs). "
+            "Lade sie hier hoch, um in die weltweite Bestenliste zu kommen.</p>\n"
+            "<form method=\"post\" action=\"/hochladen\" enctype=\"multipart/form-data\">\n"
+            "<p><label for=\"qhs\">Upload-Datei (.qhs)</label> "
+            "<input id=\"qhs\" name=\"qhs\" type=\"file\" accept=\".qhs\" required></p>\n"
+            "<p><label for=\"replay\">Aufzeichnung des Spiels (freiwillig)</label> "
+            "<input id=\"replay\" name=\"replay\" type=\"file\"></p>\n"
+            "<p><button type=\"submit\">Hochladen</button></p>\n</form>\n"
+            "<p>In der Liste stehen nur dein Nickname und dein Ergebnis. Name, Anschrift, Geburtsdatum und "
+            "E-Mail-Adresse der Datei werden nirgends gezeigt.</p>\n";
+    return document("Ergebnis hochladen", body);
+}
+
+std::string entry_page(const ListedEntry& entry) {
+    std::string body = "<h1>" + escape_html(entry.nickname) + "</h1>\n<dl>\n";
+    body += "<dt>Rang</dt><dd>" + std::to_string(entry.rank) + "</dd>\n";
+    body += "<dt>Alter</dt><dd>" + age_text(entry.days) + "</dd>\n";
+    body += "<dt>Hochgeladen</dt><dd>" + date_text(entry.uploaded_ms) + "</dd>\n";
+    body += "<dt>Beweis</dt><dd>" + proof_mark(entry.proved) + "</dd>\n</dl>\n";
+    if (entry.proved) {
+        body += "<p><a href=\"" + entry_link(entry.id) + "/aufzeichnung\">Aufzeichnung herunterladen</a></p>\n";
+    }
+    return document(entry.nickname, body);
+}
+
+std::string not_found_page() {
+    return document("Nicht gefunden", "<h1>Nicht gefunden</h1>\n<p>Diese Seite gibt es nicht.</p>\n");
+}
+
+std::string_view style_sheet() {
+    return R"(body { margin: 0; background: linear-gradient(#10162c, #090d1c) fixed; color: #dee6f2;
+  font-family: "DejaVu Sans", sans-serif; }
+header { display: flex; justify-content: space-between; align-items: baseline; padding: 0.6em 1.2em;
+  border-bottom: 2px solid #40aadc; }
+.spiel { margin: 0; color: #ffce40; font-weight: bold; letter-spacing: 0.2em; text-transform: uppercase; }
+nav a { margin-left: 1em; }
+main { max-width: 56em; margin: 0 auto; padding: 1em; }
+h1 { color: #ffce40; font-size: 1.4em; }
+a { color: #78e6ff; }
+table { width: 100%; border-collapse: collapse; }
+th { color: #96acc8; text-align: left; border-bottom: 1px solid #40aadc; }
+th, td { padding: 0.25em 0.5em; }
+tbody tr:nth-child(even) { background: rgba(64, 170, 220, 0.08); }
+.bewiesen { color: #78e6ff; }
+.unbewiesen { color: #96acc8; }
+.meldung { padding: 0.5em; border: 1px solid #40aadc; }
+.abgelehnt { border-color: #ff5c40; color: #ff5c40; }
+.seiten { margin-top: 1em; color: #96acc8; }
+input, button { font: inherit; }
+dt { color: #96acc8; }
+)";
+}
+
+}  // namespace bestenliste

@@ -1,0 +1,32 @@
+// The German pages of the world list: plain HTML and one style sheet, no scripts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "server/entry_store.h"
+#include "server/upload_desk.h"
+
+namespace bestenliste {
+
+inline constexpr int64_t entries_per_page = 50;
+
+std::string escape_html(std::string_view text);
+
+struct ListView {
+    std::vector<ListedEntry> entries;
+    int64_t total = 0;  // entries that match the search
+    int64_t page = 1;   // 1-based
+    std::string search;
+};
+
+std::string list_page(const ListView& view);
+std::string upload_page(const std::optional<UploadOutcome>& outcome = std::nullopt);
+std::string entry_page(const ListedEntry& entry);
+std::string not_found_page();
+std::string_view style_sheet();
+
+}  // namespace bestenliste

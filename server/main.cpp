@@ -1,0 +1,103 @@
+// vorlanix-bestenliste: the world-wide list's server and its maintenance commands.
+#include <pthread.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <exception>
+#include <thread>
+
+#include "score/read_file.h"
+#include "score/upload_file.h"
+#include "server/command_line.h"
+#include "server/csv_export.h"
+#include "server/entry_store.h"
+#include "server/upload_desk.h"
+#include "server/world_list_server.h"
+
+namespace {
+
+using namespace bestenliste;
+
+int serve(EntryStore& store, UploadDesk& desk, const ServeOptions& options) {
+    // Every thread started from here on inherits the blocked signals; one thread waits for them.
+    sigset_t stopping;
+    sigemptyset(&stopping);
+    sigaddset(&stopping, SIGTERM);
+    sigaddset(&stopping, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stopping, nullptr);
+
+    WorldListServer server(store, desk, options);
+    const int port = server.bind();
+    if (port < 0) {
+        std::fprintf(stderr, "vorlanix-bestenliste: cannot listen on %s:%d\n", options.host.c_str(), options.port);
+        return 1;
+    }
+    std::printf("vorlanix-bestenliste: listening on http://%s:%d/\n", options.host.c_str(), port);
+    std::fflush(stdout);
+    std::thread waiter([&server, stopping] {
+        int signal_number = 0;
+        sigwait(&stopping, &signal_number);
+        server.stop();
+    });
+    const bool served = server.run();
+    // When the server ended for another reason, the waiter still waits: wake it.
+    pthread_kill(waiter.native_handle(), SIGTERM);
+    waiter.join();
+    std::printf("vorlanix-bestenliste: stopped\n");
+    return served ? 0 : 1;
+}
+
+int import_files(UploadDesk& desk, const std::vector<std::string>& files) {
+    int status = 0;
+    for (const auto& file : files) {
+        // One byte more than a valid file, so that a longer one shows as the wrong size.
+        const auto read = score::read_file_start(file, score::upload_file_size + 1);
+        if (!read.status.ok()) {
+            std::printf("%s: %s\n", file.c_str(), read.status.error.c_str());
+            status = 1;
+            continue;
+        }
+        const auto outcome = desk.take(read.bytes);
+        const auto& text = describe(outcome.reason);
+        if (outcome.reason == Reason::Accepted) {
+            std::printf("%s: accepted, rank %lld\n", file.c_str(), static_cast<long long>(outcome.rank));
+        } else {
+            std::printf("%s: %.*s: %.*s\n", file.c_str(), static_cast<int>(text.code.size()), text.code.data(),
+                        static_cast<int>(text.sentence.size()), text.sentence.data());
+            if (outcome.reason != Reason::Duplicate) status = 1;
+        }
+    }
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto line = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+    if (!line.error.empty()) {
+        std::fprintf(stderr, "vorlanix-bestenliste: %s\n\n%s", line.error.c_str(), usage_text);
+        return 2;
+    }
+    if (line.command == Command::Help) {
+        std::fputs(usage_text, stdout);
+        return 0;
+    }
+    try {
+        const size_t connections = line.command == Command::Serve ? static_cast<size_t>(line.serve.threads) : 1;
+        EntryStore store(line.database, line.data_dir, connections);
+        UploadDesk desk(store);
+        switch (line.command) {
+            case Command::Serve: return serve(store, desk, line.serve);
+            case Command::Import: return import_files(desk, line.arguments);
+            case Command::Export: export_csv(store, stdout); return 0;
+            case Command::Delete:
+                std::printf("%lld entries deleted\n", static_cast<long long>(store.delete_nickname(line.arguments[0])));
+                return 0;
+            case Command::Help: break;
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vorlanix-bestenliste: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

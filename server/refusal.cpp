@@ -1,0 +1,34 @@
+// The reason codes are public API: they may gain members, but a code never changes its meaning.
+#include "server/refusal.h"
+
+#include <array>
+
+namespace bestenliste {
+
+namespace {
+
+constexpr std::array<ReasonText, 15> texts = {{
+    {"accepted", "Dein Ergebnis wurde in die weltweite Bestenliste eingetragen.", 201},
+    {"missing_file", "Es wurde keine Upload-Datei mitgeschickt.", 422},
+    {"wrong_size", "Eine Upload-Datei ist genau 332 Bytes lang, diese Datei nicht.", 422},
+    {"bad_checksum", "Die Prüfsumme der Datei stimmt nicht, die Datei wurde verändert oder ist beschädigt.", 422},
+    {"out_of_range", "Das Ergebnis der Datei liegt nicht zwischen 0 und 28800 Tagen.", 422},
+    {"bad_encoding", "Die Einträge der Datei enthalten Zeichen, die keine Textzeichen sind.", 422},
+    {"empty_nickname", "Die Datei enthält keinen Nickname.", 422},
+    {"duplicate", "Diese Upload-Datei ist bereits in der Bestenliste eingetragen.", 409},
+    {"replay_mismatch", "Das Nachspielen der Aufzeichnung ergibt nicht genau diese Upload-Datei.", 422},
+    {"replay_unreadable", "Die Aufzeichnung ist beschädigt oder stammt nicht von dieser Version des Spiels.", 422},
+    {"replay_timeout", "Die Aufzeichnung ließ sich nicht in der erlaubten Zeit nachspielen.", 422},
+    {"too_large", "Die Anfrage ist größer, als eine Upload-Datei mit Aufzeichnung sein kann.", 413},
+    {"length_required", "Die Anfrage muss ihre Länge angeben.", 411},
+    {"rate_limited", "Von dieser Adresse kamen zu viele Uploads, bitte versuche es in einer Minute noch einmal.", 429},
+    {"storage_failed", "Die Datei konnte gerade nicht gespeichert werden, bitte versuche es später noch einmal.", 503},
+}};
+
+}  // namespace
+
+const ReasonText& describe(Reason reason) {
+    return texts[static_cast<size_t>(reason)];
+}
+
+}  // namespace bestenliste

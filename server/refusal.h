@@ -1,0 +1,35 @@
+// Every way an upload can end: a reason code for the API, one German sentence for the pages,
+// and the HTTP status that goes with it.
+#pragma once
+
+#include <string_view>
+
+namespace bestenliste {
+
+enum class Reason {
+    Accepted,
+    MissingFile,
+    WrongSize,
+    BadCheckSum,
+    OutOfRange,
+    BadEncoding,
+    EmptyNickname,
+    Duplicate,
+    ReplayMismatch,
+    ReplayUnreadable,
+    ReplayTimedOut,
+    TooLarge,
+    LengthRequired,
+    RateLimited,
+    StorageFailed,
+};
+
+struct ReasonText {
+    std::string_view code;      // stable, for the API
+    std::string_view sentence;  // for the player, German
+    int status;                 // HTTP status of the answer
+};
+
+const ReasonText& describe(Reason reason);
+
+}  // namespace bestenliste

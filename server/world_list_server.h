@@ -1,0 +1,50 @@
+// The HTTP side of the world list: pages, the JSON API, the limits on what a request may cost.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "server/entry_store.h"
+#include "server/rate_limiter.h"
+#include "server/upload_desk.h"
+
+namespace bestenliste {
+
+class HttpListener;
+
+// Replays of a 100-second game stay far below this.
+inline constexpr size_t max_replay_size = 1 << 20;
+// An upload file, a replay and the multipart framing around them.
+inline constexpr size_t max_request_body = max_replay_size + 16 * 1024;
+
+struct ServeOptions {
+    std::string host = "127.0.0.1";
+    int port = 8080;
+    int rate_limit = 10;        // uploads per minute per address; 0 = none
+    bool behind_proxy = false;  // take the client's address from the proxy's X-Forwarded-For
+    int threads = 8;
+};
+
+class WorldListServer {
+public:
+    WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptions options);
+    ~WorldListServer();
+
+    // Binds the address (port 0 picks a free one) and returns the port, or -1.
+    int bind();
+    // Serves until stop(); requests in flight are finished before it returns.
+    bool run();
+    void stop();
+
+private:
+    void add_routes();
+
+    EntryStore& store_;
+    UploadDesk& desk_;
+    ServeOptions options_;
+    RateLimiter limiter_;
+    std::unique_ptr<HttpListener> http_;
+};
+
+}  // namespace bestenliste

@@ -1,0 +1,58 @@
+// A data directory that cannot be used ends the program with exit code 1 and says why in a
+// message box, whether it was asked for on the command line or comes from XDG_DATA_HOME.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "app/options.h"
+#include "app/program.h"
+#include "platform/headless/headless_platform.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (old_) ::setenv(name_, old_->c_str(), 1);
+        else ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+}  // namespace
+
+TEST(DataDirectory, AnUnusableDirectoryIsShownInAMessageBoxAndEndsWithOne) {
+    TempDir dir;
+    write_bytes(dir / "plain-file", {'x'});
+    struct Case {
+        const char* what;
+        std::filesystem::path requested;  // empty: the XDG directory below the file
+    };
+    for (const Case& c : {Case{"--data-dir names a file", dir / "plain-file"},
+                          Case{"--data-dir below a file", dir / "plain-file" / "data"},
+                          Case{"XDG_DATA_HOME below a file", {}}}) {
+        SCOPED_TRACE(c.what);
+        ScopedEnv xdg("XDG_DATA_HOME", (dir / "plain-file").string());
+        platform::HeadlessPlatform headless;
+        vorlanix::Options options;
+        options.headless = true;
+        options.dataDir = c.requested;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(vorlanix::RunProgram(headless, options, nullptr), 1);
+        testing::internal::GetCapturedStderr();
+        ASSERT_EQ(headless.messageBoxes().size(), 1u);
+        const std::string shown = (c.requested.empty() ? dir / "plain-file" / "vorlanix" : c.requested).string();
+        EXPECT_NE(headless.messageBoxes()[0].find("cannot use the data directory " + shown), std::string::npos)
+            << headless.messageBoxes()[0];
+    }
+}

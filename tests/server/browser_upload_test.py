@@ -1,0 +1,76 @@
+#!/usr/bin/python3
+"""A real browser against the world-list server: Chromium uploads a file through the form, then
+finds the entry on the list page and through the search. Exit 0 passed, 1 failed, 77 skipped."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+SKIP = 77
+
+
+def main(server, upload):
+    try:
+        from selenium import webdriver
+        from selenium.webdriver.chrome.service import Service
+        from selenium.webdriver.common.by import By
+        from selenium.webdriver.support.wait import WebDriverWait as wait
+    except ImportError:
+        print("skipped: python3-selenium is not installed")
+        return SKIP
+    chromium, driver = shutil.which("chromium"), shutil.which("chromedriver")
+    if not chromium or not driver:
+        print("skipped: chromium or chromium-driver is not installed")
+        return SKIP
+
+    with tempfile.TemporaryDirectory() as tmp:
+        proc = subprocess.Popen([server, "serve", "--listen", "127.0.0.1:0", "--data-dir", tmp],
+                                stdout=subprocess.PIPE, text=True)
+        try:
+            line = proc.stdout.readline()
+            base = line.strip().split("listening on ")[1].rstrip("/")
+            options = webdriver.ChromeOptions()
+            options.binary_location = chromium
+            for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                         "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                         "--user-data-dir=" + os.path.join(tmp, "profile")):
+                options.add_argument(flag)
+            browser = webdriver.Chrome(service=Service(driver), options=options)
+            try:
+                browser.get(base + "/hochladen")
+                browser.find_element(By.ID, "qhs").send_keys(os.path.abspath(upload))
+                browser.find_element(By.CSS_SELECTOR, "button[type=submit]").click()
+                answer = wait(browser, 10).until(lambda b: b.find_element(By.CSS_SELECTOR, ".meldung")).text
+                assert "in die weltweite Bestenliste eingetragen" in answer and "Rang 1" in answer, answer
+
+                browser.get(base + "/")
+                rows = [r.text for r in browser.find_elements(By.CSS_SELECTOR, "tbody tr")]
+                assert rows == ["1 Jörg ÄÖÜ 0 0 0 " + rows[0].split()[-2] + " unbewiesen"], rows
+
+                box = browser.find_element(By.ID, "suche")
+                box.send_keys("jörg äö")
+                box.submit()
+                wait(browser, 10).until(lambda b: "suche=" in b.current_url)
+                rows = [r.text for r in browser.find_elements(By.CSS_SELECTOR, "tbody tr")]
+                assert len(rows) == 1 and rows[0].startswith("1 Jörg ÄÖÜ"), rows
+
+                browser.find_element(By.LINK_TEXT, "Jörg ÄÖÜ").click()
+                wait(browser, 10).until(lambda b: "/eintrag/" in b.current_url)
+                assert browser.find_element(By.TAG_NAME, "h1").text == "Jörg ÄÖÜ"
+                assert "unbewiesen" in browser.page_source
+            finally:
+                browser.quit()
+        finally:
+            proc.terminate()
+            proc.wait(timeout=10)
+    print("passed: uploaded through the form and found on the list")
+    return 0
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main(sys.argv[1], sys.argv[2]))
+    except AssertionError as failure:
+        print("failed:", failure)
+        sys.exit(1)

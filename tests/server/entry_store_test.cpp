@@ -1,0 +1,132 @@
+// The storage rules, run alike against SQLite and a real PostgreSQL.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "server/csv_export.h"
+#include "tests/server/database_fixture.h"
+#include "tests/server/upload_fixture.h"
+
+namespace {
+
+using bestenliste::EntryStore;
+using bestenliste::ListedEntry;
+using bestenliste::NewEntry;
+
+std::optional<int64_t> add(EntryStore& store, const std::vector<uint8_t>& bytes, const std::string& nickname,
+                           int32_t days, int64_t when = 1'700'000'000'000) {
+    NewEntry entry;
+    entry.upload = bytes;
+    entry.nickname = nickname;
+    entry.days = days;
+    entry.uploaded_ms = when;
+    return store.insert(entry);
+}
+
+std::vector<std::string> nicknames(const std::vector<ListedEntry>& entries) {
+    std::vector<std::string> names;
+    for (const auto& e : entries) names.push_back(std::to_string(e.rank) + ":" + e.nickname);
+    return names;
+}
+
+TEST_P(DatabaseTest, RanksLowerAgeFirstAndEqualAgesByTheEarlierUpload) {
+    auto store = open_store();
+    // Upload order: B, A, C, D; A and C tie with B's later twin E.
+    add(*store, upload_bytes("B", 9000), "B", 9000);
+    add(*store, upload_bytes("A", 5000), "A", 5000);
+    add(*store, upload_bytes("C", 9000, 1), "C", 9000);
+    add(*store, upload_bytes("D", 28800), "D", 28800);
+    const auto zero = add(*store, upload_bytes("Z", 0), "Z", 0);
+    EXPECT_EQ(nicknames(store->page(0, 10)), (std::vector<std::string>{"1:Z", "2:A", "3:B", "4:C", "5:D"}));
+    EXPECT_EQ(nicknames(store->page(2, 2)), (std::vector<std::string>{"3:B", "4:C"}));
+    EXPECT_EQ(store->count(), 5);
+    ASSERT_TRUE(zero);
+    EXPECT_EQ(store->find(*zero)->rank, 1);
+    EXPECT_FALSE(store->find(*zero + 100));
+}
+
+TEST_P(DatabaseTest, TheSameBytesAreStoredOnceAndOtherBytesOfTheSameNicknameToo) {
+    auto store = open_store();
+    const auto bytes = upload_bytes("Max", 11565);
+    EXPECT_TRUE(add(*store, bytes, "Max", 11565));
+    EXPECT_FALSE(add(*store, bytes, "Max", 11565));
+    EXPECT_TRUE(add(*store, upload_bytes("Max", 11565, 7), "Max", 11565));
+    EXPECT_EQ(store->count(), 2);
+}
+
+TEST_P(DatabaseTest, SearchFindsPartsOfNicknamesWithoutCaseAndTakesWildcardsLiterally) {
+    auto store = open_store();
+    add(*store, upload_bytes("Ann", 100), "Ann", 100);
+    add(*store, upload_bytes("J\xC3\xB6rg", 200), "J\xC3\xB6rg", 200);
+    add(*store, upload_bytes("Hanna_", 300), "Hanna_", 300);
+    add(*store, upload_bytes("Bob", 400), "Bob", 400);
+    EXPECT_EQ(nicknames(store->page(0, 10, "ANN")), (std::vector<std::string>{"1:Ann", "3:Hanna_"}));
+    EXPECT_EQ(nicknames(store->page(0, 10, "J\xC3\x96R")), (std::vector<std::string>{"2:J\xC3\xB6rg"}));
+    EXPECT_EQ(nicknames(store->page(0, 10, "_")), (std::vector<std::string>{"3:Hanna_"}));
+    EXPECT_EQ(store->count("%"), 0);
+    EXPECT_EQ(store->count("o"), 1);
+}
+
+TEST_P(DatabaseTest, DeleteRemovesEveryEntryOfExactlyThatNickname) {
+    auto store = open_store();
+    add(*store, upload_bytes("Max", 100), "Max", 100);
+    add(*store, upload_bytes("Max", 200), "Max", 200);
+    add(*store, upload_bytes("Maxi", 300), "Maxi", 300);
+    EXPECT_EQ(store->delete_nickname("Max"), 2);
+    EXPECT_EQ(nicknames(store->page(0, 10)), (std::vector<std::string>{"1:Maxi"}));
+}
+
+TEST_P(DatabaseTest, AReplayIsKeptOnlyWithAProvedEntry) {
+    auto store = open_store();
+    const auto plain = add(*store, upload_bytes("Plain", 100), "Plain", 100);
+    const std::vector<uint8_t> replay = {0, 1, 2, 255, 0};
+    NewEntry proved;
+    const auto bytes = upload_bytes("Proved", 200);
+    proved.upload = bytes;
+    proved.nickname = "Proved";
+    proved.days = 200;
+    proved.replay = replay;
+    const auto id = store->insert(proved);
+    ASSERT_TRUE(plain && id);
+    EXPECT_FALSE(store->find(*plain)->proved);
+    EXPECT_FALSE(store->replay(*plain));
+    EXPECT_TRUE(store->find(*id)->proved);
+    EXPECT_EQ(store->replay(*id), replay);
+}
+
+TEST_P(DatabaseTest, ReopeningKeepsTheEntriesAndTheSchemaVersion) {
+    {
+        auto store = open_store();
+        add(*store, upload_bytes("Kept", 100), "Kept", 100);
+        EXPECT_EQ(store->schema_version(), 1);
+    }
+    auto store = open_store();
+    EXPECT_EQ(store->schema_version(), 1);
+    EXPECT_EQ(nicknames(store->page(0, 10)), (std::vector<std::string>{"1:Kept"}));
+}
+
+TEST_P(DatabaseTest, TheExportHasThePersonalDataInListOrder) {
+    auto store = open_store();
+    auto second = upload_entry("=cmd", 900);
+    second.FeldText[7] = "Berlin, Mitte";
+    add(*store, upload_bytes(second), "=cmd", 900, 1'765'000'000'000);
+    add(*store, upload_bytes("First", 30), "First", 30, 1'765'000'000'000);
+    char* text = nullptr;
+    size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    bestenliste::export_csv(*store, out);
+    std::fclose(out);
+    const std::string csv(text, size);
+    std::free(text);
+    EXPECT_EQ(csv,
+              "rank,nickname,years,months,days,result_days,uploaded,proved,name,vorname,geboren,strasse,plz,ort,email\n"
+              "1,First,0,1,0,30,2025-12-06T05:46:40Z,0,Geheimname,Vorgeheim,01.02.1980,Heimweg 7,10115,Heimstadt,"
+              "geheim@mail.example\n"
+              "2,'=cmd,2,6,0,900,2025-12-06T05:46:40Z,0,Geheimname,Vorgeheim,01.02.1980,Heimweg 7,10115,"
+              "\"Berlin, Mitte\",geheim@mail.example\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, DatabaseTest, ::testing::Values("sqlite", "postgresql"),
+                         [](const auto& case_info) { return case_info.param; });
+
+}  // namespace

@@ -1,0 +1,167 @@
+// The server as a process under load and under faults: 64 concurrent clients, a kill -9 in the
+// middle of uploads, and a SIGTERM with requests in flight. VORLANIX_LOAD_UPLOADS raises the
+// number of uploads for a run by hand.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <thread>
+
+#include "tests/server/server_process.h"
+#include "tests/server/upload_fixture.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int load_uploads() {
+    const char* wanted = std::getenv("VORLANIX_LOAD_UPLOADS");
+    return wanted ? std::max(64, std::atoi(wanted)) : 2000;
+}
+
+// Every upload file of a test has its own nickname, so the list shows each at most once.
+std::vector<uint8_t> numbered_upload(int n) {
+    return upload_bytes("L" + std::to_string(n), n % 28801, n);
+}
+
+int post(httplib::Client& client, const std::vector<uint8_t>& bytes) {
+    const httplib::MultipartFormDataItems items = {
+        {"qhs", std::string(bytes.begin(), bytes.end()), "upload.qhs", "application/octet-stream"}};
+    const auto res = client.Post("/api/upload", items);
+    return res ? res->status : -1;
+}
+
+std::multiset<std::string> listed_nicknames(const ServerProcess& server) {
+    auto client = server.client();
+    std::multiset<std::string> names;
+    for (int offset = 0;; offset += 100) {
+        const auto res = client.Get(("/api/list?limit=100&offset=" + std::to_string(offset)).c_str());
+        if (!res) throw std::runtime_error("no answer from the list");
+        const auto json = nlohmann::json::parse(res->body);
+        for (const auto& entry : json["entries"]) names.insert(entry["nickname"].get<std::string>());
+        if (json["entries"].size() < 100) return names;
+    }
+}
+
+double percentile(std::vector<double> values, double p) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, static_cast<size_t>(p * static_cast<double>(values.size())))];
+}
+
+TEST(ServerUnderLoad, SixtyFourClientsLoseNoAcceptedUpload) {
+    TempDir dir;
+    ServerProcess server(dir.path(), {"--threads", "16"});
+    const int total = load_uploads();
+    constexpr int clients = 64;
+    std::atomic<int> accepted = 0, refused = 0, failed = 0;
+    std::mutex mutex;
+    std::vector<double> latencies_ms;
+    std::vector<std::thread> threads;
+    const auto start = Clock::now();
+    for (int c = 0; c < clients; ++c) {
+        threads.emplace_back([&, c] {
+            auto client = server.client();
+            std::vector<double> mine;
+            for (int n = c; n < total; n += clients) {
+                auto bytes = numbered_upload(n);
+                // Every tenth file is damaged and must be refused.
+                if (n % 10 == 9) bytes[50] ^= 1;
+                const auto sent = Clock::now();
+                const int status = post(client, bytes);
+                mine.push_back(std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
+                (status == 201 ? accepted : status == 422 ? refused : failed)++;
+            }
+            std::lock_guard lock(mutex);
+            latencies_ms.insert(latencies_ms.end(), mine.begin(), mine.end());
+        });
+    }
+    for (auto& t : threads) t.join();
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const auto listed = listed_nicknames(server);
+    const int lost = accepted - static_cast<int>(listed.size());
+    std::printf("load: %d uploads from %d clients in %.2f s: accepted %d, refused %d, failed %d, lost %d; "
+                "latency p50 %.1f ms, p99 %.1f ms, max %.1f ms\n",
+                total, clients, seconds, accepted.load(), refused.load(), failed.load(), lost,
+                percentile(latencies_ms, 0.5), percentile(latencies_ms, 0.99), percentile(latencies_ms, 1.0));
+    EXPECT_EQ(accepted, total - total / 10);
+    EXPECT_EQ(refused, total / 10);
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(lost, 0);
+}
+
+TEST(ServerUnderFaults, EveryAcknowledgedUploadSurvivesAKill9AndNoneIsStoredTwice) {
+    TempDir dir;
+    std::set<int> acknowledged;
+    {
+        ServerProcess server(dir.path());
+        std::mutex mutex;
+        std::atomic<int> next = 0;
+        std::atomic<bool> stop = false;
+        std::vector<std::thread> threads;
+        for (int c = 0; c < 32; ++c) {
+            threads.emplace_back([&] {
+                auto client = server.client();
+                while (!stop) {
+                    const int n = next++;
+                    if (post(client, numbered_upload(n)) == 201) {
+                        std::lock_guard lock(mutex);
+                        acknowledged.insert(n);
+                    }
+                }
+            });
+        }
+        // Kill while uploads are certainly in flight: after the first hundred answers.
+        while (true) {
+            {
+                std::lock_guard lock(mutex);
+                if (acknowledged.size() >= 100) break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        server.signal(SIGKILL);
+        EXPECT_EQ(server.wait(), -SIGKILL);
+        stop = true;
+        for (auto& t : threads) t.join();
+    }
+    ServerProcess restarted(dir.path());
+    const auto listed = listed_nicknames(restarted);
+    std::set<std::string> distinct(listed.begin(), listed.end());
+    EXPECT_EQ(distinct.size(), listed.size()) << "an upload is stored twice";
+    int missing = 0;
+    for (const int n : acknowledged) missing += distinct.count("L" + std::to_string(n)) == 0;
+    std::printf("kill -9: %zu acknowledged, %zu stored, %d acknowledged but missing\n", acknowledged.size(),
+                listed.size(), missing);
+    EXPECT_EQ(missing, 0);
+    EXPECT_GE(listed.size(), acknowledged.size());
+}
+
+TEST(ServerUnderFaults, SigtermFinishesTheRequestsInFlightAndExitsCleanly) {
+    TempDir dir;
+    ServerProcess server(dir.path());
+    std::atomic<int> answered = 0, accepted = 0;
+    std::vector<std::thread> threads;
+    for (int c = 0; c < 8; ++c) {
+        threads.emplace_back([&, c] {
+            auto client = server.client();
+            const int status = post(client, numbered_upload(c));
+            answered += status > 0;
+            accepted += status == 201;
+        });
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    server.signal(SIGTERM);
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(server.wait(), 0);
+    EXPECT_NE(server.rest_of_output().find("stopped"), std::string::npos);
+    ServerProcess restarted(dir.path());
+    EXPECT_EQ(static_cast<int>(listed_nicknames(restarted).size()), accepted.load());
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+// vorlanix-bestenliste run as a real process on a free loopback port, as an operator runs it.
+#pragma once
+
+#include <httplib.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+class ServerProcess {
+public:
+    explicit ServerProcess(const std::filesystem::path& data_dir, std::vector<std::string> extra = {}) {
+        std::vector<std::string> args = {VORLANIX_BESTENLISTE, "serve", "--listen", "127.0.0.1:0", "--data-dir",
+                                         data_dir.string(), "--rate-limit", "0"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        int out[2];
+        if (::pipe(out) != 0) throw std::runtime_error("pipe");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        if (spawned != 0) throw std::runtime_error("cannot start " + args[0]);
+        output_ = ::fdopen(out[0], "r");
+        // "vorlanix-bestenliste: listening on http://127.0.0.1:PORT/"
+        char line[256];
+        if (std::fgets(line, sizeof line, output_) == nullptr) throw std::runtime_error("the server did not start");
+        const std::string text = line;
+        const auto colon = text.rfind(':');
+        port_ = std::stoi(text.substr(colon + 1));
+    }
+    ~ServerProcess() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            wait();
+        }
+        std::fclose(output_);
+    }
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+
+    int port() const { return port_; }
+    httplib::Client client() const {
+        httplib::Client c("127.0.0.1", port_);
+        c.set_read_timeout(30);
+        return c;
+    }
+    void signal(int number) { ::kill(pid_, number); }
+    // The exit status, or -signal when a signal ended it.
+    int wait() {
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    }
+    // The rest of what the server printed, once it has ended.
+    std::string rest_of_output() {
+        std::string text;
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, output_) != nullptr) text += buffer;
+        return text;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int port_ = 0;
+    std::FILE* output_ = nullptr;
+};

@@ -42,6 +42,13 @@ constexpr const char* kHelp =
     "  --tick-start MS            with --headless: start the virtual clock at MS\n"
     "  --state-file FILE          on the signal SIGUSR1, write the program's state as JSON to FILE\n"
     "\n"
+    "Replays:\n"
+    "  --record FILE              record the whole run into the replay FILE\n"
+    "  --replay FILE              watch the replay FILE (Escape ends it, + and - change the speed);\n"
+    "                             with --headless: re-simulate it and check it stays in sync\n"
+    "  --replay-speed X           watch at X times the recorded speed, 0.25 to 8\n"
+    "  --no-keep-replays          keep no replays of the games in the data directory\n"
+    "\n"
     "  -h, --help                 show this help and exit\n"
     "  --version                  show the version and exit\n"
     "\n"
@@ -82,7 +89,7 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
         };
         const bool isSwitch = a == "-h" || a == "--help" || a == "--version" || a == "--window" ||
                               a == "--fullscreen" || a == "--no-vsync" || a == "--mute" || a == "--headless" ||
-                              a == "--print-paths";
+                              a == "--print-paths" || a == "--no-keep-replays";
         if (isSwitch && inlineValue) return fail(std::string(a) + " takes no value");
         long long n = 0;
         if (a == "-h" || a == "--help") {
@@ -101,6 +108,8 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
             o.headless = true;
         } else if (a == "--print-paths") {
             o.printPaths = true;
+        } else if (a == "--no-keep-replays") {
+            o.keepReplays = false;
         } else if (const SettingKey* key = keyForOption(a)) {
             const auto v = value();
             if (!v) return fail(std::string(a) + " needs a value");
@@ -114,20 +123,35 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
             const auto v = value();
             if (!v || !ReadWholeNumber(*v, 0, UINT32_MAX, n)) return fail("--tick-start needs a number of milliseconds");
             o.tickStart = static_cast<uint32_t>(n);
-        } else if (a == "--assets" || a == "--data-dir" || a == "--script" || a == "--config" || a == "--state-file") {
+        } else if (a == "--assets" || a == "--data-dir" || a == "--script" || a == "--config" || a == "--record" ||
+                   a == "--replay" || a == "--state-file") {
             const auto v = value();
             if (!v || v->empty()) return fail(std::string(a) + " needs a path");
             (a == "--assets"     ? o.assetDir
              : a == "--data-dir" ? o.dataDir
              : a == "--script"   ? o.script
              : a == "--config"   ? o.config
+             : a == "--record"   ? o.record
+             : a == "--replay"   ? o.replay
                                  : o.stateFile) = std::string(*v);
+        } else if (a == "--replay-speed") {
+            const auto v = value();
+            const std::string text(v.value_or(""));
+            char* end = nullptr;
+            const double speed = std::strtod(text.c_str(), &end);
+            if (text.empty() || *end != '\0' || !(speed >= 0.25 && speed <= 8))
+                return fail("--replay-speed needs a number from 0.25 to 8");
+            o.replaySpeed = speed;
         } else {
             return fail("unknown option " + std::string(a));
         }
     }
     if (!o.script.empty() && !o.headless) {
         message = "vorlanix: --script needs --headless (try --help)";
+        return ParseResult::Error;
+    }
+    if (!o.replay.empty() && (!o.record.empty() || !o.script.empty())) {
+        message = "vorlanix: --replay cannot be combined with --record or --script (try --help)";
         return ParseResult::Error;
     }
     return ParseResult::Run;

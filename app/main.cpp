@@ -11,6 +11,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
 #include "platform/sdl/sdl_platform.h"
+#include "replay/replay_command.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     }
     if (options.printPaths) return printPaths(options, settingsPath);
     try {
+        if (!options.replay.empty() && options.headless) return replay::RunReplayCommand(options.replay, nullptr, 0);
         if (options.headless) {
             platform::HeadlessPlatform headless(options.tickStart);
             if (options.mute) headless.SetSoundDevice(false);
@@ -83,6 +85,12 @@ int main(int argc, char** argv) {
             if (settings && !settings->Store("fullscreen", fullscreen ? "yes" : "no", error))
                 std::fprintf(stderr, "vorlanix: %s\n", error.c_str());
         };
+        if (!options.replay.empty()) {
+            auto window = platform::CreateSdlPlatform(sdl);
+            const auto programDir = vorlanix::ExecutableDirectory();
+            window->SetDirectories(programDir, {}, vorlanix::FindSoundDirectory(programDir));
+            return replay::RunReplayCommand(options.replay, window.get(), options.replaySpeed);
+        }
         auto real = platform::CreateSdlPlatform(sdl);
         return vorlanix::RunProgram(*real, options, nullptr);
     } catch (const std::exception& e) {

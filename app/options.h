@@ -29,6 +29,10 @@ struct Options {
     std::filesystem::path stateFile;  // the SDL backend writes the state JSON here on SIGUSR1
     std::optional<uint32_t> seed;
     uint32_t tickStart = 0;
+    std::filesystem::path record;  // record the whole run into this replay file
+    std::filesystem::path replay;  // play this replay instead of taking input
+    double replaySpeed = 1;        // watching: the recorded clock's pace, 0.25 to 8
+    bool keepReplays = true;       // record every game into the data directory's replays/
 };
 
 enum class ParseResult { Run, Exit, Error };

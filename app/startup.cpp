@@ -2,6 +2,7 @@
 // for the exclusive display and the two ways the program ends.
 #include <chrono>
 #include <cstdio>
+#include <sstream>
 
 #include "app/errors.h"
 #include "app/vorlanix.h"
@@ -16,6 +17,32 @@ float Vorlanix::rnd() {
 }
 
 void Vorlanix::SetzeFestenStartwert(uint32_t seed) { festerStartwert_ = seed; }
+
+std::string Vorlanix::RandomState() const {
+    std::ostringstream out;
+    out << random_;
+    return out.str();
+}
+
+bool Vorlanix::SetRandomState(const std::string& state) {
+    std::istringstream in(state);
+    std::mt19937 restored;
+    in >> restored;
+    if (in.fail()) return false;
+    random_ = restored;
+    return true;
+}
+
+void Vorlanix::SpielAmStart() {
+    highscoreGeladen_ = true;
+    SurfBack = std::make_unique<platform::Surface>(640, 480);
+    InitSurfaces();
+    for (int i = 1; i <= 15; ++i)
+        for (int j = 1; j <= 10; ++j)
+            if (SoundGeladen[i][j] != False) LoadWave(i, j, SoundDatei[i]);
+    Schleife();
+    StartSchleife();
+}
 
 void Vorlanix::Form_Load() {
     ErsterStart = True;

@@ -229,6 +229,14 @@ public:
     void Randomize(uint32_t seed) { random_.seed(seed); }
     // A fixed seed (--seed) replaces the clock's, so a seed and a script replay a game.
     void SetzeFestenStartwert(uint32_t seed);
+    // The generator's state as text, and back (false when the text is no such state).
+    std::string RandomState() const;
+    bool SetRandomState(const std::string& state);
+
+    // A game begun from the program's state at its START (set beforehand, as a replay does): the
+    // back buffer, the pictures and the sound copies that were loaded are made again, then the
+    // game and the outer loop run on as they would have.
+    void SpielAmStart();
 
 private:
     void ZeichneVollbild(const char* bildName);

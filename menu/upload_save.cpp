@@ -11,7 +11,7 @@ void Vorlanix::SaveUploadFile() {
     entry.S = static_cast<int32_t>(platform_.GetTickCount());
     entry.t = Ergebnis / 3632;
     for (int i = 1; i <= 8; ++i) entry.FeldText[i] = FeldText[i];
-    const score::UploadWrite written = score::write_upload_file(platform_.DataDirectory(), entry);
+    const score::UploadWrite written = score::write_upload_file(platform_.DataDirectory(), entry, platform_.Files());
 
     const auto lines = score::upload_message(written, [this](std::string_view txt) { return TextLaenge(txt); });
     for (int i = 1; i <= 12; ++i) MeldungZeile[i] = lines[i];

@@ -11,6 +11,7 @@
 
 #include "platform/screenshot_writer.h"
 #include "platform/surface.h"
+#include "score/file_system.h"
 
 namespace platform {
 
@@ -85,7 +86,7 @@ public:
 
     // A surface from a named bitmap (names matched without regard to case), converted to
     // RGB565. Throws std::runtime_error naming the bitmap when it is missing or malformed.
-    std::unique_ptr<Surface> CreateSurfaceFromResource(const std::string& name);
+    virtual std::unique_ptr<Surface> CreateSurfaceFromResource(const std::string& name);
 
     // Sound. CreateSoundDevice returns false when there is no audio device; CreateSoundBuffer
     // throws std::runtime_error when the file cannot be loaded.
@@ -93,6 +94,10 @@ public:
     // slot and copy only label the buffer (the headless backend logs them).
     virtual std::unique_ptr<SoundBuffer> CreateSoundBuffer(const std::filesystem::path& file, int32_t slot,
                                                            int32_t copy) = 0;
+
+    // The files of the data directory (hiscore.dat, the upload files): the disk itself, unless
+    // the platform answers from a recording.
+    virtual score::FileSystem& Files() { return score::disk(); }
 
     // Directories: the program's own (for the sound directory beside the executable) and the
     // data directory that holds hiscore.dat and the UpLoad directory.
@@ -102,6 +107,7 @@ public:
     void SetDirectories(std::filesystem::path program, std::filesystem::path data, std::filesystem::path sound);
     // Bitmaps are read from this directory instead of the embedded ones when it is set.
     void SetAssetDirectory(std::filesystem::path dir) { assetDir_ = std::move(dir); }
+    virtual std::filesystem::path AssetDirectory() const { return assetDir_; }
 
     // F12: the next presented frame is saved as a PNG in the screenshot directory.
     void SetScreenshotDirectory(std::filesystem::path dir);

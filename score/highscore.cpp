@@ -54,7 +54,7 @@ void Vorlanix::HighscoreLaden() {
     // Before the first load the fields hold nothing: start from a new file's content, so a
     // file that cannot be read still leaves a valid list.
     score::HiscoreData d = highscoreGeladen_ ? fromFields(*this) : score::HiscoreData();
-    const score::HiscoreLoad load = score::load_hiscore(HighscoreDatei(), d);
+    const score::HiscoreLoad load = score::load_hiscore(HighscoreDatei(), d, platform_.Files());
     highscoreUnberuehrt_ = load.left_alone;
     if (!load.ok()) MeldeDateiFehler(load.error);
     highscoreGeladen_ = true;
@@ -63,7 +63,7 @@ void Vorlanix::HighscoreLaden() {
 
 void Vorlanix::HighscoreSpeichern() {
     if (highscoreUnberuehrt_) return;
-    const score::FileStatus status = score::save_hiscore(HighscoreDatei(), fromFields(*this));
+    const score::FileStatus status = score::save_hiscore(HighscoreDatei(), fromFields(*this), platform_.Files());
     if (!status.ok()) MeldeDateiFehler(status.error);
 }
 

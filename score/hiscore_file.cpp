@@ -149,12 +149,12 @@ void enter_result(HiscoreData& data, int32_t rang, int32_t t, const std::string&
     data.HSName[rang] = fit_text(SpielerName, name_width);
 }
 
-HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into) {
+HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into, FileSystem& files) {
     // Only the first 430 bytes count; a longer file is read as far as the layout goes.
-    const auto read = read_file_start(file, hiscore_file_size);
+    const auto read = files.read_start(file, hiscore_file_size);
     if (read.status.code == std::errc::no_such_file_or_directory) {
         const HiscoreData fresh;
-        auto status = save_hiscore(file, fresh);
+        auto status = save_hiscore(file, fresh, files);
         if (status.ok()) {
             into = fresh;
         }
@@ -166,10 +166,10 @@ HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into) {
     return {read.status, !read.status.ok()};
 }
 
-FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data) {
+FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data, FileSystem& files) {
     const auto bytes = encode_hiscore(data);
-    const auto target = link_target(file);
-    return replace_file(target.parent_path(), target.filename().string(), bytes);
+    const auto target = files.link_target(file);
+    return files.replace(target.parent_path(), target.filename().string(), bytes);
 }
 
 }  // namespace score

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "score/age_digits.h"
+#include "score/file_system.h"
 #include "score/replace_file.h"
 
 namespace score {
@@ -56,10 +57,10 @@ struct HiscoreLoad : FileStatus {
 
 // Reads `file` into `into`. A missing file is written with a new file's content, which `into`
 // then takes. On failure `into` keeps what it held and the status says why.
-HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into);
+HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into, FileSystem& files = disk());
 
 // Replaces `file` as a whole (temporary file, flush, rename): a failed save leaves the old file.
 // Where `file` is a symbolic link, the file it leads to is replaced and the link stays.
-FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data);
+FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data, FileSystem& files = disk());
 
 }  // namespace score

@@ -89,49 +89,16 @@ std::array<uint8_t, upload_file_size> encode_upload(const UploadEntry& entry) {
     return bytes;
 }
 
-namespace {
-
-// An UpLoad that is a symbolic link is followed only while it leads to a place inside the data
-// directory: the game never writes where the player's data directory does not reach.
-bool stays_inside(const std::filesystem::path& upload, const std::filesystem::path& data_dir) {
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(upload, ec))) {
-        return true;
-    }
-    const auto target = std::filesystem::weakly_canonical(upload, ec);
-    if (ec) {
-        return false;
-    }
-    const auto base = std::filesystem::weakly_canonical(data_dir, ec);
-    if (ec) {
-        return false;
-    }
-    const auto [stop, unused] = std::mismatch(base.begin(), base.end(), target.begin(), target.end());
-    return stop == base.end();
-}
-
-}  // namespace
-
-std::filesystem::path upload_directory(const std::filesystem::path& data_dir) {
+std::filesystem::path upload_directory(const std::filesystem::path& data_dir, FileSystem& files) {
     const auto upload = data_dir / upload_directory_name;
-    std::error_code ec;
-    if (!stays_inside(upload, data_dir)) {
-        return data_dir;
-    }
-    for (std::filesystem::directory_iterator it(upload, ec), end; !ec && it != end; it.increment(ec)) {
-        // Hidden files do not count, as a listing of ordinary files would not show them.
-        if (it->is_regular_file(ec) && !it->path().filename().string().starts_with('.')) {
-            return upload;
-        }
-    }
-    return data_dir;
+    return files.takes_uploads(upload, data_dir) ? upload : data_dir;
 }
 
-UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry) {
-    const auto dir = upload_directory(data_dir);
+UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry, FileSystem& files) {
+    const auto dir = upload_directory(data_dir, files);
     const auto name = upload_file_name(entry.FeldText[1], entry.t);
     const auto bytes = encode_upload(entry);
-    return {dir / name, replace_file(dir, name, bytes)};
+    return {dir / name, files.replace(dir, name, bytes)};
 }
 
 UploadCheck check_upload(std::span<const uint8_t> bytes) {

@@ -140,8 +140,12 @@ std::string entry_page(const ListedEntry& entry) {
     return document(entry.nickname, body);
 }
 
-std::string not_found_page() {
-    return document("Nicht gefunden", "<h1>Nicht gefunden</h1>\n<p>Diese Seite gibt es nicht.</p>\n");
+std::string error_page(int status) {
+    if (status == 404) {
+        return document("Nicht gefunden", "<h1>Nicht gefunden</h1>\n<p>Diese Seite gibt es nicht.</p>\n");
+    }
+    return document("Fehler", "<h1>Fehler " + std::to_string(status) +
+                                  "</h1>\n<p>Die Anfrage konnte nicht bearbeitet werden.</p>\n");
 }
 
 std::string_view style_sheet() {

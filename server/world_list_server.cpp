@@ -147,7 +147,7 @@ void WorldListServer::add_routes() {
         } else if (is_api_path(req.path)) {
             res.set_content("{\"error\":" + std::to_string(res.status) + "}", json_type);
         } else {
-            res.set_content(not_found_page(), html_type);
+            res.set_content(error_page(res.status), html_type);
         }
         return httplib::Server::HandlerResponse::Handled;
     }));

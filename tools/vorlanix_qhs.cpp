@@ -1,6 +1,8 @@
 // vorlanix-qhs: for whoever collects the players' upload files. Checks each file's size and
-// check sum, and ranks the valid ones as the game ranks its list (lower age first).
+// check sum, and ranks the valid ones as the game ranks its list (lower age first); with replays,
+// proves that a file's result was really played.
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,13 +10,16 @@
 #include <vector>
 
 #include "platform/cp1252.h"
+#include "replay/prove.h"
+#include "score/read_file.h"
 #include "score/upload_file.h"
 
 namespace {
 
 constexpr const char* usage =
     "Usage: vorlanix-qhs verify FILE...\n"
-    "       vorlanix-qhs rank [--csv] FILE...\n"
+    "       vorlanix-qhs verify --replay REPLAY FILE\n"
+    "       vorlanix-qhs rank [--csv] [--replay-dir DIR] FILE...\n"
     "\n"
     "Checks Vorlanix high-score upload files (.qhs).\n"
     "\n"
@@ -23,6 +28,11 @@ constexpr const char* usage =
     "  rank     prints the valid files ranked as the game ranks them: the lower age\n"
     "           first, equal ages in the order given; invalid files are reported on\n"
     "           standard error\n"
+    "  --replay REPLAY\n"
+    "           verify: accept FILE only when re-simulating REPLAY writes exactly\n"
+    "           FILE's bytes at its upload\n"
+    "  --replay-dir DIR\n"
+    "           rank: mark each entry proved when a replay (*.vxr) in DIR writes it\n"
     "  --csv    rank as comma-separated values with every form entry (UTF-8)\n"
     "  --help   shows this text\n"
     "\n"
@@ -68,7 +78,65 @@ std::string csv_field(const std::string& text) {
 struct Checked {
     std::string file;
     score::UploadCheck check;
+    bool proved = false;
 };
+
+// A re-simulation of one game takes a fraction of a second; this bounds a replay that would not end.
+constexpr std::chrono::seconds proof_time_limit{30};
+constexpr std::size_t largest_replay = 64u << 20;
+
+std::vector<uint8_t> whole_file(const std::string& file, std::size_t limit, std::string& error) {
+    auto read = score::read_file_start(file, limit);
+    if (!read.status.ok()) {
+        error = read.status.error;
+        return {};
+    }
+    if (read.size > limit) {
+        error = file + " is too large";
+        return {};
+    }
+    return std::move(read.bytes);
+}
+
+int verify_by_replay(const std::string& replay_file, const std::string& file) {
+    std::string error;
+    const auto replay = whole_file(replay_file, largest_replay, error);
+    const auto upload = error.empty() ? whole_file(file, score::upload_file_size + 1, error) : std::vector<uint8_t>{};
+    if (!error.empty()) {
+        std::printf("%s: not proved: %s\n", file.c_str(), error.c_str());
+        return 1;
+    }
+    const auto proof = replay::ProveUpload(replay, upload, proof_time_limit);
+    if (proof.verdict == replay::Verdict::Proved) {
+        std::printf("%s: proved by %s: %s\n", file.c_str(), replay_file.c_str(), proof.message.c_str());
+        return 0;
+    }
+    std::printf("%s: not proved by %s: %s\n", file.c_str(), replay_file.c_str(), proof.message.c_str());
+    return 1;
+}
+
+// Marks each entry proved when one of the replays of `dir` writes exactly its bytes.
+void prove_all(std::vector<Checked>& entries, const std::string& dir) {
+    std::vector<std::vector<uint8_t>> replays;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().extension() != ".vxr") continue;
+        std::string error;
+        auto bytes = whole_file(it->path().string(), largest_replay, error);
+        if (error.empty()) replays.push_back(std::move(bytes));
+    }
+    if (ec) std::fprintf(stderr, "vorlanix-qhs: cannot list %s: %s\n", dir.c_str(), ec.message().c_str());
+    for (auto& entry : entries) {
+        std::string error;
+        const auto upload = whole_file(entry.file, score::upload_file_size + 1, error);
+        for (const auto& r : replays) {
+            if (replay::ProveUpload(r, upload, proof_time_limit).verdict == replay::Verdict::Proved) {
+                entry.proved = true;
+                break;
+            }
+        }
+    }
+}
 
 int verify(const std::vector<std::string>& files) {
     int status = 0;
@@ -90,7 +158,7 @@ int verify(const std::vector<std::string>& files) {
     return status;
 }
 
-int rank(const std::vector<std::string>& files, bool csv) {
+int rank(const std::vector<std::string>& files, bool csv, const std::string& replay_dir) {
     int status = 0;
     std::vector<Checked> valid;
     for (const auto& file : files) {
@@ -105,9 +173,15 @@ int rank(const std::vector<std::string>& files, bool csv) {
     // As in the game's list, a result goes below every equal one that came before it.
     std::stable_sort(valid.begin(), valid.end(),
                      [](const Checked& a, const Checked& b) { return a.check.entry.t < b.check.entry.t; });
+    const bool proving = !replay_dir.empty();
+    if (proving) prove_all(valid, replay_dir);
+    auto mark = [&](const Checked& c) { return std::string(c.proved ? "proved" : "unproved"); };
 
     if (csv) {
-        std::printf("rank,nickname,years,months,days,result_days,name,vorname,geboren,strasse,plz,ort,email,file\n");
+        std::printf("rank,nickname,years,months,days,result_days,name,vorname,geboren,strasse,plz,ort,email,file%s\n",
+                    proving ? ",proof" : "");
+    } else if (proving) {
+        std::printf("%4s  %-8s  %5s  %-20s  %-8s  %s\n", "Rank", "Result", "Days", "Nickname", "Proof", "File");
     } else {
         std::printf("%4s  %-8s  %5s  %-20s  %s\n", "Rank", "Result", "Days", "Nickname", "File");
     }
@@ -122,7 +196,12 @@ int rank(const std::vector<std::string>& files, bool csv) {
             for (int field : {2, 3, 4, 5, 6, 7, 8}) {
                 row += ',' + csv_field(printable(entry.FeldText[field]));
             }
-            std::printf("%s,%s\n", row.c_str(), csv_field(valid[k].file).c_str());
+            std::printf("%s,%s%s\n", row.c_str(), csv_field(valid[k].file).c_str(),
+                        proving ? ("," + mark(valid[k])).c_str() : "");
+        } else if (proving) {
+            std::printf("%4zu  %-8s  %5d  %s  %-8s  %s\n", k + 1, years_months_days(t).c_str(), t,
+                        padded(printable(entry.FeldText[1]), 20).c_str(), mark(valid[k]).c_str(),
+                        valid[k].file.c_str());
         } else {
             std::printf("%4zu  %-8s  %5d  %s  %s\n", k + 1, years_months_days(t).c_str(), t,
                         padded(printable(entry.FeldText[1]), 20).c_str(), valid[k].file.c_str());
@@ -146,6 +225,7 @@ int main(int argc, char** argv) {
     const bool ranking = args[0] == "rank";
     bool csv = false;
     bool options_done = false;
+    std::string replay_file, replay_dir;
     std::vector<std::string> files;
     for (size_t k = 1; k < args.size(); ++k) {
         const auto arg = args[k];
@@ -153,6 +233,13 @@ int main(int argc, char** argv) {
             options_done = true;
         } else if (!options_done && ranking && arg == "--csv") {
             csv = true;
+        } else if (!options_done && (arg == (ranking ? "--replay-dir" : "--replay"))) {
+            if (k + 1 >= args.size()) {
+                std::fprintf(stderr, "vorlanix-qhs: %.*s needs a path\n\n%s", static_cast<int>(arg.size()), arg.data(),
+                             usage);
+                return 2;
+            }
+            (ranking ? replay_dir : replay_file) = std::string(args[++k]);
         } else if (!options_done && arg.starts_with("-")) {
             std::fprintf(stderr, "vorlanix-qhs: unknown option %.*s\n\n%s", static_cast<int>(arg.size()), arg.data(),
                          usage);
@@ -165,5 +252,12 @@ int main(int argc, char** argv) {
         std::fputs(usage, stderr);
         return 2;
     }
-    return ranking ? rank(files, csv) : verify(files);
+    if (!replay_file.empty()) {
+        if (files.size() != 1) {
+            std::fputs(usage, stderr);
+            return 2;
+        }
+        return verify_by_replay(replay_file, files[0]);
+    }
+    return ranking ? rank(files, csv, replay_dir) : verify(files);
 }

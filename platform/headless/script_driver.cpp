@@ -281,6 +281,7 @@ void ScriptDriver::execute(const Line& line, HeadlessPlatform& p) {
         const size_t valueStart = line.rest.find_first_not_of(" \t", line.words[1].size());
         const std::string value = valueStart == std::string::npos ? "" : line.rest.substr(valueStart);
         if (!state_->WriteField(name, indices, value, error)) scriptError(line, error);
+        if (setObserver_) setObserver_(line.words[1], value);
     } else if (c == "expect") {
         std::string actual;
         if (!compare(p, line, line.words[1], line.words[2], line.words[3], actual)) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ public:
     static ScriptDriver FromFile(const std::filesystem::path& file);
 
     void SetState(StateAccess* state) { state_ = state; }
+    // Told of every `set` line as it writes the state (a recording stores them).
+    void ObserveSets(std::function<void(const std::string& field, const std::string& value)> observer) {
+        setObserver_ = std::move(observer);
+    }
     bool failed() const { return failed_; }
 
     // Called at every pump: runs lines until the next wait that does not yet hold.
@@ -49,6 +54,7 @@ private:
     std::vector<Line> lines_;
     size_t next_ = 0;
     StateAccess* state_ = nullptr;
+    std::function<void(const std::string&, const std::string&)> setObserver_;
     bool failed_ = false;
 
     enum class Wait { None, Clock, Condition } wait_ = Wait::None;

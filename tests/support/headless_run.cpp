@@ -25,6 +25,7 @@ RunResult RunHeadless(const std::string& script, const RunSettings& settings) {
     options.dataDir = settings.dataDir;
     options.seed = settings.seed;
     options.tickStart = settings.tickStart;
+    options.record = settings.record;
     RunResult result{vorlanix::RunProgram(headless, options, raw), nlohmann::json::object()};
     if (settings.after) settings.after(headless);
     std::ifstream f(dumpFile);

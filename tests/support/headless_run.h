@@ -22,6 +22,7 @@ struct RunSettings {
     std::filesystem::path dataDir;  // required: a fresh directory per test
     uint32_t seed = 1;
     uint32_t tickStart = 0;
+    std::filesystem::path record;  // --record: the whole run into this replay file
     // Called before the program starts, e.g. to remove the sound device or fail the display.
     std::function<void(platform::HeadlessPlatform&)> setup;
     // Called after the program has ended, to look at what the platform saw (message boxes ...).

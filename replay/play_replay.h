@@ -1,0 +1,52 @@
+// Runs the program from a replay file, as fast as it can (re-simulation) or paced in a window,
+// and reports how it ended and what each game in it achieved.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "replay/replaying_platform.h"
+#include "replay/stop.h"
+
+namespace platform {
+class ScriptDriver;
+}
+
+namespace replay {
+
+struct PlayOptions {
+    platform::Platform* output = nullptr;  // a window to watch in; none re-simulates as fast as it can
+    double speed = 0;                      // with an output: pace to the recorded clock at this speed
+    std::optional<std::chrono::steady_clock::time_point> deadline;
+};
+
+// One game of the replay, from its START to the next START or the replay's end.
+struct GameResult {
+    bool valid = true;  // false when the game was declared invalid
+    int32_t days = 0;   // the princess's age at the end
+    int32_t points = 0;
+    int32_t rank = 0;        // place in the local list, 80 when not entered
+    std::string uploadFile;  // the upload file written for it, if any
+};
+
+struct ReplayOutcome {
+    StopKind kind = StopKind::Unreadable;
+    std::string message;
+    uint64_t frames = 0;
+    std::vector<GameResult> games;
+    std::vector<WrittenFile> written;  // every file the program wrote, in memory
+};
+
+// Never throws for anything in the file: a damaged file is an outcome like any other. Touches no
+// disk and no state shared between threads, so several may run at once.
+ReplayOutcome PlayReplay(std::span<const uint8_t> file, const PlayOptions& options);
+
+// One line per game for people: "game 1: 11565 days, 4200 points, rank 2, upload file Max_31_08_24.qhs".
+std::string DescribeGame(size_t number, const GameResult& game);
+
+}  // namespace replay

@@ -1,0 +1,44 @@
+// Printing a replay's games and its end, one line each.
+#include "replay/replay_command.h"
+
+#include <cstdio>
+
+#include "replay/play_replay.h"
+#include "score/read_file.h"
+
+namespace replay {
+
+namespace {
+// Far above any real replay (a whole hour is a few megabytes); a larger file is not one.
+constexpr std::size_t kLargestFile = 64u << 20;
+}  // namespace
+
+int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed) {
+    const auto read = score::read_file_start(file, kLargestFile);
+    if (!read.status.ok()) {
+        std::fprintf(stderr, "vorlanix: %s\n", read.status.error.c_str());
+        return 2;
+    }
+    if (read.size > kLargestFile) {
+        std::fprintf(stderr, "vorlanix: %s is too large to be a replay\n", file.c_str());
+        return 2;
+    }
+    PlayOptions options;
+    options.output = output;
+    options.speed = speed;
+    const ReplayOutcome outcome = PlayReplay(read.bytes, options);
+    for (size_t k = 0; k < outcome.games.size(); ++k) std::printf("%s\n", DescribeGame(k + 1, outcome.games[k]).c_str());
+    std::fflush(stdout);
+    switch (outcome.kind) {
+        case StopKind::Ended:
+        case StopKind::Stopped: std::fprintf(stderr, "vorlanix: %s\n", outcome.message.c_str()); return 0;
+        case StopKind::OutOfSync:
+        case StopKind::TimedOut: std::fprintf(stderr, "vorlanix: %s: %s\n", file.c_str(), outcome.message.c_str()); return 3;
+        case StopKind::Unreadable:
+        case StopKind::WrongVersion: break;
+    }
+    std::fprintf(stderr, "vorlanix: %s: %s\n", file.c_str(), outcome.message.c_str());
+    return 2;
+}
+
+}  // namespace replay

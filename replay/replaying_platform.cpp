@@ -1,0 +1,325 @@
+// Answering the program from the record stream, and checking it asks in the recorded order.
+#include "replay/replaying_platform.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+#include <thread>
+
+#include "replay/records.h"
+
+namespace replay {
+
+namespace {
+constexpr uint8_t raw(Tag t) { return static_cast<uint8_t>(t); }
+}  // namespace
+
+// The viewer's own input at the output window: Escape ends the replay, + and - change its speed;
+// everything else the player does is ignored, since the recording already holds the input.
+class ReplayingPlatform::Viewer : public platform::WindowEvents {
+public:
+    explicit Viewer(ReplayingPlatform& r) : r_(r) {}
+    void Form_Activate() override {}
+    void Form_GotFocus() override {}
+    void Form_LostFocus() override {}
+    void Form_KeyDown(int16_t k) override {
+        if (k == 27) stopped = true;
+    }
+    void Form_KeyUp(int16_t) override {}
+    void Form_KeyPress(int16_t c) override {
+        if (r_.speed_ <= 0) return;
+        if (c == '+') r_.SetPacing(std::min(8.0, r_.speed_ * 2));
+        if (c == '-') r_.SetPacing(std::max(0.25, r_.speed_ / 2));
+    }
+    void Form_MouseDown(int16_t, int16_t, float, float) override {}
+    void Form_MouseUp(int16_t, int16_t, float, float) override {}
+    void Form_MouseMove(int16_t, int16_t, float, float) override {}
+    bool stopped = false;
+
+private:
+    ReplayingPlatform& r_;
+};
+
+// The recorded answers of the data directory; what the program writes is kept in memory.
+class ReplayingPlatform::ReplayFiles : public score::FileSystem {
+public:
+    explicit ReplayFiles(ReplayingPlatform& r) : r_(r) {}
+    score::FileStart read_start(const std::filesystem::path& file, std::size_t) override {
+        const uint8_t t = r_.in_.peek() == raw(Tag::FileReadSame) ? raw(Tag::FileReadSame) : raw(Tag::FileRead);
+        r_.expect(t);
+        if (t == raw(Tag::FileReadSame)) {
+            const auto it = last_.find(file.string());
+            if (it == last_.end()) r_.outOfSync("a repeated read of " + file.string() + " that was never read");
+            return it->second;
+        }
+        score::FileStart got;
+        const int64_t code = r_.in_.signedVarint();
+        got.status.error = r_.in_.text();
+        if (code != 0) got.status.code = std::error_code(static_cast<int>(code), std::generic_category());
+        got.size = r_.in_.varint();
+        const auto bytes = r_.in_.bytes();
+        got.bytes.assign(bytes.begin(), bytes.end());
+        last_[file.string()] = got;
+        return got;
+    }
+    score::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
+                              std::span<const uint8_t> bytes) override {
+        r_.expect(raw(Tag::FileWrite));
+        score::FileStatus status;
+        const int64_t code = r_.in_.signedVarint();
+        status.error = r_.in_.text();
+        if (code != 0) status.code = std::error_code(static_cast<int>(code), std::generic_category());
+        if (status.ok()) r_.written_.push_back({dir / name, {bytes.begin(), bytes.end()}});
+        return status;
+    }
+    std::filesystem::path link_target(const std::filesystem::path& file) override { return file; }
+    bool takes_uploads(const std::filesystem::path&, const std::filesystem::path&) override {
+        r_.expect(raw(Tag::DirectoryListing));
+        return r_.in_.u8() != 0;
+    }
+
+private:
+    ReplayingPlatform& r_;
+    std::map<std::string, score::FileStart> last_;
+};
+
+// A sound copy whose status comes from the recording; it sounds on the output when there is one.
+class ReplayingPlatform::ReplaySoundBuffer : public platform::SoundBuffer {
+public:
+    ReplaySoundBuffer(ReplayingPlatform& r, std::unique_ptr<platform::SoundBuffer> out)
+        : r_(r), out_(std::move(out)) {}
+    int32_t GetStatus() override {
+        r_.expect(raw(Tag::SoundStatus));
+        return static_cast<int32_t>(r_.in_.signedVarint());
+    }
+    void SetPan(int32_t pan) override {
+        if (out_) out_->SetPan(pan);
+    }
+    void Play(bool looping) override {
+        if (out_) out_->Play(looping);
+    }
+    void Stop() override {
+        if (out_) out_->Stop();
+    }
+
+private:
+    ReplayingPlatform& r_;
+    std::unique_ptr<platform::SoundBuffer> out_;
+};
+
+ReplayingPlatform::ReplayingPlatform(const ReplayFile& file, platform::Platform* output)
+    : in_(file.stream),
+      output_(output),
+      files_(std::make_unique<ReplayFiles>(*this)),
+      viewer_(std::make_unique<Viewer>(*this)),
+      lastTick_(file.header.startTick) {
+    SetDirectories(file.header.dataDir, file.header.dataDir, file.header.soundDir);
+    if (output_) output_->SetEventHandler(viewer_.get());
+}
+
+ReplayingPlatform::~ReplayingPlatform() {
+    if (output_) output_->SetEventHandler(nullptr);
+}
+
+void ReplayingPlatform::SetPacing(double speed) {
+    speed_ = speed;
+    paceStarted_ = false;
+}
+
+void ReplayingPlatform::outOfSync(const std::string& what) {
+    throw ReplayStop{StopKind::OutOfSync, "out of sync at frame " + std::to_string(frames_) + " (recorded tick " +
+                                              std::to_string(lastTick_) + "): " + what};
+}
+
+void ReplayingPlatform::finish() {
+    const uint64_t want = in_.fixed(8);
+    if (hash_ && want != 0 && hash_() != want) outOfSync("the state at the end differs from the recorded one");
+    throw ReplayStop{StopKind::Ended, "the replay ran to its end in sync after " + std::to_string(frames_) + " frames"};
+}
+
+void ReplayingPlatform::FinishAtProgramEnd() {
+    if (in_.atEnd() || in_.peek() != raw(Tag::End))
+        outOfSync("the program ended where the recording goes on with " + std::string(TagName(in_.atEnd() ? 0 : in_.peek())));
+    in_.u8();
+    finish();
+}
+
+void ReplayingPlatform::checkViewer() {
+    if (viewer_->stopped) throw ReplayStop{StopKind::Stopped, "the replay was ended at frame " + std::to_string(frames_)};
+    if (deadline_ && std::chrono::steady_clock::now() > *deadline_)
+        throw ReplayStop{StopKind::TimedOut, "the re-simulation ran out of time at frame " + std::to_string(frames_)};
+}
+
+void ReplayingPlatform::expect(uint8_t want) {
+    for (;;) {
+        if (in_.atEnd()) throw ReplayStop{StopKind::Unreadable, "the replay is truncated (it has no end record)"};
+        const uint8_t got = in_.u8();
+        if (got == want) return;
+        if (got == raw(Tag::Event)) {
+            deliverEvent();
+        } else if (got == raw(Tag::Set)) {
+            applySet();
+        } else if (got == raw(Tag::End)) {
+            finish();
+        } else {
+            outOfSync(std::string("the program asks for ") + TagName(want) + " where the recording has " +
+                      TagName(got));
+        }
+    }
+}
+
+void ReplayingPlatform::deliverEvent() {
+    const uint8_t kind = in_.u8();
+    platform::WindowEvents* h = events();
+    auto mouse = [&](void (platform::WindowEvents::*f)(int16_t, int16_t, float, float)) {
+        const auto b = static_cast<int16_t>(in_.signedVarint());
+        const auto s = static_cast<int16_t>(in_.signedVarint());
+        const float x = in_.f32(), y = in_.f32();
+        if (h) (h->*f)(b, s, x, y);
+    };
+    auto key = [&](void (platform::WindowEvents::*f)(int16_t)) {
+        const auto k = static_cast<int16_t>(in_.signedVarint());
+        if (h) (h->*f)(k);
+    };
+    switch (static_cast<EventKind>(kind)) {
+        case EventKind::Activate: if (h) h->Form_Activate(); break;
+        case EventKind::GotFocus: if (h) h->Form_GotFocus(); break;
+        case EventKind::LostFocus: if (h) h->Form_LostFocus(); break;
+        case EventKind::KeyDown: key(&platform::WindowEvents::Form_KeyDown); break;
+        case EventKind::KeyUp: key(&platform::WindowEvents::Form_KeyUp); break;
+        case EventKind::KeyPress: key(&platform::WindowEvents::Form_KeyPress); break;
+        case EventKind::MouseDown: mouse(&platform::WindowEvents::Form_MouseDown); break;
+        case EventKind::MouseUp: mouse(&platform::WindowEvents::Form_MouseUp); break;
+        case EventKind::MouseMove: mouse(&platform::WindowEvents::Form_MouseMove); break;
+        default: throw ReplayStop{StopKind::Unreadable, "the replay is damaged (unknown event " + std::to_string(kind) + ")"};
+    }
+}
+
+void ReplayingPlatform::applySet() {
+    const std::string field = in_.text();
+    const std::string value = in_.text();
+    if (!state_) outOfSync("the recording writes " + field + " directly, which this run cannot");
+    std::string name, error;
+    std::vector<int> indices;
+    const size_t bracket = field.find('[');
+    name = field.substr(0, bracket);
+    for (size_t at = bracket; at != std::string::npos && at < field.size(); at = field.find('[', at + 1))
+        indices.push_back(std::atoi(field.c_str() + at + 1));
+    if (!state_->WriteField(name, indices, value, error)) outOfSync("the recorded set line fails: " + error);
+}
+
+std::vector<uint8_t> ReplayingPlatform::TakeSnapshot() {
+    if (in_.atEnd() || in_.peek() != raw(Tag::Snapshot))
+        throw ReplayStop{StopKind::Unreadable, "the replay is damaged (it begins at a START without the state there)"};
+    in_.u8();
+    const auto bytes = in_.bytes();
+    return {bytes.begin(), bytes.end()};
+}
+
+uint32_t ReplayingPlatform::GetTickCount() {
+    expect(raw(Tag::Tick));
+    lastTick_ += static_cast<uint32_t>(in_.signedVarint());
+    return lastTick_;
+}
+
+void ReplayingPlatform::GetCursorPos(int32_t& x, int32_t& y) {
+    expect(raw(Tag::Cursor));
+    cursorX_ = static_cast<int32_t>(cursorX_ + in_.signedVarint());
+    cursorY_ = static_cast<int32_t>(cursorY_ + in_.signedVarint());
+    x = cursorX_;
+    y = cursorY_;
+}
+
+void ReplayingPlatform::ShowCursor(bool show) {
+    if (output_) output_->ShowCursor(show);
+}
+
+void ReplayingPlatform::SetPointerMode(platform::PointerMode mode) {
+    // A replay of one game ends where the next game starts, before that game changes anything.
+    if (!in_.atEnd() && in_.peek() == raw(Tag::End)) {
+        in_.u8();
+        finish();
+    }
+    if (pointerObserver_) pointerObserver_(mode);
+}
+
+void ReplayingPlatform::DoEvents() {
+    if (output_) output_->DoEvents();
+    checkViewer();
+    expect(raw(Tag::PumpBegin));
+    expect(raw(Tag::PumpEnd));
+}
+
+void ReplayingPlatform::MessageBox(const std::string& title, const std::string& text) {
+    if (output_) output_->MessageBox(title, text);
+}
+
+void ReplayingPlatform::InitDisplay() {
+    expect(raw(Tag::DisplayBegin));
+    expect(raw(Tag::DisplayEnd));
+    if (in_.u8() != 0) {
+        const bool exclusive = in_.u8() != 0;
+        throw platform::DisplayError(exclusive, in_.text());
+    }
+    if (output_) output_->InitDisplay();
+}
+
+bool ReplayingPlatform::TestCooperativeLevel() {
+    expect(raw(Tag::Cooperative));
+    return in_.u8() != 0;
+}
+
+void ReplayingPlatform::Flip(const platform::Surface& back) {
+    expect(raw(Tag::Flip));
+    ++frames_;
+    if (!in_.atEnd() && in_.peek() == raw(Tag::Hash)) {
+        in_.u8();
+        const uint64_t want = in_.fixed(8);
+        if (hash_ && hash_() != want) outOfSync("the state differs from the recorded one");
+    }
+    if (output_) {
+        output_->Flip(back);
+        if (speed_ > 0) {
+            // The recorded clock, paced to the real one.
+            const auto now = std::chrono::steady_clock::now();
+            if (!paceStarted_) {
+                paceStarted_ = true;
+                paceStart_ = now;
+                paceStartTick_ = lastTick_;
+            }
+            const auto due = paceStart_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                              std::chrono::duration<double, std::milli>(
+                                                  static_cast<int32_t>(lastTick_ - paceStartTick_) / speed_));
+            if (due > now) std::this_thread::sleep_until(due);
+        }
+    }
+    checkViewer();
+}
+
+bool ReplayingPlatform::CreateSoundDevice() {
+    expect(raw(Tag::SoundDevice));
+    const bool present = in_.u8() != 0;
+    outputSound_ = present && output_ && output_->CreateSoundDevice();
+    return present;
+}
+
+std::unique_ptr<platform::SoundBuffer> ReplayingPlatform::CreateSoundBuffer(const std::filesystem::path& file,
+                                                                           int32_t slot, int32_t copy) {
+    expect(raw(Tag::SoundBuffer));
+    if (in_.u8() != 0) throw std::runtime_error(in_.text());
+    std::unique_ptr<platform::SoundBuffer> out;
+    if (outputSound_) {
+        // The viewer hears the sounds beside this program; one it lacks stays silent, since the
+        // recording already decided how the program went on.
+        try {
+            out = output_->CreateSoundBuffer(output_->SoundDirectory() / file.filename(), slot, copy);
+        } catch (const std::runtime_error&) {
+            out.reset();
+        }
+    }
+    return std::make_unique<ReplaySoundBuffer>(*this, std::move(out));
+}
+
+score::FileSystem& ReplayingPlatform::Files() { return *files_; }
+
+}  // namespace replay

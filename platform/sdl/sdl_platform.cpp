@@ -190,7 +190,7 @@ private:
     void handlePending() {
         SDL_Event e;
         while (SDL_PollEvent(&e)) dispatch(e);
-        stateRequest_.Serve(stateAccess());
+        stateRequest_.Serve(stateAccess(), GetTickCount());
     }
 
     bool mustWaitForWindow() const {

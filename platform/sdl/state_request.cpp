@@ -1,8 +1,6 @@
 // The state file written on request.
 #include "platform/sdl/state_request.h"
 
-#include <SDL.h>
-
 #include <csignal>
 #include <fstream>
 
@@ -22,11 +20,11 @@ StateRequest::StateRequest(std::filesystem::path file) : file_(std::move(file)) 
     if (!file_.empty()) std::signal(SIGUSR1, noteRequest);
 }
 
-void StateRequest::Serve(StateAccess* state) {
+void StateRequest::Serve(StateAccess* state, uint32_t tick) {
     if (!requested || file_.empty() || !state) return;
     requested = 0;
     nlohmann::json dump = state->DumpState();
-    dump["tick"] = SDL_GetTicks();
+    dump["tick"] = tick;
     // Written beside the file and renamed over it, so a reader never sees half of it.
     const std::filesystem::path partial = file_.string() + ".part";
     {

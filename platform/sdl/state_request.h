@@ -2,6 +2,7 @@
 // file given with --state-file: how tests and curious players look inside a real game.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 
 namespace platform {
@@ -12,8 +13,9 @@ class StateRequest {
 public:
     // Installs the signal handler when `file` is set.
     explicit StateRequest(std::filesystem::path file);
-    // Writes the state when a signal came since the last call (from the event pump).
-    void Serve(StateAccess* state);
+    // Writes the state, with the program's tick count, when a signal came since the last call
+    // (from the event pump).
+    void Serve(StateAccess* state, uint32_t tick);
 
 private:
     std::filesystem::path file_;

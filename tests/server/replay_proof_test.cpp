@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "replay/play_replay.h"
+#include "tests/server/recorded_games.h"
 #include "server/upload_desk.h"
 #include "tests/server/running_server.h"
 #include "tests/server/upload_fixture.h"
@@ -14,42 +14,6 @@
 namespace {
 
 using bestenliste::Reason;
-
-struct RecordedGame {
-    std::vector<uint8_t> replay;
-    std::vector<uint8_t> upload;  // what re-simulating the replay writes; empty when nothing
-};
-
-// The recorded games, each with the upload file it writes, as the game's own rules re-simulate it.
-std::vector<RecordedGame> recorded_games() {
-    std::vector<RecordedGame> games;
-    for (const auto& file : std::filesystem::directory_iterator(std::filesystem::path(VORLANIX_SOURCE_DIR) /
-                                                                "tests/replays")) {
-        if (file.path().extension() != ".vxr") continue;
-        RecordedGame game{read_bytes(file.path()), {}};
-        for (const auto& written : replay::PlayReplay(game.replay, {}).written) {
-            if (written.path.extension() == ".qhs") game.upload = written.bytes;
-        }
-        games.push_back(std::move(game));
-    }
-    return games;
-}
-
-const RecordedGame& game_with_upload() {
-    static const auto games = recorded_games();
-    for (const auto& game : games) {
-        if (!game.upload.empty()) return game;
-    }
-    throw std::runtime_error("no recorded game in tests/replays writes an upload file");
-}
-
-const RecordedGame& game_without_upload() {
-    static const auto games = recorded_games();
-    for (const auto& game : games) {
-        if (game.upload.empty()) return game;
-    }
-    throw std::runtime_error("every recorded game in tests/replays writes an upload file");
-}
 
 // The same file with another nickname and a check sum made to fit: valid, but not what was played.
 std::vector<uint8_t> with_other_nickname(const std::vector<uint8_t>& upload) {

@@ -45,7 +45,8 @@ constexpr const char* kHelp =
     "Replays:\n"
     "  --record FILE              record the whole run into the replay FILE\n"
     "  --replay FILE              watch the replay FILE (Escape ends it, + and - change the speed);\n"
-    "                             with --headless: re-simulate it and check it stays in sync\n"
+    "                             with --headless: re-simulate it and check it stays in sync;\n"
+    "                             with --script too: the script watches it (no input lines)\n"
     "  --replay-speed X           watch at X times the recorded speed, 0.25 to 8\n"
     "  --no-keep-replays          keep no replays of the games in the data directory\n"
     "\n"
@@ -150,8 +151,8 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
         message = "vorlanix: --script needs --headless (try --help)";
         return ParseResult::Error;
     }
-    if (!o.replay.empty() && (!o.record.empty() || !o.script.empty())) {
-        message = "vorlanix: --replay cannot be combined with --record or --script (try --help)";
+    if (!o.replay.empty() && !o.record.empty()) {
+        message = "vorlanix: --replay cannot be combined with --record (try --help)";
         return ParseResult::Error;
     }
     return ParseResult::Run;

@@ -55,7 +55,19 @@ int main(int argc, char** argv) {
     }
     if (options.printPaths) return printPaths(options, settingsPath);
     try {
-        if (!options.replay.empty() && options.headless) return replay::RunReplayCommand(options.replay, nullptr, 0);
+        if (!options.replay.empty() && options.headless) {
+            if (options.script.empty()) return replay::RunReplayCommand(options.replay, nullptr, 0);
+            // A script watches the replay on a headless display: waits, checks, dumps, screenshots.
+            platform::HeadlessPlatform watcher;
+            auto driver = std::make_unique<platform::ScriptDriver>(platform::ScriptDriver::FromFile(options.script));
+            platform::ScriptDriver* script = driver.get();
+            if (const std::string why = script->LinesThatChangeTheRun(); !why.empty()) {
+                std::fprintf(stderr, "%s\n", why.c_str());
+                return 2;
+            }
+            watcher.AttachScript(std::move(driver));
+            return replay::RunReplayCommand(options.replay, &watcher, 0, script);
+        }
         if (options.headless) {
             platform::HeadlessPlatform headless(options.tickStart);
             if (options.mute) headless.SetSoundDevice(false);

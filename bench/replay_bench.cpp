@@ -17,6 +17,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
 #include "replay/play_replay.h"
+#include "replay/recording_platform.h"
 
 namespace {
 
@@ -36,13 +37,21 @@ run-until AktMenue == 8 300000
 run-until EndeAnimationLaeuft == 0
 )";
 
+// The data directory of the games, removed when the benchmarks end.
+struct Scratch {
+    Scratch() : dir(fs::temp_directory_path() / ("vorlanix_replay_bench_" + std::to_string(::getpid()))) {
+        fs::create_directories(dir);
+    }
+    ~Scratch() {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+    fs::path dir;
+};
+
 fs::path scratch() {
-    static const fs::path dir = [] {
-        auto d = fs::temp_directory_path() / ("vorlanix_replay_bench_" + std::to_string(::getpid()));
-        fs::create_directories(d);
-        return d;
-    }();
-    return dir;
+    static const Scratch s;
+    return s.dir;
 }
 
 // Plays the game once; with `record`, into that replay file. Returns the frames it showed.
@@ -94,8 +103,35 @@ void BM_Resimulation(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(file.size());
 }
 
+// What a menu frame asks of the machine, on the platform itself or through a recording of it: the
+// difference is the recording's cost per frame, whichever backend it wraps.
+void frameCalls(platform::Platform& p, const platform::Surface& back) {
+    p.DoEvents();
+    benchmark::DoNotOptimize(p.GetTickCount());
+    int32_t x = 0, y = 0;
+    p.GetCursorPos(x, y);
+    benchmark::DoNotOptimize(p.TestCooperativeLevel());
+    benchmark::DoNotOptimize(p.GetTickCount());
+    p.Flip(back);
+}
+
+void BM_FrameCallsPlain(benchmark::State& state) {
+    platform::HeadlessPlatform headless;
+    const platform::Surface back(640, 480);
+    for (auto _ : state) frameCalls(headless, back);
+}
+
+void BM_FrameCallsRecorded(benchmark::State& state) {
+    platform::HeadlessPlatform headless;
+    replay::RecordingPlatform recording(headless);
+    const platform::Surface back(640, 480);
+    for (auto _ : state) frameCalls(recording, back);
+}
+
 }  // namespace
 
+BENCHMARK(BM_FrameCallsPlain);
+BENCHMARK(BM_FrameCallsRecorded);
 BENCHMARK(BM_PlainHeadlessGame)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RecordedHeadlessGame)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Resimulation)->Unit(benchmark::kMillisecond)->Iterations(3);

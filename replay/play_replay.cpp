@@ -53,19 +53,26 @@ ReplayOutcome PlayReplay(std::span<const uint8_t> bytes, const PlayOptions& opti
     auto game = std::make_unique<vorlanix::Vorlanix>(platform);
     vorlanix::GameStateAccess state(*game);
     platform.SetStateAccess(&state);
+    if (options.onState) options.onState(state);
     platform.SetStateHash([&game] { return vorlanix::StateHash(*game); });
     game->SetzeFestenStartwert(file.header.seed);
 
-    bool inGame = false;
+    bool inGame = false, gameOver = false;
     size_t writtenBefore = 0;
     auto closeGame = [&] {
-        if (inGame) outcome.games.push_back(resultOf(*game, platform.writtenFiles(), writtenBefore));
+        if (!inGame) return;
+        outcome.games.push_back(resultOf(*game, platform.writtenFiles(), writtenBefore));
+        outcome.games.back().finished = gameOver;
         inGame = false;
     };
     platform.SetPointerModeObserver([&](platform::PointerMode mode) {
-        if (mode != platform::PointerMode::Game) return;
+        if (mode != platform::PointerMode::Game) {
+            gameOver = inGame;
+            return;
+        }
         closeGame();
         inGame = true;
+        gameOver = false;
         writtenBefore = platform.writtenFiles().size();
     });
 
@@ -100,6 +107,7 @@ ReplayOutcome PlayReplay(std::span<const uint8_t> bytes, const PlayOptions& opti
 
 std::string DescribeGame(size_t number, const GameResult& game) {
     std::string line = "game " + std::to_string(number) + ": ";
+    if (!game.finished) return line + "stopped before its end";
     if (!game.valid) return line + "declared invalid";
     line += std::to_string(game.days) + " days, " + std::to_string(game.points) + " points, ";
     line += game.rank >= 1 && game.rank <= 8 ? "rank " + std::to_string(game.rank) : std::string("not in the list");

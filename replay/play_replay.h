@@ -4,12 +4,14 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/state_access.h"
 #include "replay/replaying_platform.h"
 #include "replay/stop.h"
 
@@ -23,11 +25,14 @@ struct PlayOptions {
     platform::Platform* output = nullptr;  // a window to watch in; none re-simulates as fast as it can
     double speed = 0;                      // with an output: pace to the recorded clock at this speed
     std::optional<std::chrono::steady_clock::time_point> deadline;
+    // Called once the program exists, with its fields by name (a script beside the replay reads them).
+    std::function<void(platform::StateAccess&)> onState;
 };
 
 // One game of the replay, from its START to the next START or the replay's end.
 struct GameResult {
-    bool valid = true;  // false when the game was declared invalid
+    bool finished = false;  // the game ran to its end (the replay may stop inside it)
+    bool valid = true;      // false when the game was declared invalid
     int32_t days = 0;   // the princess's age at the end
     int32_t points = 0;
     int32_t rank = 0;        // place in the local list, 80 when not entered

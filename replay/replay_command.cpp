@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/headless/script_driver.h"
 #include "replay/play_replay.h"
 #include "score/read_file.h"
 
@@ -13,7 +14,8 @@ namespace {
 constexpr std::size_t kLargestFile = 64u << 20;
 }  // namespace
 
-int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed) {
+int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed,
+                     platform::ScriptDriver* script) {
     const auto read = score::read_file_start(file, kLargestFile);
     if (!read.status.ok()) {
         std::fprintf(stderr, "vorlanix: %s\n", read.status.error.c_str());
@@ -26,7 +28,14 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
     PlayOptions options;
     options.output = output;
     options.speed = speed;
-    const ReplayOutcome outcome = PlayReplay(read.bytes, options);
+    if (script) options.onState = [script](platform::StateAccess& state) { script->SetState(&state); };
+    ReplayOutcome outcome;
+    try {
+        outcome = PlayReplay(read.bytes, options);
+    } catch (const platform::ScriptFinished& done) {
+        return done.code;
+    }
+    if (script && script->failed()) return 1;
     for (size_t k = 0; k < outcome.games.size(); ++k) std::printf("%s\n", DescribeGame(k + 1, outcome.games[k]).c_str());
     std::fflush(stdout);
     switch (outcome.kind) {

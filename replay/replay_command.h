@@ -6,8 +6,15 @@
 
 #include "platform/platform.h"
 
+namespace platform {
+class ScriptDriver;
+}
+
 namespace replay {
 
-int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed);
+// With a script (headless only), the script watches the replay on `output`, which must then be the
+// headless platform it is attached to; its end decides the exit code as in a scripted run.
+int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed,
+                     platform::ScriptDriver* script = nullptr);
 
 }  // namespace replay

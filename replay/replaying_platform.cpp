@@ -12,6 +12,8 @@ namespace replay {
 
 namespace {
 constexpr uint8_t raw(Tag t) { return static_cast<uint8_t>(t); }
+// A frame this far behind the recorded clock is skipped instead of shown.
+constexpr auto kLateFrame = std::chrono::milliseconds(20);
 }  // namespace
 
 // The viewer's own input at the output window: Escape ends the replay, + and - change its speed;
@@ -278,9 +280,11 @@ void ReplayingPlatform::Flip(const platform::Surface& back) {
         if (hash_ && hash_() != want) outOfSync("the state differs from the recorded one");
     }
     if (output_) {
-        output_->Flip(back);
-        if (speed_ > 0) {
-            // The recorded clock, paced to the real one.
+        if (speed_ <= 0) {
+            output_->Flip(back);
+        } else {
+            // The recorded clock, paced to the real one. A frame the window is too late for is not
+            // shown, so a fast speed is kept even where the display cannot show every frame.
             const auto now = std::chrono::steady_clock::now();
             if (!paceStarted_) {
                 paceStarted_ = true;
@@ -291,6 +295,7 @@ void ReplayingPlatform::Flip(const platform::Surface& back) {
                                               std::chrono::duration<double, std::milli>(
                                                   static_cast<int32_t>(lastTick_ - paceStartTick_) / speed_));
             if (due > now) std::this_thread::sleep_until(due);
+            if (due + kLateFrame >= now) output_->Flip(back);
         }
     }
     checkViewer();

@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev
   libcairo2-dev libfontconfig-dev fonts-dejavu-core
-  libpng-dev nlohmann-json3-dev zlib1g-dev
+  libpng-dev nlohmann-json3-dev zlib1g-dev clang
   googletest libgtest-dev libbenchmark-dev
   appstream desktop-file-utils man-db groff-base lintian dpkg-dev file xvfb x11-utils xdotool
   libcpp-httplib-dev libsoci-dev libboost-dev libsqlite3-dev libpq-dev

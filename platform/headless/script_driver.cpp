@@ -160,6 +160,15 @@ ScriptDriver::ScriptDriver(const std::string& text, std::string name) : name_(st
     }
 }
 
+std::string ScriptDriver::LinesThatChangeTheRun() const {
+    for (const Line& line : lines_) {
+        const std::string& c = line.words[0];
+        if (c != "run" && c != "run-until" && c != "expect" && c != "dump" && c != "screenshot" && c != "frame-ms")
+            return name_ + ":" + std::to_string(line.number) + ": " + c + " would change what the replay repeats";
+    }
+    return {};
+}
+
 ScriptDriver ScriptDriver::FromFile(const std::filesystem::path& file) {
     std::ifstream f(file, std::ios::binary);
     if (!f) throw std::runtime_error("cannot read script " + file.string());

@@ -4,7 +4,11 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
+
+#include <nlohmann/json.hpp>
 
 #include "replay/format.h"
 #include "tests/replay/recorded_game.h"
@@ -59,4 +63,23 @@ TEST(ReplayCommand, PrintsTheGamesAndSaysWhetherTheReplayHeld) {
         EXPECT_NE(r.err.find(c.err), std::string::npos) << c.file << "\n" << r.err;
         EXPECT_LE(std::count(r.err.begin(), r.err.end(), '\n'), 2) << c.file << "\n" << r.err;
     }
+}
+
+TEST(ReplayCommand, AScriptWatchesTheReplayButMayNotChangeIt) {
+    const auto& rec = recorded_game::Get();
+    TempDir dir;
+    write_bytes(dir / "good.vxr", rec.wholeRun);
+    const auto dump = dir / "frame300.json";
+    std::ofstream(dir / "watch.txt") << "run-until frames >= 300\nexpect Modus == -1\ndump " << dump.string() << "\n";
+    std::ofstream(dir / "steer.txt") << "run 100\nclick left 120 100\n";
+    auto run = [&](const char* script) {
+        const std::string command = std::string(VORLANIX_EXE) + " --headless --replay '" + (dir / "good.vxr").string() +
+                                    "' --script '" + (dir / script).string() + "' >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(run("watch.txt"), 0);
+    const auto state = nlohmann::json::parse(std::ifstream(dump));
+    EXPECT_EQ(state["frames"], 300);
+    EXPECT_EQ(run("steer.txt"), 2);
 }

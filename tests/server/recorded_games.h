@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "replay/play_replay.h"
+#include "tests/server/upload_fixture.h"
 #include "tests/support/temp_dir.h"
 
 struct RecordedGame {
@@ -42,4 +43,11 @@ inline const RecordedGame& game_without_upload() {
         if (game.upload.empty()) return game;
     }
     throw std::runtime_error("every recorded game in tests/replays writes an upload file");
+}
+
+// The same file with another nickname and a check sum made to fit: valid, but not what was played.
+inline std::vector<uint8_t> with_nickname(const std::vector<uint8_t>& upload, const std::string& nickname) {
+    auto entry = score::check_upload(upload).entry;
+    entry.FeldText[1] = nickname;
+    return upload_bytes(entry);
 }

@@ -15,16 +15,9 @@ namespace {
 
 using bestenliste::Reason;
 
-// The same file with another nickname and a check sum made to fit: valid, but not what was played.
-std::vector<uint8_t> with_other_nickname(const std::vector<uint8_t>& upload) {
-    auto entry = score::check_upload(upload).entry;
-    entry.FeldText[1] = "Faker";
-    return upload_bytes(entry);
-}
-
 TEST(ReplayProof, ARecordedGameProvesItsOwnUploadAndNothingElse) {
     const auto& game = game_with_upload();
-    const auto tampered = with_other_nickname(game.upload);
+    const auto tampered = with_nickname(game.upload, "Faker");
     ASSERT_EQ(score::check_upload(tampered).fault, score::UploadFault::None);
     const std::vector<uint8_t> garbage = {'V', 'X', 'R', 0, 1, 2, 3};
 

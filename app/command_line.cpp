@@ -40,6 +40,7 @@ constexpr const char* kHelp =
     "  --headless                 run without window and sound device, on a virtual clock\n"
     "  --script FILE              with --headless: drive the program by the test script FILE\n"
     "  --tick-start MS            with --headless: start the virtual clock at MS\n"
+    "  --state-file FILE          on the signal SIGUSR1, write the program's state as JSON to FILE\n"
     "\n"
     "Replays:\n"
     "  --record FILE              record the whole run into the replay FILE\n"
@@ -124,7 +125,7 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
             if (!v || !ReadWholeNumber(*v, 0, UINT32_MAX, n)) return fail("--tick-start needs a number of milliseconds");
             o.tickStart = static_cast<uint32_t>(n);
         } else if (a == "--assets" || a == "--data-dir" || a == "--script" || a == "--config" || a == "--record" ||
-                   a == "--replay") {
+                   a == "--replay" || a == "--state-file") {
             const auto v = value();
             if (!v || v->empty()) return fail(std::string(a) + " needs a path");
             (a == "--assets"     ? o.assetDir
@@ -132,7 +133,8 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
              : a == "--script"   ? o.script
              : a == "--config"   ? o.config
              : a == "--record"   ? o.record
-                                 : o.replay) = std::string(*v);
+             : a == "--replay"   ? o.replay
+                                 : o.stateFile) = std::string(*v);
         } else if (a == "--replay-speed") {
             const auto v = value();
             const std::string text(v.value_or(""));

@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
         sdl.scaling = options.scaling;
         sdl.renderer = options.renderer;
         sdl.vsync = options.vsync;
+        sdl.stateFile = options.stateFile;
         sdl.mute = options.mute;
         sdl.effectsVolume = options.effectsVolume;
         sdl.musicVolume = options.musicVolume;

@@ -26,6 +26,7 @@ struct Options {
     std::filesystem::path assetDir;
     std::filesystem::path dataDir;
     std::filesystem::path script;
+    std::filesystem::path stateFile;  // the SDL backend writes the state JSON here on SIGUSR1
     std::optional<uint32_t> seed;
     uint32_t tickStart = 0;
     std::filesystem::path record;  // record the whole run into this replay file

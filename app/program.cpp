@@ -130,6 +130,8 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
             if (games) games->platform().RecordSet(field, value);
         });
     }
+    // The backend itself answers a request for the state, whatever wraps it.
+    backend.SetStateAccess(&state);
     if (seed) game->SetzeFestenStartwert(*seed);
 
     int code = 0;

@@ -1,6 +1,7 @@
-// What presenting one frame costs: our RGB565 to XRGB8888 conversion against a lookup table and
-// SDL's converter, and the whole scaled present on SDL's software renderer with our conversion
-// against SDL's own RGB565 texture path.
+// What presenting one frame costs: our RGB565 to XRGB8888 conversion (baseline and AVX2 builds)
+// against a lookup table and SDL's converter; the whole scaled present on SDL's software renderer
+// with our conversion against SDL's own RGB565 texture path; and the present of each scaling onto
+// a 1920 x 1080 screen against a plain copy of that screen's bytes.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/sdl/picture_layout.h"
+#include "platform/sdl/picture_presenter.h"
 #include "platform/sdl/pixel_conversion.h"
 #include "platform/surface.h"
 
@@ -36,6 +39,26 @@ void BM_ConvertOurs(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ConvertOurs)->Unit(benchmark::kMicrosecond);
+
+void convertWith(benchmark::State& state, void (*convert)(const platform::Surface&, uint8_t*, size_t)) {
+    std::vector<uint32_t> out(kW * kH);
+    for (auto _ : state) {
+        convert(sampleFrame(), reinterpret_cast<uint8_t*>(out.data()), kW * 4);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+
+void BM_ConvertBaseline(benchmark::State& state) { convertWith(state, platform::ConvertToXrgb8888Baseline); }
+BENCHMARK(BM_ConvertBaseline)->Unit(benchmark::kMicrosecond);
+
+void BM_ConvertAvx2(benchmark::State& state) {
+    if (!platform::Avx2ConversionAvailable()) {
+        state.SkipWithError("this processor has no AVX2");
+        return;
+    }
+    convertWith(state, platform::ConvertToXrgb8888Avx2);
+}
+BENCHMARK(BM_ConvertAvx2)->Unit(benchmark::kMicrosecond);
 
 void BM_ConvertLookupTable(benchmark::State& state) {
     static std::vector<uint32_t> table = [] {
@@ -106,5 +129,45 @@ BENCHMARK(BM_PresentOurConversion)->Unit(benchmark::kMicrosecond);
 
 void BM_PresentSdlRgb565Texture(benchmark::State& state) { presentOnSoftwareRenderer(state, false); }
 BENCHMARK(BM_PresentSdlRgb565Texture)->Unit(benchmark::kMicrosecond);
+
+// A 1920 x 1080 screen: the picture is 1440 x 1080 sharp and smooth, 1280 x 960 integer.
+constexpr int kScreenW = 1920, kScreenH = 1080;
+
+void presentScaled(benchmark::State& state, platform::Scaling scaling) {
+    SDL_Surface* screen = SDL_CreateRGBSurfaceWithFormat(0, kScreenW, kScreenH, 32, SDL_PIXELFORMAT_XRGB8888);
+    SDL_Renderer* renderer = screen ? SDL_CreateSoftwareRenderer(screen) : nullptr;
+    if (!renderer) throw std::runtime_error(SDL_GetError());
+    {
+        platform::PicturePresenter presenter(renderer, scaling);
+        const platform::PictureRect picture = platform::FitPicture(kScreenW, kScreenH, scaling);
+        for (auto _ : state) {
+            presenter.Upload(sampleFrame());
+            presenter.Draw(picture, kScreenW, kScreenH);
+            SDL_RenderPresent(renderer);
+            benchmark::DoNotOptimize(screen->pixels);
+        }
+    }
+    SDL_DestroyRenderer(renderer);
+    SDL_FreeSurface(screen);
+}
+
+void BM_PresentSharp(benchmark::State& state) { presentScaled(state, platform::Scaling::Sharp); }
+BENCHMARK(BM_PresentSharp)->Unit(benchmark::kMicrosecond);
+
+void BM_PresentInteger(benchmark::State& state) { presentScaled(state, platform::Scaling::Integer); }
+BENCHMARK(BM_PresentInteger)->Unit(benchmark::kMicrosecond);
+
+void BM_PresentSmooth(benchmark::State& state) { presentScaled(state, platform::Scaling::Smooth); }
+BENCHMARK(BM_PresentSmooth)->Unit(benchmark::kMicrosecond);
+
+// The floor for a present: copying the bytes of the whole screen once.
+void BM_CopyScreenBytes(benchmark::State& state) {
+    std::vector<uint32_t> in(kScreenW * kScreenH, 0x123456), out(kScreenW * kScreenH);
+    for (auto _ : state) {
+        std::memcpy(out.data(), in.data(), in.size() * 4);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_CopyScreenBytes)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -54,11 +54,15 @@ public:
 // Which state the program is in, so the platform can capture the pointer while a game runs.
 enum class PointerMode { Menu, Game };
 
+class StateAccess;
+
 class Platform {
 public:
     virtual ~Platform() = default;
 
     void SetEventHandler(WindowEvents* handler) { events_ = handler; }
+    // The program's fields, for a backend that can show them on request.
+    void SetStateAccess(StateAccess* state) { state_ = state; }
 
     // Clock: the wrapping 32-bit millisecond counter.
     virtual uint32_t GetTickCount() = 0;
@@ -113,6 +117,7 @@ public:
 
 protected:
     WindowEvents* events() const { return events_; }
+    StateAccess* stateAccess() const { return state_; }
     // Each backend hands every frame it presents to the screenshot writer.
     void OfferFrameForScreenshot(const Surface& frame) {
         if (screenshots_) screenshots_->OnFlip(frame);
@@ -120,6 +125,7 @@ protected:
 
 private:
     WindowEvents* events_ = nullptr;
+    StateAccess* state_ = nullptr;
     std::filesystem::path programDir_, dataDir_, soundDir_, assetDir_, screenshotDir_;
     std::unique_ptr<ScreenshotWriter> screenshots_;
 };

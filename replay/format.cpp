@@ -88,6 +88,8 @@ ReplayFile DecodeReplay(std::span<const uint8_t> file) {
     const uint32_t sum = static_cast<uint32_t>(in.fixed(4));
     const auto packed = in.bytes();
     if (!in.atEnd()) unreadable("the replay is damaged (bytes after its end)");
+    // zlib packs at most about 1032 to 1: a larger claim is damage, and must not cost the memory it names.
+    if (size > packed.size() * 1032 + 64) unreadable("the replay is damaged (its stream claims more than it holds)");
     if (crc32(0, packed.data(), static_cast<uInt>(packed.size())) != sum)
         unreadable("the replay is damaged (its check sum does not match)");
     r.stream.resize(static_cast<size_t>(size));

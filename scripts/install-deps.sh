@@ -11,6 +11,7 @@ packages=(
   appstream desktop-file-utils man-db groff-base lintian dpkg-dev file xvfb x11-utils xdotool
   libcpp-httplib-dev libsoci-dev libboost-dev libsqlite3-dev libpq-dev
   postgresql chromium chromium-driver python3-selenium
+  openbox x11-apps
 )
 missing=()
 for p in "${packages[@]}"; do

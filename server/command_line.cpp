@@ -8,7 +8,7 @@ namespace bestenliste {
 
 const char* const usage_text =
     "Usage: vorlanix-bestenliste serve [--listen ADDR:PORT] [--rate-limit N] [--behind-proxy] [--threads N]\n"
-    "       vorlanix-bestenliste import FILE...\n"
+    "       vorlanix-bestenliste import FILE [REPLAY.vxr]...\n"
     "       vorlanix-bestenliste export --csv\n"
     "       vorlanix-bestenliste delete NICKNAME\n"
     "       vorlanix-bestenliste --help\n"
@@ -18,7 +18,8 @@ const char* const usage_text =
     "and JSON.\n"
     "\n"
     "  serve            serve the pages and the API until SIGTERM or SIGINT\n"
-    "  import FILE...   take upload files saved from mail, with the same checks as the web form\n"
+    "  import FILE...   take upload files saved from mail, with the same checks as the web form;\n"
+    "                   a replay (.vxr) named right after a file is that file's replay\n"
     "  export --csv     print every entry with its personal data as CSV (for the prize draw)\n"
     "  delete NICKNAME  remove every entry of that nickname\n"
     "\n"

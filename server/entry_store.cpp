@@ -111,6 +111,14 @@ int EntryStore::schema_version() {
     return version;
 }
 
+bool EntryStore::contains(std::span<const uint8_t> upload) {
+    soci::session sql(*pool_);
+    const std::string hex = to_hex(upload);
+    long long id = 0;
+    sql << "SELECT id FROM entries WHERE upload = :upload", soci::use(hex), soci::into(id);
+    return sql.got_data();
+}
+
 std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
     std::unique_lock writer(sqlite_writer_, std::defer_lock);
     if (!postgresql_) writer.lock();

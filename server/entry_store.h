@@ -52,6 +52,7 @@ public:
     bool is_postgresql() const { return postgresql_; }
     int schema_version();
 
+    bool contains(std::span<const uint8_t> upload);
     // The new entry's id, or nothing when the same bytes are already stored.
     std::optional<int64_t> insert(const NewEntry& entry);
     // Ranked as the game ranks: lower age first, equal ages by the earlier upload.

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <thread>
 
 #include "score/read_file.h"
@@ -47,20 +48,31 @@ int serve(EntryStore& store, UploadDesk& desk, const ServeOptions& options) {
     return served ? 0 : 1;
 }
 
+// A replay (.vxr) named right after an upload file is that file's replay.
 int import_files(UploadDesk& desk, const std::vector<std::string>& files) {
     int status = 0;
-    for (const auto& file : files) {
-        // One byte more than a valid file, so that a longer one shows as the wrong size.
+    for (size_t k = 0; k < files.size(); ++k) {
+        const auto& file = files[k];
+        // One byte more than the largest valid file, so that a longer one shows as too long.
         const auto read = score::read_file_start(file, score::upload_file_size + 1);
-        if (!read.status.ok()) {
-            std::printf("%s: %s\n", file.c_str(), read.status.error.c_str());
+        std::optional<score::FileStart> replay;
+        if (k + 1 < files.size() && files[k + 1].ends_with(".vxr")) {
+            replay = score::read_file_start(files[++k], max_replay_size + 1);
+        }
+        const auto& unreadable = !read.status.ok() ? read.status : replay ? replay->status : read.status;
+        if (!unreadable.ok()) {
+            std::printf("%s: %s\n", file.c_str(), unreadable.error.c_str());
             status = 1;
             continue;
         }
-        const auto outcome = desk.take(read.bytes);
+        const auto outcome = replay && replay->size > max_replay_size
+                                 ? UploadOutcome{Reason::TooLarge}
+                                 : desk.take(read.bytes, replay ? std::optional<std::span<const uint8_t>>(replay->bytes)
+                                                                : std::nullopt);
         const auto& text = describe(outcome.reason);
         if (outcome.reason == Reason::Accepted) {
-            std::printf("%s: accepted, rank %lld\n", file.c_str(), static_cast<long long>(outcome.rank));
+            std::printf("%s: accepted, rank %lld%s\n", file.c_str(), static_cast<long long>(outcome.rank),
+                        outcome.proved ? ", proved" : "");
         } else {
             std::printf("%s: %.*s: %.*s\n", file.c_str(), static_cast<int>(text.code.size()), text.code.data(),
                         static_cast<int>(text.sentence.size()), text.sentence.data());

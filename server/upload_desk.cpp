@@ -1,28 +1,44 @@
 // A database failure is reported as such and never as a refusal of the file.
 #include "server/upload_desk.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <thread>
 
 #include "platform/cp1252.h"
+#include "server/replay_proof.h"
 #include "server/upload_checks.h"
 
 namespace bestenliste {
 
-UploadDesk::UploadDesk(EntryStore& store, Clock now) : store_(store), now_(std::move(now)) {}
+UploadDesk::UploadDesk(EntryStore& store, Clock now, std::chrono::milliseconds proof_limit)
+    : store_(store),
+      now_(std::move(now)),
+      proof_limit_(proof_limit),
+      proof_slots_(std::clamp<std::ptrdiff_t>(std::thread::hardware_concurrency(), 1, 1024)) {}
 
 int64_t UploadDesk::system_milliseconds() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
-UploadOutcome UploadDesk::take(std::span<const uint8_t> upload) {
+UploadOutcome UploadDesk::take(std::span<const uint8_t> upload, std::optional<std::span<const uint8_t>> replay) {
     const CheckedUpload checked = check_upload_bytes(upload);
     if (checked.reason != Reason::Accepted) {
         return {checked.reason};
     }
     try {
+        if (replay) {
+            // A stored file needs no proof; the insert below still settles a race between two.
+            if (store_.contains(upload)) return {Reason::Duplicate};
+            proof_slots_.acquire();
+            const Reason proof = prove_by_replay(*replay, upload, proof_limit_);
+            proof_slots_.release();
+            if (proof != Reason::Accepted) return {proof};
+        }
         NewEntry entry;
+        entry.replay = replay;
         entry.upload = upload;
         entry.nickname = cp1252::to_utf8(checked.entry.FeldText[1]);
         entry.days = checked.entry.t;
@@ -31,7 +47,7 @@ UploadOutcome UploadDesk::take(std::span<const uint8_t> upload) {
         if (!id) {
             return {Reason::Duplicate};
         }
-        UploadOutcome outcome{Reason::Accepted, false, *id, 0};
+        UploadOutcome outcome{Reason::Accepted, replay.has_value(), *id, 0};
         if (const auto stored = store_.find(*id)) {
             outcome.rank = stored->rank;
         }

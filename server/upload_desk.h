@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <semaphore>
 #include <span>
 
 #include "server/entry_store.h"
@@ -19,20 +21,29 @@ struct UploadOutcome {
     int64_t rank = 0;  // its place in the list right after it was stored
 };
 
+// A hostile replay may try to run for ever; a real one re-simulates in well under a second.
+inline constexpr std::chrono::milliseconds proof_time_limit{10'000};
+
 class UploadDesk {
 public:
     using Clock = std::function<int64_t()>;  // milliseconds since 1970, UTC
 
-    explicit UploadDesk(EntryStore& store, Clock now = system_milliseconds);
+    explicit UploadDesk(EntryStore& store, Clock now = system_milliseconds,
+                        std::chrono::milliseconds proof_limit = proof_time_limit);
 
-    // Stored and committed before this returns Accepted.
-    UploadOutcome take(std::span<const uint8_t> upload);
+    // Stored and committed before this returns Accepted. With a replay, the entry is accepted
+    // only when re-simulating the replay writes exactly these upload bytes; it is then proved.
+    UploadOutcome take(std::span<const uint8_t> upload,
+                       std::optional<std::span<const uint8_t>> replay = std::nullopt);
 
     static int64_t system_milliseconds();
 
 private:
     EntryStore& store_;
     Clock now_;
+    std::chrono::milliseconds proof_limit_;
+    // Proofs take a core each; more at once would only slow every one of them and the pages.
+    std::counting_semaphore<1024> proof_slots_;
 };
 
 }  // namespace bestenliste

@@ -68,6 +68,10 @@ std::string client_address(const httplib::Request& req, bool behind_proxy) {
     return req.remote_addr;
 }
 
+std::span<const uint8_t> as_bytes(const std::string& content) {
+    return {reinterpret_cast<const uint8_t*>(content.data()), content.size()};
+}
+
 void answer_upload(const httplib::Request& req, httplib::Response& res, const UploadOutcome& outcome) {
     res.status = describe(outcome.reason).status;
     if (is_api_path(req.path)) {
@@ -169,9 +173,11 @@ void WorldListServer::add_routes() {
             return;
         }
         const auto qhs = req.get_file_value("qhs");
-        const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(qhs.content.data()),
-                                             qhs.content.size());
-        answer_upload(req, res, desk_.take(bytes));
+        const auto replay = req.get_file_value("replay");
+        // A browser sends the form's replay field empty when no file was chosen.
+        std::optional<std::span<const uint8_t>> replay_bytes;
+        if (!replay.content.empty()) replay_bytes = as_bytes(replay.content);
+        answer_upload(req, res, desk_.take(as_bytes(qhs.content), replay_bytes));
     };
     http.Post("/api/upload", take_upload);
     http.Post("/hochladen", take_upload);

@@ -14,10 +14,17 @@ int32_t clampTo(double v, int32_t size) {
 
 }  // namespace
 
-PictureRect FitPicture(int outputWidth, int outputHeight) {
+std::optional<Scaling> ScalingFromName(std::string_view name) {
+    if (name == "sharp") return Scaling::Sharp;
+    if (name == "integer") return Scaling::Integer;
+    if (name == "smooth") return Scaling::Smooth;
+    return std::nullopt;
+}
+
+PictureRect FitPicture(int outputWidth, int outputHeight, Scaling scaling) {
     PictureRect r;
     const int factor = std::min(outputWidth / kPictureWidth, outputHeight / kPictureHeight);
-    if (factor >= 1) {
+    if (factor >= 1 && scaling == Scaling::Integer) {
         r.w = kPictureWidth * factor;
         r.h = kPictureHeight * factor;
     } else if (outputWidth * kPictureHeight < outputHeight * kPictureWidth) {
@@ -30,6 +37,10 @@ PictureRect FitPicture(int outputWidth, int outputHeight) {
     r.x = (outputWidth - r.w) / 2;
     r.y = (outputHeight - r.h) / 2;
     return r;
+}
+
+int SharpFactor(const PictureRect& rect) {
+    return std::max(1, static_cast<int>(std::lround(static_cast<double>(rect.w) / kPictureWidth)));
 }
 
 void PictureCursor::Set(int32_t x, int32_t y) {

@@ -1,8 +1,10 @@
-// Where the 640 x 480 picture sits in the window (whole-factor scaling, letterboxed), and how the
-// pointer we keep ourselves follows window positions and relative mouse motion.
+// Where the 640 x 480 picture sits in the window for each way of scaling it (letterboxed), and how
+// the pointer we keep ourselves follows window positions and relative mouse motion.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace platform {
 
@@ -14,9 +16,18 @@ struct PictureRect {
     int x = 0, y = 0, w = kPictureWidth, h = kPictureHeight;
 };
 
-// The largest whole factor that fits, centred. A window smaller than the picture gets the
+// Sharp: enlarged by the nearest whole factor without blurring, then smoothly to fill the largest
+// 4:3 rectangle. Integer: whole factors only. Smooth: linear filtering straight to that rectangle.
+enum class Scaling { Sharp, Integer, Smooth };
+std::optional<Scaling> ScalingFromName(std::string_view name);
+
+// The picture's rectangle in an output, centred. Integer takes the largest whole factor that fits;
+// the others the largest 4:3 rectangle. An output smaller than the picture always gets the
 // largest size of the picture's shape that fits, so something sensible is still shown.
-PictureRect FitPicture(int outputWidth, int outputHeight);
+PictureRect FitPicture(int outputWidth, int outputHeight, Scaling scaling = Scaling::Integer);
+
+// The whole factor by which the sharp scaling first enlarges the picture, for a picture of `rect`.
+int SharpFactor(const PictureRect& rect);
 
 // The pointer in picture coordinates. Relative motion arrives in output pixels; the fractions
 // are kept, so slow movements at a large scale still add up.

@@ -15,7 +15,13 @@ constexpr uint32_t Rgb565ToXrgb8888(uint16_t p) {
     return 0xFF000000u | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
 }
 
-// Writes the whole surface into rows of `pitch` bytes at dst.
+// Writes the whole surface into rows of `pitch` bytes at dst, with the widest vector
+// instructions the processor has.
 void ConvertToXrgb8888(const Surface& src, uint8_t* dst, size_t pitch);
+
+// The builds the choice is made from; the AVX2 one only where AvxConversionAvailable() says so.
+void ConvertToXrgb8888Baseline(const Surface& src, uint8_t* dst, size_t pitch);
+void ConvertToXrgb8888Avx2(const Surface& src, uint8_t* dst, size_t pitch);
+bool Avx2ConversionAvailable();
 
 }  // namespace platform

@@ -1,12 +1,14 @@
-// The SDL window, renderer and streaming texture, and presenting one picture per flip.
+// The SDL window and renderer, and presenting one picture per flip.
 #include "platform/sdl/sdl_display.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdio>
 #include <stdexcept>
 
-#include "platform/sdl/pixel_conversion.h"
+#include "platform/sdl/renderer_choice.h"
 
 namespace platform {
 
@@ -14,43 +16,58 @@ namespace {
 
 constexpr int kDefaultScale = 2;
 
-// The default window scale, made smaller on a desktop that cannot hold it.
-int defaultScale() {
+// The largest window scale the desktop holds (at least 1; unlimited where SDL cannot tell).
+int largestFittingScale() {
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return kDefaultScale;
-    int scale = kDefaultScale;
-    while (scale > 1 && (kPictureWidth * scale > usable.w || kPictureHeight * scale > usable.h)) --scale;
-    return scale;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return INT_MAX;
+    return std::max(1, std::min(usable.w / kPictureWidth, usable.h / kPictureHeight));
+}
+
+// The window scale asked for, made smaller on a desktop that cannot hold it.
+int windowScale(int requested) {
+    const int fits = largestFittingScale();
+    if (requested <= 0) return std::min(kDefaultScale, fits);
+    if (requested <= fits) return requested;
+    std::fprintf(stderr, "vorlanix: --scale %d does not fit on the desktop; the window takes scale %d\n", requested,
+                 fits);
+    return fits;
 }
 
 }  // namespace
 
 void SdlDisplay::Deleter::operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
 void SdlDisplay::Deleter::operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
-void SdlDisplay::Deleter::operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
 
-SdlDisplay::SdlDisplay(const SdlOptions& options) {
-    const int scale = options.scale > 0 ? options.scale : defaultScale();
-    const Uint32 flags = SDL_WINDOW_RESIZABLE | (options.window ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+SdlDisplay::SdlDisplay(const SdlOptions& options)
+    : scaling_(ScalingFromName(options.scaling).value_or(Scaling::Sharp)),
+      shown_(static_cast<size_t>(kPictureWidth) * kPictureHeight) {
+    const int scale = windowScale(options.scale);
     window_.reset(SDL_CreateWindow("Vorlanix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kPictureWidth * scale,
-                                   kPictureHeight * scale, flags));
+                                   kPictureHeight * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN));
     if (!window_) throw DisplayError(false, SDL_GetError());
     SDL_SetWindowMinimumSize(window_.get(), kPictureWidth / 2, kPictureHeight / 2);
 
-    renderer_.reset(SDL_CreateRenderer(window_.get(), -1, options.vsync ? SDL_RENDERER_PRESENTVSYNC : 0));
-    if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
-    if (!renderer_) throw DisplayError(false, SDL_GetError());
+    std::string error;
+    renderer_.reset(CreateRendererFor(window_.get(), options.renderer, options.vsync, error));
+    if (!renderer_) throw DisplayError(false, error);
     SDL_RendererInfo info;
     vsync_ = SDL_GetRendererInfo(renderer_.get(), &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
-
-    texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                     kPictureWidth, kPictureHeight));
-    if (!texture_) throw DisplayError(false, SDL_GetError());
-    SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeNearest);
+    try {
+        presenter_ = std::make_unique<PicturePresenter>(renderer_.get(), scaling_);
+    } catch (const std::runtime_error& e) {
+        throw DisplayError(false, e.what());
+    }
+    // Shown only now: an OpenGL renderer makes the window anew, which would undo its placing.
+    if (!options.window) enterFullscreen();
+    SDL_ShowWindow(window_.get());
+    if (!options.window) SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
     Relayout();
 }
 
-SdlDisplay::~SdlDisplay() = default;
+SdlDisplay::~SdlDisplay() {
+    presenter_.reset();
+    renderer_.reset();
+}
 
 bool SdlDisplay::fullscreen() const { return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN) != 0; }
 
@@ -59,19 +76,40 @@ bool SdlDisplay::visible() const {
 }
 
 void SdlDisplay::ToggleFullscreen() {
-    SDL_SetWindowFullscreen(window_.get(), fullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (fullscreen()) {
+        SDL_SetWindowFullscreen(window_.get(), 0);
+        SDL_SetWindowSize(window_.get(), windowedW_, windowedH_);
+        SDL_SetWindowPosition(window_.get(), windowedX_, windowedY_);
+    } else {
+        enterFullscreen();
+        SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
     Relayout();
 }
 
+void SdlDisplay::enterFullscreen() {
+    SDL_GetWindowPosition(window_.get(), &windowedX_, &windowedY_);
+    SDL_GetWindowSize(window_.get(), &windowedW_, &windowedH_);
+    // Without a window manager nobody carries out the fullscreen request and the window would
+    // stay where it is, showing a cut-off part of the screen's picture; covering the screen as a
+    // window first looks the same as fullscreen there. The window's own place is kept for later.
+    SDL_Rect screen;
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(window_.get()));
+    if (SDL_GetDisplayBounds(display, &screen) != 0) return;
+    SDL_SetWindowPosition(window_.get(), screen.x, screen.y);
+    SDL_SetWindowSize(window_.get(), screen.w, screen.h);
+}
+
 void SdlDisplay::Relayout() {
-    int outW = 0, outH = 0, winW = 0, winH = 0;
+    int winW = 0, winH = 0;
     SDL_GetWindowSize(window_.get(), &winW, &winH);
-    if (SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH) != 0) {
-        outW = winW;
-        outH = winH;
+    if (SDL_GetRendererOutputSize(renderer_.get(), &outputW_, &outputH_) != 0) {
+        outputW_ = winW;
+        outputH_ = winH;
     }
-    picture_ = FitPicture(outW, outH);
-    pixelsPerPoint_ = winW > 0 && outW > 0 ? static_cast<double>(outW) / winW : 1.0;
+    picture_ = FitPicture(outputW_, outputH_, scaling_);
+    pixelsPerPoint_ = winW > 0 && outputW_ > 0 ? static_cast<double>(outputW_) / winW : 1.0;
+    redraw_ = true;
 
     SDL_DisplayMode mode;
     const int display = SDL_GetWindowDisplayIndex(window_.get());
@@ -80,26 +118,48 @@ void SdlDisplay::Relayout() {
     framePeriod_ = SDL_GetPerformanceFrequency() / static_cast<uint64_t>(refresh);
 }
 
+SDL_Rect SdlDisplay::pictureInWindow() const {
+    auto points = [&](int pixels) { return static_cast<int>(pixels / pixelsPerPoint_); };
+    return SDL_Rect{points(picture_.x), points(picture_.y), std::max(1, points(picture_.w)),
+                    std::max(1, points(picture_.h))};
+}
+
+bool SdlDisplay::Held() {
+    if (!resetPending_) return true;
+    if (!visible()) return false;
+    try {
+        presenter_ = std::make_unique<PicturePresenter>(renderer_.get(), scaling_);
+        resetPending_ = false;
+        redraw_ = true;
+    } catch (const std::runtime_error&) {
+        // The device is not back yet; the game asks again after its next pump.
+    }
+    return false;
+}
+
+void SdlDisplay::show() {
+    presenter_->Draw(picture_, outputW_, outputH_);
+    SDL_RenderPresent(renderer_.get());
+}
+
+void SdlDisplay::Repaint() {
+    if (visible() && !resetPending_ && !redraw_) show();
+}
+
 void SdlDisplay::Present(const Surface& back) {
     if (back.width() != kPictureWidth || back.height() != kPictureHeight)
         throw std::invalid_argument("the back buffer must be 640 x 480");
-    // A minimised window shows nothing; only the frame rate is kept, so a loop that goes on
-    // drawing does not spin.
-    if (!visible()) {
+    // A minimised window shows nothing, and a frame equal to the shown one needs no drawing; only
+    // the frame rate is kept, so a loop that goes on drawing does not spin.
+    const bool unchanged = !redraw_ && std::equal(shown_.begin(), shown_.end(), back.data());
+    if (!visible() || resetPending_ || unchanged) {
         waitForFrameTime(false);
         return;
     }
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(texture_.get(), nullptr, &pixels, &pitch) != 0)
-        throw std::runtime_error(std::string("cannot show the frame: ") + SDL_GetError());
-    ConvertToXrgb8888(back, static_cast<uint8_t*>(pixels), static_cast<size_t>(pitch));
-    SDL_UnlockTexture(texture_.get());
-
-    SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
-    SDL_RenderClear(renderer_.get());
-    const SDL_Rect dst{picture_.x, picture_.y, picture_.w, picture_.h};
-    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &dst);
+    std::copy(back.data(), back.data() + shown_.size(), shown_.begin());
+    presenter_->Upload(back);
+    presenter_->Draw(picture_, outputW_, outputH_);
+    redraw_ = false;
     waitForFrameTime(true);
     SDL_RenderPresent(renderer_.get());
     noteFrameInterval();

@@ -1,17 +1,19 @@
-// The window, renderer and streaming texture that show the 640 x 480 picture, scaled by whole
-// factors and letterboxed, presented in step with the display.
+// The window and renderer that show the 640 x 480 picture, scaled as the player chose and
+// letterboxed, presented in step with the display and never faster than it refreshes.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/sdl/picture_layout.h"
+#include "platform/sdl/picture_presenter.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/surface.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
-struct SDL_Texture;
+struct SDL_Rect;
 
 namespace platform {
 
@@ -23,34 +25,51 @@ public:
     SdlDisplay(const SdlDisplay&) = delete;
     SdlDisplay& operator=(const SdlDisplay&) = delete;
 
-    // Shows a 640 x 480 frame and, where vsync does not hold us back, waits for the next frame time.
+    // Shows a 640 x 480 frame and, where vsync does not hold us back, waits for the next frame
+    // time. A frame equal to the one on screen is not drawn again.
     void Present(const Surface& back);
     void ToggleFullscreen();
     // Recomputes the picture's place after the window changed size or moved to another display.
     void Relayout();
+    // The window's contents were lost (uncovered without a compositor): show the last frame again.
+    void Repaint();
+    // The renderer lost its textures (device or targets reset); Held() is false until they are made anew.
+    void NoteRendererReset() { resetPending_ = true; }
+    // False once after a renderer reset, while the textures are made anew.
+    bool Held();
 
     bool fullscreen() const;
     // False while minimised or hidden.
     bool visible() const;
     SDL_Window* window() const { return window_.get(); }
     const PictureRect& picture() const { return picture_; }
+    // The picture's rectangle in window coordinates (for confining the system pointer to it).
+    SDL_Rect pictureInWindow() const;
     // Output pixels per window coordinate (above 1 on high-density outputs).
     double pixelsPerPoint() const { return pixelsPerPoint_; }
 
 private:
+    void show();
+    // Covers the screen with the window before it goes fullscreen, keeping its place as a window.
+    void enterFullscreen();
     void waitForFrameTime(bool presenting);
     void noteFrameInterval();
 
     struct Deleter {
         void operator()(SDL_Window* w) const;
         void operator()(SDL_Renderer* r) const;
-        void operator()(SDL_Texture* t) const;
     };
     std::unique_ptr<SDL_Window, Deleter> window_;
     std::unique_ptr<SDL_Renderer, Deleter> renderer_;
-    std::unique_ptr<SDL_Texture, Deleter> texture_;
+    std::unique_ptr<PicturePresenter> presenter_;
+    Scaling scaling_;
     PictureRect picture_;
+    int outputW_ = 0, outputH_ = 0;
+    int windowedX_ = 0, windowedY_ = 0, windowedW_ = 0, windowedH_ = 0;  // the window's place outside fullscreen
     double pixelsPerPoint_ = 1;
+    std::vector<uint16_t> shown_;  // the frame on screen, to skip presenting an unchanged one
+    bool redraw_ = true;           // the next frame is presented even when unchanged
+    bool resetPending_ = false;
     bool vsync_ = false;  // the present waits for the display
     int measuredFrames_ = 0;     // frames and their time since the last check of the vsync
     uint64_t measuredTime_ = 0;

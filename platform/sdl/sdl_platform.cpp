@@ -1,6 +1,6 @@
 // The SDL backend's platform: clock, the pointer we keep in picture coordinates, the event pump
-// that turns SDL events into the game's window events, the message box, and the glue to the
-// display and the mixer.
+// that turns SDL events into the game's window events and waits while there is nothing to show,
+// the message box, and the glue to the display and the mixer.
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/cp1252.h"
@@ -16,6 +17,8 @@
 #include "platform/sdl/sdl_controller.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
+#include "platform/sdl/state_request.h"
+#include "platform/sdl/video_driver_choice.h"
 #include "platform/sdl/system_ticks.h"
 #include "platform/sdl/window_icon.h"
 
@@ -25,9 +28,12 @@ namespace {
 
 constexpr int16_t kKeyP = 80;
 constexpr int16_t kKeyF12 = 123;
-// While the window is minimised the game only pumps events until it is back; waiting this
-// long for an event keeps that loop from spinning.
-constexpr int kMinimisedWaitMs = 10;
+// A pump that no frame preceded belongs to a loop that only waits (the game's busy wait, the
+// wait for the display); it sleeps until the next event, or this long.
+constexpr int kBriefWaitMs = 1;
+// While there is nothing to show, the pump sleeps until an event, waking this often to serve a
+// state request.
+constexpr int kIdleWaitMs = 100;
 
 int16_t buttonCode(Uint8 sdlButton) {
     switch (sdlButton) {
@@ -57,7 +63,7 @@ bool isFullscreenToggle(const SDL_Keysym& key) {
 
 class SdlPlatform : public Platform, private ControllerActions {
 public:
-    explicit SdlPlatform(const SdlOptions& options) : options_(options) {
+    explicit SdlPlatform(const SdlOptions& options) : options_(options), stateRequest_(options.stateFile) {
         SDL_SetHint(SDL_HINT_APP_NAME, "Vorlanix");
         // The desktop matches the window to its desktop entry by this name (X11 class, Wayland app
         // id). SDL reads both from the environment; a name the player set there stays.
@@ -88,7 +94,10 @@ public:
 
     void SetCursorPos(int32_t x, int32_t y) override {
         cursor_.Set(x, y);
-        if (!captured_) warpSystemPointer();
+        // Motion reported before the move would otherwise carry the pointer back.
+        SDL_PumpEvents();
+        SDL_FlushEvent(SDL_MOUSEMOTION);
+        moveSystemPointer();
     }
 
     void ShowCursor(bool show) override {
@@ -102,13 +111,17 @@ public:
         updateCapture();
     }
 
+    // A game without the focus, and any screen while minimised, waits in here until the window
+    // is back: the game stands still and nothing is drawn or reloaded.
     void DoEvents() override {
+        const bool onlyWaiting = !flippedSincePump_;
+        flippedSincePump_ = false;
         SDL_Event e;
-        bool have = display_ && !display_->visible() ? SDL_WaitEventTimeout(&e, kMinimisedWaitMs) != 0
-                                                     : SDL_PollEvent(&e) != 0;
-        while (have) {
-            if (!controllers_->Handle(e)) handle(e);
-            have = SDL_PollEvent(&e) != 0;
+        if (onlyWaiting && SDL_WaitEventTimeout(&e, kBriefWaitMs)) dispatch(e);
+        handlePending();
+        while (mustWaitForWindow()) {
+            if (SDL_WaitEventTimeout(&e, kIdleWaitMs)) dispatch(e);
+            handlePending();
         }
         controllers_->Tick(SDL_GetTicks());
     }
@@ -130,22 +143,22 @@ public:
 
     void InitDisplay() override {
         if (!videoStarted_) {
+            LeaveOutInvisibleVideoDrivers();
             if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw DisplayError(false, SDL_GetError());
             videoStarted_ = true;
         }
         display_ = std::make_unique<SdlDisplay>(options_);
         SetWindowIcon(display_->window());
+        const char* driver = SDL_GetCurrentVideoDriver();
+        relativePointer_ = driver && std::strcmp(driver, "wayland") == 0;
         SDL_ShowCursor(cursorShown_ ? SDL_ENABLE : SDL_DISABLE);
         SDL_StartTextInput();
         updateCapture();
     }
 
-    // A game that loses the focus stands still, as it did when a task switch took the display
-    // away: the game frame waits for the display while the time without focus is taken out of
-    // the game clock. The menus go on drawing.
-    bool TestCooperativeLevel() override {
-        return display_ && display_->visible() && (focused_ || mode_ != PointerMode::Game);
-    }
+    // The display is lost only when the renderer lost its textures; the game then reloads its
+    // pictures, as it did after a task switch. Focus and minimising are waited out in the pump.
+    bool TestCooperativeLevel() override { return display_ && display_->Held(); }
 
     // Our surfaces live in ordinary memory, so a lost display takes none of them with it.
     void RestoreAllSurfaces() override {}
@@ -154,6 +167,7 @@ public:
         if (!display_) throw std::logic_error("Flip before InitDisplay");
         display_->Present(back);
         OfferFrameForScreenshot(back);
+        flippedSincePump_ = true;
     }
 
     bool CreateSoundDevice() override {
@@ -169,6 +183,20 @@ public:
     }
 
 private:
+    void dispatch(const SDL_Event& e) {
+        if (!controllers_->Handle(e)) handle(e);
+    }
+
+    void handlePending() {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) dispatch(e);
+        stateRequest_.Serve(stateAccess(), GetTickCount());
+    }
+
+    bool mustWaitForWindow() const {
+        return display_ && (!display_->visible() || (!focused_ && mode_ == PointerMode::Game));
+    }
+
     void handle(const SDL_Event& e) {
         WindowEvents* h = events();
         switch (e.type) {
@@ -177,20 +205,28 @@ private:
                 if (h) h->Form_KeyPress(27);
                 break;
             case SDL_WINDOWEVENT: handleWindow(e.window); break;
+            case SDL_RENDER_TARGETS_RESET:
+            case SDL_RENDER_DEVICE_RESET:
+                if (display_) display_->NoteRendererReset();
+                break;
             case SDL_MOUSEMOTION:
-                if (!display_) break;
-                if (captured_)
+                // Touches arrive as fingers below; SDL's mouse copies of them are not counted twice.
+                if (!display_ || e.motion.which == SDL_TOUCH_MOUSEID) break;
+                if (captured_ && relativePointer_)
                     cursor_.MoveBy(e.motion.xrel * display_->pixelsPerPoint(), e.motion.yrel * display_->pixelsPerPoint(),
                                    display_->picture());
                 else
                     followSystemPointer(e.motion.x, e.motion.y);
                 if (h) h->Form_MouseMove(buttonsHeld(e.motion.state), shiftState(), cursorX(), cursorY());
                 break;
+            case SDL_FINGERDOWN:
+            case SDL_FINGERUP:
+            case SDL_FINGERMOTION: handleFinger(e.type, e.tfinger); break;
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP: {
                 const int16_t button = buttonCode(e.button.button);
-                if (!display_ || button == 0) break;
-                if (!captured_) followSystemPointer(e.button.x, e.button.y);
+                if (!display_ || button == 0 || e.button.which == SDL_TOUCH_MOUSEID) break;
+                if (!captured_ || !relativePointer_) followSystemPointer(e.button.x, e.button.y);
                 if (!h) break;
                 if (e.type == SDL_MOUSEBUTTONDOWN)
                     h->Form_MouseDown(button, shiftState(), cursorX(), cursorY());
@@ -252,9 +288,35 @@ private:
             case SDL_WINDOWEVENT_SIZE_CHANGED:
             case SDL_WINDOWEVENT_MOVED:
             case SDL_WINDOWEVENT_DISPLAY_CHANGED:
-                if (display_) display_->Relayout();
+                if (!display_) break;
+                display_->Relayout();
+                if (captured_) confinePointer(true);
+                break;
+            case SDL_WINDOWEVENT_EXPOSED:
+                if (display_) display_->Repaint();
                 break;
             default: break;
+        }
+    }
+
+    // A tap is a left click where the finger touches; one finger at a time steers the pointer.
+    void handleFinger(Uint32 type, const SDL_TouchFingerEvent& f) {
+        WindowEvents* h = events();
+        if (!display_ || (activeFinger_ && *activeFinger_ != f.fingerId)) return;
+        if (type == SDL_FINGERDOWN) activeFinger_ = f.fingerId;
+        if (type == SDL_FINGERUP) activeFinger_.reset();
+        int winW = 0, winH = 0;
+        SDL_GetWindowSize(display_->window(), &winW, &winH);
+        const double ppp = display_->pixelsPerPoint();
+        cursor_.FollowWindow(f.x * (winW - 1) * ppp, f.y * (winH - 1) * ppp, display_->picture());
+        if (!h) return;
+        if (type == SDL_FINGERMOTION) {
+            h->Form_MouseMove(1, shiftState(), cursorX(), cursorY());
+        } else if (type == SDL_FINGERDOWN) {
+            h->Form_MouseMove(0, shiftState(), cursorX(), cursorY());
+            h->Form_MouseDown(1, shiftState(), cursorX(), cursorY());
+        } else {
+            h->Form_MouseUp(1, shiftState(), cursorX(), cursorY());
         }
     }
 
@@ -290,7 +352,7 @@ private:
         const int32_t oldX = cursor_.x(), oldY = cursor_.y();
         cursor_.MoveBy(dx * p.w / kPictureWidth, dy * p.h / kPictureHeight, p);
         // Warping only on a whole-pixel change keeps the fractions of a slow stick adding up.
-        if (!captured_ && (cursor_.x() != oldX || cursor_.y() != oldY)) warpSystemPointer();
+        if (cursor_.x() != oldX || cursor_.y() != oldY) moveSystemPointer();
         if (WindowEvents* h = events()) h->Form_MouseMove(0, 0, cursorX(), cursorY());
     }
 
@@ -300,6 +362,15 @@ private:
     void followSystemPointer(int windowX, int windowY) {
         const double ppp = display_->pixelsPerPoint();
         cursor_.FollowWindow(windowX * ppp, windowY * ppp, display_->picture());
+    }
+
+    // Puts the system pointer where the crosshair is, where the crosshair follows it. The pointer's
+    // confinement also holds back a move by the program; it is lifted for it.
+    void moveSystemPointer() {
+        if (captured_ && relativePointer_) return;
+        if (captured_) confinePointer(false);
+        warpSystemPointer();
+        if (captured_) confinePointer(true);
     }
 
     // Puts the system pointer where our pointer is, so both agree when the capture ends (the
@@ -314,7 +385,10 @@ private:
     }
 
     // Captured while a game runs, and always in fullscreen, where the pointer cannot leave the
-    // screen anyway; never without the focus.
+    // screen anyway; never without the focus. Captured, the system pointer is kept on the picture
+    // and the crosshair follows its position, so mice, tablets, touch screens and remote desktops
+    // all steer alike. Where a program cannot move the system pointer (Wayland), the pointer is
+    // locked instead and the crosshair moves by the mouse's relative motion.
     void updateCapture() {
         const bool want = display_ && focused_ &&
                           (display_->fullscreen() || (mode_ == PointerMode::Game && !pausedByKey_));
@@ -324,17 +398,31 @@ private:
     void setCapture(bool on) {
         captured_ = on;
         if (!display_) return;
+        if (!relativePointer_) {
+            confinePointer(on);
+            return;
+        }
         // Without relative mode the grab at least keeps the pointer in the window.
         if (SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE) != 0)
             SDL_SetWindowGrab(display_->window(), on ? SDL_TRUE : SDL_FALSE);
         if (!on) warpSystemPointer();
     }
 
+    // The system pointer kept on the picture, so no motion is lost in the bars beside it.
+    void confinePointer(bool on) {
+        if (relativePointer_) return;
+        const SDL_Rect area = display_->pictureInWindow();
+        SDL_SetWindowMouseRect(display_->window(), on ? &area : nullptr);
+        SDL_SetWindowMouseGrab(display_->window(), on ? SDL_TRUE : SDL_FALSE);
+    }
+
     SdlOptions options_;
     std::unique_ptr<SdlDisplay> display_;
     std::shared_ptr<SdlMixer> mixer_;
+    StateRequest stateRequest_;
     std::unique_ptr<SdlControllers> controllers_;
     PictureCursor cursor_;
+    std::optional<SDL_FingerID> activeFinger_;
     PointerMode mode_ = PointerMode::Menu;
     bool videoStarted_ = false;
     bool cursorShown_ = true;
@@ -343,6 +431,8 @@ private:
     bool focused_ = true;
     bool captured_ = false;
     bool pausedByKey_ = false;
+    bool relativePointer_ = false;   // the crosshair moves by relative motion while captured
+    bool flippedSincePump_ = false;  // a frame was shown since the last pump
 };
 
 }  // namespace

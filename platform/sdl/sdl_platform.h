@@ -2,6 +2,7 @@
 // by us in screen coordinates, and SDL2_mixer channels for the sound copies.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@ struct SdlOptions {
     std::string scaling = "sharp";  // sharp, integer or smooth
     std::string renderer;           // SDL render driver; empty = chosen automatically
     bool vsync = true;
+    std::filesystem::path stateFile;  // written on SIGUSR1; empty = never
     bool mute = false;         // open no sound device
     int effectsVolume = 100;   // 0..100
     int musicVolume = 100;     // 0..100

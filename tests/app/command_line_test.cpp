@@ -28,7 +28,7 @@ TEST(CommandLine, ReadsEveryOption) {
     std::string message;
     ASSERT_EQ(parse({"--window", "--scale", "3", "--assets", "/a", "--data-dir", "/d", "--seed", "42", "--headless",
                      "--script", "s.txt", "--tick-start", "4294967000", "--scaling", "smooth", "--renderer", "software",
-                     "--no-vsync"},
+                     "--no-vsync", "--state-file", "state.json"},
                     o, message),
               ParseResult::Run);
     EXPECT_TRUE(o.window);
@@ -42,6 +42,7 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(o.scaling, "smooth");
     EXPECT_EQ(o.renderer, "software");
     EXPECT_FALSE(o.vsync);
+    EXPECT_EQ(o.stateFile, "state.json");
 }
 
 TEST(CommandLine, ValuesMayFollowAnEqualsSignAndSettingsKeysHaveOptions) {
@@ -90,7 +91,7 @@ TEST(CommandLine, HelpNamesEveryOptionAndTheProgramExitsWithTwoOnAnUnknownOne) {
     for (const char* option :
          {"--window", "--fullscreen", "--scale", "--scaling", "--renderer", "--no-vsync", "--effects-volume",
           "--music-volume", "--mute", "--controller-dead-zone", "--controller-speed", "--screenshot-dir", "--config",
-          "--print-paths", "--assets", "--data-dir", "--seed", "--headless", "--script", "--tick-start", "-h,",
+          "--print-paths", "--assets", "--data-dir", "--seed", "--headless", "--script", "--tick-start", "--state-file", "-h,",
           "--help", "--version"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     const int status = std::system((std::string(VORLANIX_EXE) + " --no-such-option 2>/dev/null").c_str());

@@ -34,7 +34,8 @@ protected:
     void SetUp() override {
         platform::SdlOptions options;
         options.window = true;
-        options.scale = 2;
+        options.scale = 1;
+        options.scaling = "integer";
         options.fullscreenChanged = [this](bool fullscreen) { fullscreenChoices_.push_back(fullscreen); };
         platform_ = platform::CreateSdlPlatform(options);
         platform_->SetEventHandler(&events_);
@@ -80,6 +81,14 @@ protected:
         e.motion.y = y;
         e.motion.xrel = xrel;
         e.motion.yrel = yrel;
+        return e;
+    }
+    static SDL_Event finger(Uint32 type, SDL_FingerID id, float x, float y) {
+        SDL_Event e{};
+        e.type = type;
+        e.tfinger.fingerId = id;
+        e.tfinger.x = x;
+        e.tfinger.y = y;
         return e;
     }
     static SDL_Event button(Uint32 type, Uint8 which, int x, int y) {
@@ -182,39 +191,68 @@ TEST_F(SdlEvents, MenuPointerFollowsTheSystemPointerThroughTheLetterbox) {
     EXPECT_EQ(y, 0);
 }
 
-TEST_F(SdlEvents, GamePointerMovesByRelativeMotionUntilPauseOrFocusLossReleasesIt) {
+TEST_F(SdlEvents, GamePointerFollowsThePointersPositionWhateverTheDeviceReports) {
+    // 1500 x 1000 holds the picture twice, at (110, 20). A mouse and a tablet both move the system
+    // pointer; the crosshair goes where it is, whatever relative motion comes with it.
+    SDL_SetWindowSize(window_, 1500, 1000);
+    pump({});
     platform_->SetPointerMode(platform::PointerMode::Game);
+    // The system pointer goes where the game puts the crosshair, and SDL reports it there.
     platform_->SetCursorPos(320, 240);
-    // At scale 2, two pixels of motion move the pointer one; the window position is ignored.
-    EXPECT_EQ(pump({motion(0, 0, 20, -10)}), (Log{"MouseMove 0 330 235"}));
-    EXPECT_EQ(pump({motion(0, 0, 5000, 5000)}), (Log{"MouseMove 0 639 479"}));
-
-    // P pauses: the pointer follows the system pointer again, and P again captures it. (SDL
-    // reports where it put the system pointer on release; the extra pump takes that report.)
-    EXPECT_EQ(pump({key(SDL_KEYDOWN, SDLK_p, SDL_SCANCODE_P)}), (Log{"KeyDown 80"}));
-    pump({});
-    EXPECT_EQ(pump({motion(200, 100, 1, 1)}), (Log{"MouseMove 0 100 50"}));
-    EXPECT_EQ(pump({key(SDL_KEYDOWN, SDLK_p, SDL_SCANCODE_P), motion(200, 100, 4, 4)}),
-              (Log{"KeyDown 80", "MouseMove 0 102 52"}));
-
-    EXPECT_EQ(pump({windowEvent(SDL_WINDOWEVENT_FOCUS_LOST), motion(400, 300, 1, 1)}),
-              (Log{"LostFocus", "MouseMove 0 200 150"}));
-    EXPECT_EQ(pump({windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED), motion(400, 300, -4, -4)}),
-              (Log{"GotFocus", "MouseMove 0 198 148"}));
-
-    // Back in the menu the window position counts again.
-    platform_->SetPointerMode(platform::PointerMode::Menu);
-    pump({});
-    EXPECT_EQ(pump({motion(2, 4, 100, 100)}), (Log{"MouseMove 0 1 2"}));
+    EXPECT_EQ(pump({}), (Log{"MouseMove 0 320 240"}));
+    EXPECT_EQ(pump({motion(110 + 660, 20 + 500, 20, -10)}), (Log{"MouseMove 0 330 250"}));
+    EXPECT_EQ(pump({motion(110 + 200, 20 + 100, 0, 0)}), (Log{"MouseMove 0 100 50"}));
+    EXPECT_EQ(pump({motion(1499, 999, 5000, 5000)}), (Log{"MouseMove 0 639 479"}));
+    // Paused, the same holds.
+    EXPECT_EQ(pump({key(SDL_KEYDOWN, SDLK_p, SDL_SCANCODE_P), motion(110 + 4, 20 + 6, 1, 1)}),
+              (Log{"KeyDown 80", "MouseMove 0 2 3"}));
 }
 
-TEST_F(SdlEvents, AGameWithoutTheFocusHasNoDisplayButTheMenuKeepsIt) {
-    pump({windowEvent(SDL_WINDOWEVENT_FOCUS_LOST)});
-    EXPECT_TRUE(platform_->TestCooperativeLevel());
+TEST_F(SdlEvents, ATapIsALeftClickWhereTheFingerTouches) {
+    // The 640 x 480 window spans the touch surface's 0..1; SDL's mouse copies of a touch are not
+    // counted again, and a second finger does not steer while the first is down.
+    SDL_Event touchCopy = button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 1);
+    touchCopy.button.which = SDL_TOUCH_MOUSEID;
+    EXPECT_EQ(pump({finger(SDL_FINGERDOWN, 7, 0.5f, 0.25f), touchCopy, finger(SDL_FINGERDOWN, 8, 0.9f, 0.9f),
+                    finger(SDL_FINGERMOTION, 7, 0.0f, 1.0f), finger(SDL_FINGERUP, 7, 0.0f, 1.0f)}),
+              (Log{"MouseMove 0 319 119", "MouseDown 1 319 119", "MouseMove 1 0 479", "MouseUp 1 0 479"}));
+}
+
+TEST_F(SdlEvents, AGameWithoutTheFocusWaitsInThePumpAndKeepsItsDisplay) {
+    // In the menus the pump returns at once without the focus.
+    EXPECT_EQ(pump({windowEvent(SDL_WINDOWEVENT_FOCUS_LOST)}), (Log{"LostFocus"}));
+    EXPECT_EQ(pump({}), Log{});
     platform_->SetPointerMode(platform::PointerMode::Game);
-    EXPECT_FALSE(platform_->TestCooperativeLevel());
-    pump({windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED)});
     EXPECT_TRUE(platform_->TestCooperativeLevel());
+    // A game waits until the focus is back, a third of a second later.
+    SDL_AddTimer(
+        300,
+        [](Uint32, void* window) -> Uint32 {
+            SDL_Event e{};
+            e.type = SDL_WINDOWEVENT;
+            e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+            e.window.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(window));
+            SDL_PushEvent(&e);
+            return 0;
+        },
+        window_);
+    const Uint32 start = SDL_GetTicks();
+    EXPECT_EQ(pump({}), (Log{"GotFocus"}));
+    EXPECT_GE(SDL_GetTicks() - start, 250u);
+    EXPECT_TRUE(platform_->TestCooperativeLevel());
+}
+
+TEST_F(SdlEvents, OnlyARendererResetLosesTheDisplayAndItComesBack) {
+    platform::Surface back(640, 480);
+    for (Uint32 reset : {SDL_RENDER_TARGETS_RESET, SDL_RENDER_DEVICE_RESET}) {
+        SDL_Event e{};
+        e.type = reset;
+        pump({e});
+        // False once, while the textures are made anew; then the frames show again.
+        EXPECT_FALSE(platform_->TestCooperativeLevel()) << reset;
+        EXPECT_TRUE(platform_->TestCooperativeLevel()) << reset;
+        platform_->Flip(back);
+    }
 }
 
 TEST_F(SdlEvents, ActivationOnceAndOnlyRealFocusChanges) {
@@ -225,21 +263,15 @@ TEST_F(SdlEvents, ActivationOnceAndOnlyRealFocusChanges) {
               (Log{"LostFocus", "GotFocus"}));
 }
 
-TEST_F(SdlEvents, AHiddenWindowHoldsNoDisplayAndFramesStillTakeTheirTime) {
-    EXPECT_TRUE(platform_->TestCooperativeLevel());
+TEST_F(SdlEvents, FramesOfAHiddenWindowStillTakeTheirTime) {
     SDL_HideWindow(window_);
-    pump({});
-    EXPECT_FALSE(platform_->TestCooperativeLevel());
-
     // Nothing to show, yet twenty frames take as long as twenty refreshes (60 Hz assumed).
     platform::Surface back(640, 480);
     const Uint32 start = SDL_GetTicks();
     for (int i = 0; i < 20; ++i) platform_->Flip(back);
     EXPECT_GE(SDL_GetTicks() - start, 300u);
-
-    SDL_ShowWindow(window_);
-    pump({});
     EXPECT_TRUE(platform_->TestCooperativeLevel());
+    SDL_ShowWindow(window_);
 }
 
 TEST_F(SdlEvents, ShownFramesKeepToTheDisplayRate) {

@@ -37,6 +37,35 @@ TEST(SdlPicture, FitsTheLargestWholeFactorCentred) {
     }
 }
 
+TEST(SdlPicture, SharpAndSmoothFillTheLargest4To3RectangleAndSharpEnlargesByTheNearestWholeFactor) {
+    const struct {
+        int outW, outH;
+        PictureRect want;
+        int sharpFactor;
+    } cases[] = {
+        {1366, 768, {171, 0, 1024, 768}, 2},     // 1.6 times: enlarged twice, then down to fill
+        {1600, 900, {200, 0, 1200, 900}, 2},     // 1.875
+        {1920, 1080, {240, 0, 1440, 1080}, 2},   // 2.25
+        {1280, 1024, {0, 32, 1280, 960}, 2},     // a whole factor: nothing left to filter
+        {2560, 1600, {213, 0, 2133, 1600}, 3},   // 3.33
+        {800, 600, {0, 0, 800, 600}, 1},         // 1.25: not enlarged, only filtered
+        {320, 480, {0, 120, 320, 240}, 1},       // smaller than the picture
+    };
+    for (const auto& c : cases)
+        for (auto scaling : {platform::Scaling::Sharp, platform::Scaling::Smooth}) {
+            const PictureRect r = FitPicture(c.outW, c.outH, scaling);
+            EXPECT_EQ(r.x, c.want.x) << c.outW << "x" << c.outH;
+            EXPECT_EQ(r.y, c.want.y) << c.outW << "x" << c.outH;
+            EXPECT_EQ(r.w, c.want.w) << c.outW << "x" << c.outH;
+            EXPECT_EQ(r.h, c.want.h) << c.outW << "x" << c.outH;
+            EXPECT_EQ(platform::SharpFactor(r), c.sharpFactor) << c.outW << "x" << c.outH;
+        }
+    EXPECT_EQ(platform::ScalingFromName("sharp"), platform::Scaling::Sharp);
+    EXPECT_EQ(platform::ScalingFromName("integer"), platform::Scaling::Integer);
+    EXPECT_EQ(platform::ScalingFromName("smooth"), platform::Scaling::Smooth);
+    EXPECT_FALSE(platform::ScalingFromName("Sharp"));
+}
+
 TEST(SdlPicture, PointerFollowsTheWindowThroughTheLetterbox) {
     const PictureRect box{320, 60, 1280, 960};
     const struct {
@@ -72,6 +101,18 @@ TEST(SdlPicture, RelativeMotionKeepsFractionsAndStopsAtTheEdges) {
     p.Set(700, -5);
     EXPECT_EQ(p.x(), 639);
     EXPECT_EQ(p.y(), 0);
+}
+
+TEST(SdlPicture, BothBuildsOfTheConversionWriteTheSamePixels) {
+    // Every colour once, in a surface whose width leaves a remainder after the vector blocks.
+    platform::Surface all(257, 256);
+    for (int i = 0; i < 257 * 256; ++i) all.data()[i] = static_cast<uint16_t>(i);
+    std::vector<uint32_t> baseline(257 * 256), avx2(257 * 256);
+    platform::ConvertToXrgb8888Baseline(all, reinterpret_cast<uint8_t*>(baseline.data()), 257 * 4);
+    for (int i = 0; i < 65536; ++i) ASSERT_EQ(baseline[i], platform::Rgb565ToXrgb8888(static_cast<uint16_t>(i)));
+    if (!platform::Avx2ConversionAvailable()) GTEST_SKIP() << "this processor has no AVX2";
+    platform::ConvertToXrgb8888Avx2(all, reinterpret_cast<uint8_t*>(avx2.data()), 257 * 4);
+    EXPECT_EQ(avx2, baseline);
 }
 
 TEST(SdlPicture, ConversionWidensEveryColourToFullRange) {

@@ -53,7 +53,7 @@ protected:
     }
 
     // Starts the program in the frames directory with SDL's variables replaced by `sdlEnv`, and no desktop.
-    void start(std::vector<std::string> sdlEnv) {
+    void start(std::vector<std::string> sdlEnv, std::vector<std::string> args = {}) {
         // Everything the child needs is prepared here: between fork and exec only plain system
         // calls are safe while other threads of this process may hold locks.
         // Without a desktop to show it on, a message box cannot block the test on a developer's machine.
@@ -69,7 +69,9 @@ protected:
         const std::string exe = VORLANIX_EXE, data = (dir_ / "data").string(), config = (dir_ / "vorlanix.conf").string();
         std::vector<char*> argv = {const_cast<char*>(exe.c_str()),    const_cast<char*>("--data-dir"),
                                    const_cast<char*>(data.c_str()),   const_cast<char*>("--config"),
-                                   const_cast<char*>(config.c_str()), nullptr};
+                                   const_cast<char*>(config.c_str())};
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
         const std::string frames = (dir_ / "frames").string();
         const int logFd = open((dir_ / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ASSERT_GE(logFd, 0);
@@ -109,8 +111,9 @@ protected:
 TEST_F(SdlProgram, ShowsTheTitleAndEndsOnAQuitRequest) {
     // SDL's own software path on the offscreen driver writes every shown frame to a BMP in the
     // working directory.
-    start({"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "SDL_RENDER_DRIVER=software",
-           "SDL_FRAMEBUFFER_ACCELERATION=0", "SDL_VIDEO_OFFSCREEN_SAVE_FRAMES=1"});
+    start({"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "SDL_FRAMEBUFFER_ACCELERATION=0",
+           "SDL_VIDEO_OFFSCREEN_SAVE_FRAMES=1"},
+          {"--renderer", "software", "--scaling", "integer"});
     const fs::path frames = dir_ / "frames";
     // Two saved frames mean the first one is complete.
     const auto deadline = std::chrono::steady_clock::now() + 20s;
@@ -144,14 +147,38 @@ TEST_F(SdlProgram, ShowsTheTitleAndEndsOnAQuitRequest) {
 }
 
 TEST_F(SdlProgram, NoDisplayEndsWithTheMessageAndExitCode1) {
-    start({"SDL_VIDEODRIVER=no_such_driver", "SDL_AUDIODRIVER=dummy"});
-    const auto status = waitForEnd(20s);
-    ASSERT_TRUE(status) << log();
-    ASSERT_TRUE(WIFEXITED(*status)) << log();
-    EXPECT_EQ(WEXITSTATUS(*status), 1) << log();
-    // The game's own text, then SDL's reason as the second paragraph.
-    EXPECT_NE(log().find("Dieses Programm benötigt DirectX 7\n\n"), std::string::npos) << log();
-    EXPECT_NE(log().find("no_such_driver"), std::string::npos) << log();
+    // A driver that does not exist, no display at all (the invisible off-screen window is no way
+    // out), and a render driver that does not exist.
+    const struct {
+        std::vector<std::string> env, args;
+        const char* reason;
+    } cases[] = {
+        {{"SDL_VIDEODRIVER=no_such_driver", "SDL_AUDIODRIVER=dummy"}, {}, "no_such_driver"},
+        {{"SDL_AUDIODRIVER=dummy"}, {}, ""},
+        {{"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"}, {"--renderer", "no_such_renderer"},
+         "no render driver \"no_such_renderer\""},
+    };
+    for (const auto& c : cases) {
+        start(c.env, c.args);
+        const auto status = waitForEnd(20s);
+        ASSERT_TRUE(status) << log();
+        ASSERT_TRUE(WIFEXITED(*status)) << log();
+        EXPECT_EQ(WEXITSTATUS(*status), 1) << log();
+        // The game's own text, then the reason as the second paragraph.
+        EXPECT_NE(log().find(std::string("Dieses Programm benötigt DirectX 7\n\n") + c.reason), std::string::npos)
+            << log();
+    }
+}
+
+TEST_F(SdlProgram, AWindowTooLargeForTheDesktopIsMadeToFitWithOneLine) {
+    // The offscreen desktop is 1024 x 768: scale 1 is the largest that fits.
+    start({"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"}, {"--window", "--scale", "16"});
+    std::this_thread::sleep_for(1s);
+    kill(child_, SIGTERM);
+    ASSERT_TRUE(waitForEnd(10s)) << log();
+    EXPECT_NE(log().find("vorlanix: --scale 16 does not fit on the desktop; the window takes scale 1\n"),
+              std::string::npos)
+        << log();
 }
 
 }  // namespace

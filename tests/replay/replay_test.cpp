@@ -5,6 +5,7 @@
 #include <future>
 #include <vector>
 
+#include "replay/byte_stream.h"
 #include "replay/format.h"
 #include "replay/play_replay.h"
 #include "replay/prove.h"
@@ -121,6 +122,18 @@ TEST(Replay, DamagedForeignAndOtherVersionFilesAreRefusedWithOneLine) {
     // A stream that stops mid-run, with a valid wrapping: the program asks for more than there is.
     const auto cut = reencoded(good, [](replay::ReplayFile& f) { f.stream.resize(f.stream.size() / 3); });
     const std::vector<uint8_t> foreign = {'P', 'K', 3, 4, 0, 0};
+    // A few bytes that claim a stream of 200 MB.
+    replay::ByteWriter boast;
+    for (char c : std::string("VXREPLAY")) boast.u8(static_cast<uint8_t>(c));
+    boast.fixed(replay::kFormatVersion, 2);
+    boast.fixed(replay::kSimulationVersion, 2);
+    boast.text("1.0.0");
+    boast.u8(0);
+    boast.fixed(0, 16);
+    for (int k = 0; k < 3; ++k) boast.text("");
+    boast.varint(200u << 20);
+    boast.fixed(0, 4);
+    boast.bytes(std::vector<uint8_t>(8, 0));
     struct Case {
         const char* what;
         std::vector<uint8_t> file;
@@ -132,6 +145,7 @@ TEST(Replay, DamagedForeignAndOtherVersionFilesAreRefusedWithOneLine) {
         {"a flipped byte", flipped, StopKind::Unreadable, "damaged"},
         {"truncated", truncated, StopKind::Unreadable, "damaged"},
         {"a stream cut short", cut, StopKind::Unreadable, "truncated"},
+        {"a boast of size", boast.data(), StopKind::Unreadable, "claims more than it holds"},
         {"another simulation", newer, StopKind::WrongVersion, "simulation version 2"},
     };
     for (const Case& c : cases) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/server/recorded_games.h"
 #include "tests/server/upload_fixture.h"
 #include "tests/support/temp_dir.h"
 
@@ -60,6 +61,20 @@ TEST(BestenlisteCommands, ImportExportAndDeleteWorkOnTheSameList) {
     run = bestenliste(dir, "export --csv");
     EXPECT_EQ(run.out.find("Bert"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\n1,Anna,"), std::string::npos) << run.out;
+}
+
+TEST(BestenlisteCommands, AReplayNamedAfterAnImportedFileProvesIt) {
+    const auto& game = game_with_upload();
+    TempDir dir;
+    TempDir mail;
+    write_bytes(mail / "game.qhs", game.upload);
+    write_bytes(mail / "game.vxr", game.replay);
+    write_bytes(mail / "other.qhs", with_nickname(game.upload, "Faker"));
+    const auto run = bestenliste(dir, "import " + (mail / "other.qhs").string() + " " + (mail / "game.vxr").string() +
+                                          " " + (mail / "game.qhs").string() + " " + (mail / "game.vxr").string());
+    EXPECT_EQ(run.exit_code, 1) << run.out;
+    EXPECT_NE(run.out.find("other.qhs: replay_mismatch: "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("game.qhs: accepted, rank 1, proved\n"), std::string::npos) << run.out;
 }
 
 TEST(BestenlisteCommands, HelpAndUsageErrors) {

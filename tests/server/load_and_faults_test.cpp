@@ -12,6 +12,7 @@
 #include <set>
 #include <thread>
 
+#include "tests/server/recorded_games.h"
 #include "tests/server/server_process.h"
 #include "tests/server/upload_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -22,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 
 int load_uploads() {
     const char* wanted = std::getenv("VORLANIX_LOAD_UPLOADS");
-    return wanted ? std::max(64, std::atoi(wanted)) : 2000;
+    return wanted ? std::max(64, std::atoi(wanted)) : 1200;
 }
 
 // Every upload file of a test has its own nickname, so the list shows each at most once.
@@ -30,9 +31,10 @@ std::vector<uint8_t> numbered_upload(int n) {
     return upload_bytes("L" + std::to_string(n), n % 28801, n);
 }
 
-int post(httplib::Client& client, const std::vector<uint8_t>& bytes) {
-    const httplib::MultipartFormDataItems items = {
+int post(httplib::Client& client, const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& replay = {}) {
+    httplib::MultipartFormDataItems items = {
         {"qhs", std::string(bytes.begin(), bytes.end()), "upload.qhs", "application/octet-stream"}};
+    if (!replay.empty()) items.push_back({"replay", std::string(replay.begin(), replay.end()), "game.vxr", ""});
     const auto res = client.Post("/api/upload", items);
     return res ? res->status : -1;
 }
@@ -56,11 +58,14 @@ double percentile(std::vector<double> values, double p) {
 }
 
 TEST(ServerUnderLoad, SixtyFourClientsLoseNoAcceptedUpload) {
+    const auto& game = game_with_upload();
     TempDir dir;
     ServerProcess server(dir.path(), {"--threads", "16"});
     const int total = load_uploads();
     constexpr int clients = 64;
-    std::atomic<int> accepted = 0, refused = 0, failed = 0;
+    std::atomic<int> accepted = 0, refused = 0, failed = 0, proved = 0;
+    int expected_refusals = 0;
+    for (int n = 0; n < total; ++n) expected_refusals += n % 10 == 9 || n % 100 == 50;
     std::mutex mutex;
     std::vector<double> latencies_ms;
     std::vector<std::thread> threads;
@@ -69,14 +74,21 @@ TEST(ServerUnderLoad, SixtyFourClientsLoseNoAcceptedUpload) {
         threads.emplace_back([&, c] {
             auto client = server.client();
             std::vector<double> mine;
-            for (int n = c; n < total; n += clients) {
-                auto bytes = numbered_upload(n);
-                // Every tenth file is damaged and must be refused.
-                if (n % 10 == 9) bytes[50] ^= 1;
+            const auto send = [&](const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& replay) {
                 const auto sent = Clock::now();
-                const int status = post(client, bytes);
+                const int status = post(client, bytes, replay);
                 mine.push_back(std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
                 (status == 201 ? accepted : status == 422 ? refused : failed)++;
+                if (status == 201 && !replay.empty()) ++proved;
+            };
+            // One client uploads the recorded game's own file with its replay: proved.
+            if (c == 0) send(game.upload, game.replay);
+            for (int n = c; n < total; n += clients) {
+                auto bytes = numbered_upload(n);
+                // Every tenth file is damaged; now and then a file comes with a replay of another
+                // game, which costs a whole re-simulation before it is refused.
+                if (n % 10 == 9) bytes[50] ^= 1;
+                send(bytes, n % 100 == 50 ? game.replay : std::vector<uint8_t>{});
             }
             std::lock_guard lock(mutex);
             latencies_ms.insert(latencies_ms.end(), mine.begin(), mine.end());
@@ -86,12 +98,14 @@ TEST(ServerUnderLoad, SixtyFourClientsLoseNoAcceptedUpload) {
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const auto listed = listed_nicknames(server);
     const int lost = accepted - static_cast<int>(listed.size());
-    std::printf("load: %d uploads from %d clients in %.2f s: accepted %d, refused %d, failed %d, lost %d; "
-                "latency p50 %.1f ms, p99 %.1f ms, max %.1f ms\n",
-                total, clients, seconds, accepted.load(), refused.load(), failed.load(), lost,
-                percentile(latencies_ms, 0.5), percentile(latencies_ms, 0.99), percentile(latencies_ms, 1.0));
-    EXPECT_EQ(accepted, total - total / 10);
-    EXPECT_EQ(refused, total / 10);
+    std::printf("load: %d uploads (%d with a replay) from %d clients in %.2f s: accepted %d (proved %d), "
+                "refused %d, failed %d, lost %d; latency p50 %.1f ms, p99 %.1f ms, max %.1f ms\n",
+                total + 1, (total + 49) / 100 + 1, clients, seconds, accepted.load(), proved.load(), refused.load(),
+                failed.load(), lost, percentile(latencies_ms, 0.5), percentile(latencies_ms, 0.99),
+                percentile(latencies_ms, 1.0));
+    EXPECT_EQ(accepted, total - expected_refusals + 1);
+    EXPECT_EQ(proved, 1);
+    EXPECT_EQ(refused, expected_refusals);
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(lost, 0);
 }

@@ -1,0 +1,78 @@
+// Choosing and creating the window's renderer.
+#include "platform/sdl/renderer_choice.h"
+
+#include <SDL.h>
+
+namespace platform {
+
+namespace {
+
+constexpr unsigned kGlRenderer = 0x1F01;
+
+int driverIndex(std::string_view name) {
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+        SDL_RendererInfo info;
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && name == info.name) return i;
+    }
+    return -1;
+}
+
+std::string driverNames() {
+    std::string names;
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+        SDL_RendererInfo info;
+        if (SDL_GetRenderDriverInfo(i, &info) != 0) continue;
+        names += names.empty() ? "" : ", ";
+        names += info.name;
+    }
+    return names;
+}
+
+// The OpenGL renderer's name as the driver reports it, read while SDL's GL context is current.
+std::string openGlRendererName(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::string_view(info.name).find("opengl") != 0) return {};
+    using GetString = const unsigned char* (*)(unsigned);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString ? getString(kGlRenderer) : nullptr;
+    return name ? reinterpret_cast<const char*>(name) : "";
+}
+
+SDL_Renderer* create(SDL_Window* window, int index, bool vsync) {
+    SDL_Renderer* r = SDL_CreateRenderer(window, index, vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+    // Some drivers refuse vsync outright; a renderer that does not wait is still a renderer.
+    return r || !vsync ? r : SDL_CreateRenderer(window, index, 0);
+}
+
+}  // namespace
+
+bool IsSoftwareOpenGl(std::string_view glRenderer) {
+    for (std::string_view soft : {"llvmpipe", "softpipe", "swrast"})
+        if (glRenderer.find(soft) != std::string_view::npos) return true;
+    return false;
+}
+
+SDL_Renderer* CreateRendererFor(SDL_Window* window, const std::string& name, bool vsync, std::string& error) {
+    if (!name.empty()) {
+        const int index = driverIndex(name);
+        if (index < 0) {
+            error = "no render driver \"" + name + "\" (there are: " + driverNames() + ")";
+            return nullptr;
+        }
+        SDL_Renderer* r = create(window, index, vsync);
+        if (!r) error = SDL_GetError();
+        return r;
+    }
+    SDL_Renderer* r = create(window, -1, vsync);
+    if (r && IsSoftwareOpenGl(openGlRendererName(r))) {
+        const int software = driverIndex("software");
+        if (software >= 0) {
+            SDL_DestroyRenderer(r);
+            r = create(window, software, vsync);
+        }
+    }
+    if (!r) error = SDL_GetError();
+    return r;
+}
+
+}  // namespace platform

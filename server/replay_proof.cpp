@@ -1,0 +1,22 @@
+// The replay's verdicts, folded into the three refusals a player can act on.
+#include "server/replay_proof.h"
+
+#include "replay/prove.h"
+
+namespace bestenliste {
+
+Reason prove_by_replay(std::span<const uint8_t> replay, std::span<const uint8_t> upload,
+                       std::chrono::milliseconds limit) {
+    switch (replay::ProveUpload(replay, upload, limit).verdict) {
+        case replay::Verdict::Proved: return Reason::Accepted;
+        case replay::Verdict::Mismatch:
+        case replay::Verdict::NoUpload: return Reason::ReplayMismatch;
+        case replay::Verdict::TimedOut: return Reason::ReplayTimedOut;
+        case replay::Verdict::OutOfSync:
+        case replay::Verdict::Unreadable:
+        case replay::Verdict::WrongVersion: break;
+    }
+    return Reason::ReplayUnreadable;
+}
+
+}  // namespace bestenliste

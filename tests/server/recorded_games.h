@@ -1,0 +1,53 @@
+// The recorded games of tests/replays, each with the upload file it writes when re-simulated.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+#include "replay/play_replay.h"
+#include "tests/server/upload_fixture.h"
+#include "tests/support/temp_dir.h"
+
+struct RecordedGame {
+    std::vector<uint8_t> replay;
+    std::vector<uint8_t> upload;  // what re-simulating the replay writes; empty when nothing
+};
+
+// The recorded games, each with the upload file it writes, as the game's own rules re-simulate it.
+inline std::vector<RecordedGame> recorded_games() {
+    std::vector<RecordedGame> games;
+    for (const auto& file : std::filesystem::directory_iterator(std::filesystem::path(VORLANIX_SOURCE_DIR) /
+                                                                "tests/replays")) {
+        if (file.path().extension() != ".vxr") continue;
+        RecordedGame game{read_bytes(file.path()), {}};
+        for (const auto& written : replay::PlayReplay(game.replay, {}).written) {
+            if (written.path.extension() == ".qhs") game.upload = written.bytes;
+        }
+        games.push_back(std::move(game));
+    }
+    return games;
+}
+
+inline const RecordedGame& game_with_upload() {
+    static const auto games = recorded_games();
+    for (const auto& game : games) {
+        if (!game.upload.empty()) return game;
+    }
+    throw std::runtime_error("no recorded game in tests/replays writes an upload file");
+}
+
+inline const RecordedGame& game_without_upload() {
+    static const auto games = recorded_games();
+    for (const auto& game : games) {
+        if (game.upload.empty()) return game;
+    }
+    throw std::runtime_error("every recorded game in tests/replays writes an upload file");
+}
+
+// The same file with another nickname and a check sum made to fit: valid, but not what was played.
+inline std::vector<uint8_t> with_nickname(const std::vector<uint8_t>& upload, const std::string& nickname) {
+    auto entry = score::check_upload(upload).entry;
+    entry.FeldText[1] = nickname;
+    return upload_bytes(entry);
+}

@@ -15,8 +15,9 @@ namespace replay {
 class ByteWriter {
 public:
     void u8(uint8_t v) { bytes_.push_back(v); }
+    // Widths past eight bytes are zero-filled, never shifted by 64 or more.
     void fixed(uint64_t v, int size) {
-        for (int k = 0; k < size; ++k) bytes_.push_back(static_cast<uint8_t>(v >> (8 * k)));
+        for (int k = 0; k < size; ++k) bytes_.push_back(k < 8 ? static_cast<uint8_t>(v >> (8 * k)) : uint8_t{0});
     }
     void varint(uint64_t v) {
         while (v >= 0x80) {

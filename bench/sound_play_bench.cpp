@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <vector>
 
 #include "platform/sdl/sdl_platform.h"
+#include "tests/support/wave_writer.h"
 
 namespace {
 
@@ -19,26 +19,9 @@ namespace fs = std::filesystem;
 
 // 42 seconds of quiet noise in the game's sound format.
 void writeMusicLengthWave(const fs::path& path) {
-    const uint32_t frames = 22050u * 42u;
-    std::vector<int16_t> samples(frames * 2);
+    std::vector<int16_t> samples(22050u * 42u * 2);
     for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>((i * 7919u) % 2001u) - 1000;
-    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    std::ofstream f(path, std::ios::binary);
-    auto u32 = [&](uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
-    f.write("RIFF", 4);
-    u32(36 + dataBytes);
-    f.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);
-    u16(2);
-    u32(22050);
-    u32(88200);
-    u16(4);
-    u16(16);
-    f.write("data", 4);
-    u32(dataBytes);
-    f.write(reinterpret_cast<const char*>(samples.data()), dataBytes);
+    testing_support::WriteStereoWave(path, 22050, samples);
 }
 
 // Starts and stops a music-length copy that stands part-way into its sound.

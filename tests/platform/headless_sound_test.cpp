@@ -3,34 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wave_writer.h"
 
 namespace {
 
 // A silent second of the game's sound format.
 void writeOneSecondWave(const std::filesystem::path& file) {
-    const uint32_t dataBytes = 88200;
-    std::ofstream f(file, std::ios::binary);
-    auto u32 = [&](uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
-    f.write("RIFF", 4);
-    u32(36 + dataBytes);
-    f.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);
-    u16(2);
-    u32(22050);
-    u32(88200);
-    u16(4);
-    u16(16);
-    f.write("data", 4);
-    u32(dataBytes);
-    const std::vector<char> silence(dataBytes, 0);
-    f.write(silence.data(), dataBytes);
+    testing_support::WriteStereoWave(file, 22050, std::vector<int16_t>(22050 * 2, 0));
 }
 
 enum class Op { Play, Loop, Stop, Wait };

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/sdl/sdl_platform.h"
+#include "tests/support/wave_writer.h"
 
 namespace {
 
@@ -30,23 +31,7 @@ void writeWave(const fs::path& file, uint32_t rate, const std::vector<int16_t>& 
         samples.push_back(v);
         samples.push_back(v);
     }
-    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    std::ofstream f(file, std::ios::binary);
-    auto u32 = [&](uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
-    f.write("RIFF", 4);
-    u32(36 + dataBytes);
-    f.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);
-    u16(2);
-    u32(rate);
-    u32(rate * 4);
-    u16(4);
-    u16(16);
-    f.write("data", 4);
-    u32(dataBytes);
-    f.write(reinterpret_cast<const char*>(samples.data()), dataBytes);
+    testing_support::WriteStereoWave(file, rate, samples);
 }
 
 // A 22050 Hz sine wave, the format of the game's sounds.

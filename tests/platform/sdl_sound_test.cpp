@@ -19,8 +19,11 @@
 
 #include "platform/sdl/sdl_platform.h"
 #include "tests/support/wave_writer.h"
+#include "tests/support/scoped_env.h"
 
 namespace {
+
+using testing_support::ScopedEnv;
 
 namespace fs = std::filesystem;
 
@@ -42,25 +45,6 @@ void writeWave(const fs::path& file, int milliseconds) {
         mono.push_back(static_cast<int16_t>(12000 * std::sin(2 * 3.14159265 * 440 * i / 22050.0)));
     writeWave(file, 22050, mono);
 }
-
-// Sets an environment variable for the life of a test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 constexpr int kRampFrames = 22050;
 constexpr int kFirst = 1000;

@@ -11,6 +11,9 @@ const char* const usage_text =
     "       vorlanix-bestenliste import FILE [REPLAY.vxr]...\n"
     "       vorlanix-bestenliste export --csv\n"
     "       vorlanix-bestenliste delete NICKNAME\n"
+    "       vorlanix-bestenliste receive-mail [--reply] [--sendmail PROGRAM] [--reply-from ADDR]\n"
+    "       vorlanix-bestenliste backup FILE\n"
+    "       vorlanix-bestenliste restore FILE\n"
     "       vorlanix-bestenliste --help\n"
     "\n"
     "The world-wide high-score list of Vorlanix: collects upload files (.qhs), ranks them as the\n"
@@ -22,6 +25,12 @@ const char* const usage_text =
     "                   a replay (.vxr) named right after a file is that file's replay\n"
     "  export --csv     print every entry with its personal data as CSV (for the prize draw)\n"
     "  delete NICKNAME  remove every entry of that nickname\n"
+    "  receive-mail     take the .qhs attachments (each with a .vxr of the same name) of one e-mail\n"
+    "                   on standard input, for an MTA's pipe transport or a fetchmail/getmail MDA;\n"
+    "                   exits 0 when taken, 65 for a malformed message, 75 to be tried again later\n"
+    "  backup FILE      write a consistent copy of the whole database to FILE while it serves\n"
+    "                   (SQLite: a database file; PostgreSQL: pg_dump's custom format)\n"
+    "  restore FILE     replace the database's contents by those of a backup FILE\n"
     "\n"
     "Options for every command:\n"
     "  --data-dir DIR   where the SQLite database lives\n"
@@ -31,7 +40,11 @@ const char* const usage_text =
     "  --listen ADDR:PORT  address to listen on (default 127.0.0.1:8080; port 0 picks a free one)\n"
     "  --rate-limit N      uploads per minute per address (default 10; 0 = no limit)\n"
     "  --behind-proxy      take the client's address from X-Forwarded-For (set by your proxy)\n"
-    "  --threads N         requests served at once (default 8)\n";
+    "  --threads N         requests served at once (default 8)\n"
+    "Options for receive-mail:\n"
+    "  --reply             answer the sender in German through sendmail\n"
+    "  --sendmail PROGRAM  the sendmail interface to answer through (default /usr/sbin/sendmail)\n"
+    "  --reply-from ADDR   the answer's From address (default: as the MTA sets it)\n";
 
 namespace {
 
@@ -95,6 +108,12 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             if (!parse_int(value(), 1, 256, line.serve.threads)) fail("--threads takes a number from 1 to 256");
         } else if (!options_done && arg == "--behind-proxy") {
             line.serve.behind_proxy = true;
+        } else if (!options_done && arg == "--reply") {
+            line.mail.reply = true;
+        } else if (!options_done && arg == "--sendmail") {
+            line.mail.sendmail = value();
+        } else if (!options_done && arg == "--reply-from") {
+            line.mail.from = value();
         } else if (!options_done && arg == "--csv") {
             csv = true;
         } else if (!options_done && arg.starts_with("-")) {
@@ -105,6 +124,9 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             else if (arg == "import") line.command = Command::Import;
             else if (arg == "export") line.command = Command::Export;
             else if (arg == "delete") line.command = Command::Delete;
+            else if (arg == "receive-mail") line.command = Command::ReceiveMail;
+            else if (arg == "backup") line.command = Command::Backup;
+            else if (arg == "restore") line.command = Command::Restore;
             else fail("unknown command " + arg);
         } else {
             line.arguments.push_back(arg);
@@ -114,7 +136,11 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     if (line.command == Command::Import && line.arguments.empty()) fail("import needs at least one FILE");
     if (line.command == Command::Export && !csv) fail("export needs --csv");
     if (line.command == Command::Delete && line.arguments.size() != 1) fail("delete needs exactly one NICKNAME");
-    if ((line.command == Command::Serve || line.command == Command::Export) && !line.arguments.empty()) {
+    if ((line.command == Command::Backup || line.command == Command::Restore) && line.arguments.size() != 1) {
+        fail(std::string(line.command == Command::Backup ? "backup" : "restore") + " needs exactly one FILE");
+    }
+    if ((line.command == Command::Serve || line.command == Command::Export || line.command == Command::ReceiveMail) &&
+        !line.arguments.empty()) {
         fail("unexpected argument " + line.arguments.front());
     }
     if (line.data_dir.empty()) line.data_dir = default_data_dir();

@@ -5,15 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "server/mail_command.h"
 #include "server/world_list_server.h"
 
 namespace bestenliste {
 
-enum class Command { Help, Serve, Import, Export, Delete };
+enum class Command { Help, Serve, Import, Export, Delete, ReceiveMail, Backup, Restore };
 
 struct CommandLine {
     Command command = Command::Help;
     ServeOptions serve;
+    ReceiveMailOptions mail;
     std::filesystem::path data_dir;  // empty: the default directory
     std::string database;            // empty: SQLite in the data directory
     std::vector<std::string> arguments;

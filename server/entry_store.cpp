@@ -50,9 +50,19 @@ std::string search_key(const std::string& nickname_utf8) {
     return cp1252::to_utf8(bytes);
 }
 
+bool names_postgresql(const std::string& database) {
+    return starts_with_any(database, {"postgresql://", "postgres://"});
+}
+
+std::filesystem::path sqlite_file(const std::string& database, const std::filesystem::path& data_dir) {
+    if (database.empty()) return data_dir / sqlite_file_name;
+    if (database.starts_with("sqlite:")) return database.substr(7);
+    throw std::runtime_error("unknown database \"" + database + "\": use postgresql://... or sqlite:FILE");
+}
+
 EntryStore::EntryStore(const std::string& database, const std::filesystem::path& data_dir, size_t connections)
     : pool_(std::make_unique<soci::connection_pool>(connections)), connections_(connections) {
-    postgresql_ = starts_with_any(database, {"postgresql://", "postgres://"});
+    postgresql_ = names_postgresql(database);
     try {
         if (postgresql_) {
             for (size_t k = 0; k < connections_; ++k) {
@@ -61,16 +71,8 @@ EntryStore::EntryStore(const std::string& database, const std::filesystem::path&
                 pool_->at(k) << "SET client_min_messages TO WARNING";
             }
         } else {
-            std::filesystem::path file;
-            if (database.empty()) {
-                std::filesystem::create_directories(data_dir);
-                file = data_dir / sqlite_file_name;
-            } else if (database.starts_with("sqlite:")) {
-                file = database.substr(7);
-            } else {
-                throw std::runtime_error("unknown database \"" + database +
-                                         "\": use postgresql://... or sqlite:FILE");
-            }
+            if (database.empty()) std::filesystem::create_directories(data_dir);
+            const std::filesystem::path file = sqlite_file(database, data_dir);
             for (size_t k = 0; k < connections_; ++k) {
                 auto& sql = pool_->at(k);
                 sql.open(soci::sqlite3, "db=\"" + file.string() + "\" timeout=30");

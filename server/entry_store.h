@@ -76,6 +76,10 @@ private:
     std::mutex sqlite_writer_;
 };
 
+// Which database a --database value names, and the file of an SQLite one.
+bool names_postgresql(const std::string& database);
+std::filesystem::path sqlite_file(const std::string& database, const std::filesystem::path& data_dir);
+
 // The lower-case form of a nickname used by the search (ASCII and the Latin-1 letters).
 std::string search_key(const std::string& nickname_utf8);
 

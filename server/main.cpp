@@ -11,7 +11,9 @@
 #include "score/upload_file.h"
 #include "server/command_line.h"
 #include "server/csv_export.h"
+#include "server/database_backup.h"
 #include "server/entry_store.h"
+#include "server/mail_command.h"
 #include "server/upload_desk.h"
 #include "server/world_list_server.h"
 
@@ -94,6 +96,23 @@ int main(int argc, char** argv) {
         std::fputs(usage_text, stdout);
         return 0;
     }
+    if (line.command == Command::ReceiveMail) {
+        // A sendmail that ends early must not end us before the exit code is given.
+        ::signal(SIGPIPE, SIG_IGN);
+        return receive_mail(stdin, line.database, line.data_dir, line.mail, stderr);
+    }
+    if (line.command == Command::Backup || line.command == Command::Restore) {
+        const bool backup = line.command == Command::Backup;
+        const auto& file = line.arguments[0];
+        const std::string failure = backup ? backup_database(line.database, line.data_dir, file)
+                                           : restore_database(line.database, line.data_dir, file);
+        if (!failure.empty()) {
+            std::fprintf(stderr, "vorlanix-bestenliste: %s failed: %s\n", backup ? "backup" : "restore", failure.c_str());
+            return 1;
+        }
+        std::printf("%s %s\n", backup ? "backed up to" : "restored from", file.c_str());
+        if (backup) return 0;
+    }
     try {
         const size_t connections = line.command == Command::Serve ? static_cast<size_t>(line.serve.threads) : 1;
         EntryStore store(line.database, line.data_dir, connections);
@@ -105,6 +124,12 @@ int main(int argc, char** argv) {
             case Command::Delete:
                 std::printf("%lld entries deleted\n", static_cast<long long>(store.delete_nickname(line.arguments[0])));
                 return 0;
+            case Command::Restore:
+                // A backup from an older version gets the newer schema at once.
+                std::printf("schema version %d\n", store.schema_version());
+                return 0;
+            case Command::ReceiveMail:
+            case Command::Backup:
             case Command::Help: break;
         }
     } catch (const std::exception& error) {

@@ -79,7 +79,7 @@ build_zlib_png() {
   [ -f "$s/zconf.h" ] || cp "$s/zconf.h.included" "$s/zconf.h"
   for c in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast inflate inftrees trees \
     uncompr zutil; do
-    emcc -O2 -c "$s/$c.c" -o "$DEPS/build-zlib/$c.o" >>"$DEPS/zlib.log" 2>&1
+    emcc -O2 -DZ_HAVE_UNISTD_H -c "$s/$c.c" -o "$DEPS/build-zlib/$c.o" >>"$DEPS/zlib.log" 2>&1
     objs+=("$DEPS/build-zlib/$c.o")
   done
   rm -f "$PREFIX/lib/libz.a"

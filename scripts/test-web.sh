@@ -15,15 +15,17 @@ cmake --build "$native" -j"$(nproc)" --target vorlanix vorlanix-bestenliste >"bu
 
 echo "== the recorded games in the WebAssembly build (node)"
 status=0
+# Run beside the .wasm and .data it loads; the program reaches the machine's files below its
+# working folder, so the replays are named relative to it.
 for replay in tests/replays/*.vxr; do
   expected="${replay%.vxr}.txt"
-  # Debian's emscripten fetches the .wasm with node's fetch when there is one; the file is read directly without it.
-  if got=$(node --no-experimental-fetch build-web/wasm/vorlanix.js --headless --replay "$replay" 2>/dev/null) &&
+  # Node's own fetch cannot read a file path: without it, emscripten reads the .wasm from the disk.
+  if got=$(cd build-web/wasm && node --no-experimental-fetch vorlanix.js --headless --replay "../../$replay" 2>/dev/null) &&
     [ "$got" == "$(cat "$expected")" ]; then
     echo "in sync: $replay"
   else
     echo "OUT OF SYNC in the WebAssembly build: $replay" >&2
-    node --no-experimental-fetch build-web/wasm/vorlanix.js --headless --replay "$replay" >&2 || true
+    (cd build-web/wasm && node --no-experimental-fetch vorlanix.js --headless --replay "../../$replay") >&2 || true
     status=1
   fi
 done

@@ -22,7 +22,8 @@ target_link_libraries(web_sdl2 INTERFACE ${web_prefix}/lib/libSDL2_mixer.a ${web
 
 # The program ends by an exception that unwinds to main, as on the desktop; emscripten catches
 # none unless asked.
-target_compile_options(vorlanix_core PUBLIC -fexceptions)
+target_compile_options(vorlanix_core PUBLIC -fexceptions
+  "SHELL:-include ${CMAKE_SOURCE_DIR}/web/compat/bit_cast.h")
 target_link_libraries(vorlanix_core PUBLIC vorlanix_bitmaps nlohmann_json::nlohmann_json PNG::PNG ZLIB::ZLIB)
 target_compile_definitions(vorlanix_core PUBLIC VORLANIX_VERSION="${PROJECT_VERSION}"
   PRIVATE VORLANIX_SHARE_DIR="/share/vorlanix")
@@ -45,6 +46,9 @@ target_link_options(vorlanix PRIVATE
   # The page in a browser; node runs the same build for the replay checks.
   -sENVIRONMENT=web,node
   -sEXPORTED_RUNTIME_METHODS=FS
+  # SDL's audio code calls these from its JavaScript; emscripten's own SDL port links them in. The
+  # names begin with $, which make and the shell would eat, so they come from a file.
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/web/library_functions.json
   # The page's test hook asks for the state through the signal the desktop uses.
   -sEXPORTED_FUNCTIONS=_main,_raise
   --pre-js ${CMAKE_SOURCE_DIR}/web/pre.js

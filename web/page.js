@@ -7,6 +7,8 @@
   var files = { 'vorlanix.js': script.dataset.js, 'vorlanix.wasm': script.dataset.wasm, 'vorlanix.data': script.dataset.data };
   var stage = document.getElementById('buehne');
   var canvas = document.getElementById('canvas');
+  // The right button reloads in the game; the browser's menu stays away from the picture.
+  canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
   var params = new URLSearchParams(location.search);
   var watchId = /^[0-9]{1,18}$/.test(params.get('ansehen') || '') ? params.get('ansehen') : null;
   var speed = [1, 2, 4].indexOf(Number(params.get('tempo'))) >= 0 ? Number(params.get('tempo')) : 1;

@@ -244,15 +244,18 @@ void ScriptDriver::Advance(HeadlessPlatform& p) {
             if (wait_ != Wait::None && !waitHolds(p)) return;
             wait_ = Wait::None;
         }
-        const size_t before = lines_.size();
         if (!more_) break;
+        // Every line so far has run: a fed script keeps only the lines still to come, so a long
+        // run holds no more of it than one helping.
+        lines_.clear();
+        next_ = 0;
         try {
             append(more_());
         } catch (const std::runtime_error& e) {
             std::fprintf(stderr, "%s\n", e.what());
             throw ScriptFinished{2};
         }
-        if (lines_.size() == before) break;
+        if (lines_.empty()) break;
     }
     throw ScriptFinished{failures_ > 0 ? 1 : 0};
 }

@@ -128,9 +128,12 @@ void Vorlanix::EndeDesSpiels() {
 void Vorlanix::Form_Activate() { platform_.ShowCursor(false); }
 
 void Vorlanix::Form_GotFocus() {
-    SpielStartTick = static_cast<int32_t>(static_cast<uint32_t>(SpielStartTick) +
-                                          static_cast<uint32_t>(tickDiff(platform_.GetTickCount(),
-                                                                         static_cast<uint32_t>(PauseBeginn))));
+    // Time without focus counts from the game's start only: a game started without focus begins
+    // its pause at its own start tick, so the menu's time away never runs the clock backwards.
+    const uint32_t gameStart = static_cast<uint32_t>(SpielStartTick);
+    uint32_t pauseStart = static_cast<uint32_t>(PauseBeginn);
+    if (tickDiff(gameStart, pauseStart) > 0) pauseStart = gameStart;
+    SpielStartTick = static_cast<int32_t>(gameStart + (platform_.GetTickCount() - pauseStart));
 }
 
 void Vorlanix::Form_LostFocus() { PauseBeginn = static_cast<int32_t>(platform_.GetTickCount()); }

@@ -18,10 +18,16 @@ namespace {
 
 // The hot path of every frame: a keyed row copy, sixteen pixels at a time as one vector
 // compare and blend (GCC/Clang vector extensions), the rest pixel by pixel. Built twice, for
-// AVX2 and for plain x86-64, and the loader picks the one the processor runs best.
+// AVX2 and for plain x86-64, and the loader picks the one the processor runs best. Other
+// processors (and WebAssembly) get the portable build alone.
 typedef uint16_t Pixels16 __attribute__((vector_size(32)));
+#if defined(__x86_64__)
+#define AVX2_AND_DEFAULT __attribute__((target_clones("avx2", "default")))
+#else
+#define AVX2_AND_DEFAULT
+#endif
 
-__attribute__((target_clones("avx2", "default"))) void copyKeyedRow(uint16_t* __restrict d,
+AVX2_AND_DEFAULT void copyKeyedRow(uint16_t* __restrict d,
                                                                     const uint16_t* __restrict s, int32_t n,
                                                                     uint16_t key) {
     const Pixels16 keys = {key, key, key, key, key, key, key, key, key, key, key, key, key, key, key, key};

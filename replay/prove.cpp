@@ -25,7 +25,7 @@ Proof ProveUpload(std::span<const uint8_t> replayFile, std::span<const uint8_t> 
     for (const WrittenFile& f : outcome.written) {
         if (f.path.extension() != ".qhs") continue;
         ++uploads;
-        if (std::ranges::equal(f.bytes, uploadFile))
+        if (std::equal(f.bytes.begin(), f.bytes.end(), uploadFile.begin(), uploadFile.end()))
             return {Verdict::Proved, "the replay writes this upload file (" + f.path.filename().string() + ") after " +
                                          std::to_string(outcome.frames) + " frames in sync"};
     }

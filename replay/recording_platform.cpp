@@ -1,6 +1,7 @@
 // Writing the answers of the wrapped platform into the record stream as the program receives them.
 #include "replay/recording_platform.h"
 
+#include "replay/error_numbers.h"
 #include "replay/records.h"
 
 namespace replay {
@@ -63,7 +64,7 @@ public:
     score::FileStart read_start(const std::filesystem::path& file, std::size_t limit) override {
         score::FileStart got = inner_.read_start(file, limit);
         ByteWriter answer;
-        answer.signedVarint(got.status.code.value());
+        answer.signedVarint(PortableErrorNumber(got.status.code.value()));
         answer.text(got.status.error);
         answer.varint(got.size);
         answer.bytes(got.bytes);
@@ -81,7 +82,7 @@ public:
                               std::span<const uint8_t> bytes) override {
         score::FileStatus status = inner_.replace(dir, name, bytes);
         tag(r_.out_, Tag::FileWrite);
-        r_.out_.signedVarint(status.code.value());
+        r_.out_.signedVarint(PortableErrorNumber(status.code.value()));
         r_.out_.text(status.error);
         return status;
     }

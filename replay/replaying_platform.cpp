@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "replay/error_numbers.h"
 #include "replay/records.h"
 
 namespace replay {
@@ -57,7 +58,7 @@ public:
         score::FileStart got;
         const int64_t code = r_.in_.signedVarint();
         got.status.error = r_.in_.text();
-        if (code != 0) got.status.code = std::error_code(static_cast<int>(code), std::generic_category());
+        if (code != 0) got.status.code = std::error_code(LocalErrorNumber(code), std::generic_category());
         got.size = r_.in_.varint();
         const auto bytes = r_.in_.bytes();
         got.bytes.assign(bytes.begin(), bytes.end());
@@ -70,7 +71,7 @@ public:
         score::FileStatus status;
         const int64_t code = r_.in_.signedVarint();
         status.error = r_.in_.text();
-        if (code != 0) status.code = std::error_code(static_cast<int>(code), std::generic_category());
+        if (code != 0) status.code = std::error_code(LocalErrorNumber(code), std::generic_category());
         if (status.ok()) r_.written_.push_back({dir / name, {bytes.begin(), bytes.end()}});
         return status;
     }

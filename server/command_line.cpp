@@ -8,6 +8,7 @@ namespace bestenliste {
 
 const char* const usage_text =
     "Usage: vorlanix-bestenliste serve [--listen ADDR:PORT] [--rate-limit N] [--behind-proxy] [--threads N]\n"
+    "                                   [--web-dir DIR]\n"
     "       vorlanix-bestenliste import FILE [REPLAY.vxr]...\n"
     "       vorlanix-bestenliste export --csv\n"
     "       vorlanix-bestenliste delete NICKNAME\n"
@@ -41,6 +42,7 @@ const char* const usage_text =
     "  --rate-limit N      uploads per minute per address (default 10; 0 = no limit)\n"
     "  --behind-proxy      take the client's address from X-Forwarded-For (set by your proxy)\n"
     "  --threads N         requests served at once (default 8)\n"
+    "  --web-dir DIR       serve the browser game built into DIR (scripts/build-web.sh) at /spielen\n"
     "Options for receive-mail:\n"
     "  --reply             answer the sender in German through sendmail\n"
     "  --sendmail PROGRAM  the sendmail interface to answer through (default /usr/sbin/sendmail)\n"
@@ -106,6 +108,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             if (!parse_int(value(), 0, 1'000'000, line.serve.rate_limit)) fail("--rate-limit takes a number >= 0");
         } else if (!options_done && arg == "--threads") {
             if (!parse_int(value(), 1, 256, line.serve.threads)) fail("--threads takes a number from 1 to 256");
+        } else if (!options_done && arg == "--web-dir") {
+            line.serve.web_dir = value();
         } else if (!options_done && arg == "--behind-proxy") {
             line.serve.behind_proxy = true;
         } else if (!options_done && arg == "--reply") {

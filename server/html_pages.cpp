@@ -128,14 +128,16 @@ std::string upload_page(const std::optional<UploadOutcome>& outcome) {
     return document("Ergebnis hochladen", body);
 }
 
-std::string entry_page(const ListedEntry& entry) {
+std::string entry_page(const ListedEntry& entry, bool watchable) {
     std::string body = "<h1>" + escape_html(entry.nickname) + "</h1>\n<dl>\n";
     body += "<dt>Rang</dt><dd>" + std::to_string(entry.rank) + "</dd>\n";
     body += "<dt>Alter</dt><dd>" + age_text(entry.days) + "</dd>\n";
     body += "<dt>Hochgeladen</dt><dd>" + date_text(entry.uploaded_ms) + "</dd>\n";
     body += "<dt>Beweis</dt><dd>" + proof_mark(entry.proved) + "</dd>\n</dl>\n";
     if (entry.proved) {
-        body += "<p><a href=\"" + entry_link(entry.id) + "/aufzeichnung\">Aufzeichnung herunterladen</a></p>\n";
+        body += "<p>";
+        if (watchable) body += "<a href=\"/spielen/?ansehen=" + std::to_string(entry.id) + "\">Ansehen</a> · ";
+        body += "<a href=\"" + entry_link(entry.id) + "/aufzeichnung\">Aufzeichnung herunterladen</a></p>\n";
     }
     return document(entry.nickname, body);
 }

@@ -25,7 +25,8 @@ struct ListView {
 
 std::string list_page(const ListView& view);
 std::string upload_page(const std::optional<UploadOutcome>& outcome = std::nullopt);
-std::string entry_page(const ListedEntry& entry);
+// With the browser game served beside the list, a proved entry can be watched there.
+std::string entry_page(const ListedEntry& entry, bool watchable = false);
 // The page of an HTTP error status: "Nicht gefunden" for 404.
 std::string error_page(int status);
 std::string_view style_sheet();

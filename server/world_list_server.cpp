@@ -14,6 +14,7 @@
 
 #include "server/html_pages.h"
 #include "server/json_answers.h"
+#include "server/web_build.h"
 
 namespace bestenliste {
 
@@ -88,7 +89,8 @@ WorldListServer::WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptio
       desk_(desk),
       options_(std::move(options)),
       limiter_(options_.rate_limit),
-      http_(std::make_unique<HttpListener>()) {
+      http_(std::make_unique<HttpListener>()),
+      web_(options_.web_dir.empty() ? nullptr : WebBuild::load(options_.web_dir)) {
     const int threads = std::max(1, options_.threads);
     http_->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
     http_->set_payload_max_length(max_request_body);
@@ -136,10 +138,14 @@ void WorldListServer::add_routes() {
         return httplib::Server::HandlerResponse::Handled;
     });
 
-    http.set_post_routing_handler([](const httplib::Request&, httplib::Response& res) {
+    http.set_post_routing_handler([](const httplib::Request& req, httplib::Response& res) {
         res.set_header("X-Content-Type-Options", "nosniff");
+        // The game's page runs its own scripts and WebAssembly and fetches its files and replays.
         res.set_header("Content-Security-Policy",
-                       "default-src 'none'; style-src 'self'; form-action 'self'; frame-ancestors 'none'");
+                       req.path.starts_with("/spielen")
+                           ? "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; img-src 'self' blob: data:; "
+                             "form-action 'self'; frame-ancestors 'none'"
+                           : "default-src 'none'; style-src 'self'; form-action 'self'; frame-ancestors 'none'");
         res.set_header("Referrer-Policy", "no-referrer");
     });
 
@@ -207,7 +213,7 @@ void WorldListServer::add_routes() {
             res.status = 404;
             return;
         }
-        res.set_content(entry_page(*entry), html_type);
+        res.set_content(entry_page(*entry, web_ != nullptr), html_type);
     });
 
     http.Get(R"(/eintrag/(\d{1,18})/aufzeichnung)", [this](const httplib::Request& req, httplib::Response& res) {
@@ -224,6 +230,20 @@ void WorldListServer::add_routes() {
 
     http.Get("/stil.css", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(std::string(style_sheet()), "text/css; charset=utf-8");
+    });
+
+    if (!web_) return;
+    http.Get("/spielen", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/spielen/"); });
+    http.Get(R"(/spielen/([A-Za-z0-9_.-]{0,100}))", [this](const httplib::Request& req, httplib::Response& res) {
+        const WebAnswer answer = web_->answer(req.matches[1].str(), req.get_header_value("Accept-Encoding"));
+        if (answer.status != 200) {
+            res.status = answer.status;
+            return;
+        }
+        res.set_header("Cache-Control", answer.cache_control);
+        res.set_header("Vary", "Accept-Encoding");
+        if (answer.gzip) res.set_header("Content-Encoding", "gzip");
+        res.set_content(answer.body.data(), answer.body.size(), answer.type.c_str());
     });
 }
 

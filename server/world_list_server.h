@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,7 @@
 namespace bestenliste {
 
 class HttpListener;
+class WebBuild;
 
 // Replays of a 100-second game stay far below this.
 inline constexpr size_t max_replay_size = 1 << 20;
@@ -24,6 +26,7 @@ struct ServeOptions {
     int rate_limit = 10;        // uploads per minute per address; 0 = none
     bool behind_proxy = false;  // take the client's address from the proxy's X-Forwarded-For
     int threads = 8;
+    std::filesystem::path web_dir;  // the browser game's build, served at /spielen; empty: none
 };
 
 class WorldListServer {
@@ -45,6 +48,7 @@ private:
     ServeOptions options_;
     RateLimiter limiter_;
     std::unique_ptr<HttpListener> http_;
+    std::unique_ptr<WebBuild> web_;
 };
 
 }  // namespace bestenliste

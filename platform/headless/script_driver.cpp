@@ -56,6 +56,7 @@ bool numberIn(const std::string& s, double lo, double hi, bool whole) {
 
 constexpr double kInt32Min = -2147483648.0;
 constexpr double kInt32Max = 2147483647.0;
+constexpr double kUint32Max = 4294967295.0;
 
 // A length of virtual time: it must fit the clock's signed 32-bit differences.
 bool milliseconds(const std::string& s) { return numberIn(s, 0, kInt32Max, true); }
@@ -102,10 +103,12 @@ bool ParseFieldPath(const std::string& path, std::string& name, std::vector<int>
     return true;
 }
 
-ScriptDriver::ScriptDriver(const std::string& text, std::string name) : name_(std::move(name)) {
+ScriptDriver::ScriptDriver(const std::string& text, std::string name) : name_(std::move(name)) { append(text); }
+
+void ScriptDriver::append(const std::string& text) {
     std::istringstream in(text);
     std::string raw;
-    int number = 0;
+    int& number = linesRead_;
     while (std::getline(in, raw)) {
         ++number;
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
@@ -132,6 +135,12 @@ ScriptDriver::ScriptDriver(const std::string& text, std::string name) : name_(st
             if (n != 2 || !milliseconds(line.words[1])) bad("run needs a whole number of milliseconds below 2^31");
         } else if (c == "run-until" || c == "expect") {
             if (n < 4 || n > (c == "expect" ? 4u : 5u) || !isOp(line.words[2])) bad(c + " needs FIELD OP VALUE");
+            // No field holds more than 32 bits (the clock counts unsigned): a wait for a number
+            // beyond them could never end, so it is a mistake in the script, not a time-out.
+            double threshold;
+            const bool numeric = toNumber(line.words[3], threshold);
+            if (c == "run-until" && numeric && !numberIn(line.words[3], kInt32Min, kUint32Max, false))
+                bad("run-until: the value must be a number within 32 bits");
             if (n == 5 && !milliseconds(line.words[4]))
                 bad("run-until: the time limit must be a whole number of milliseconds below 2^31");
         } else if (c == "move") {
@@ -216,7 +225,7 @@ bool ScriptDriver::waitHolds(HeadlessPlatform& p) {
                 std::fprintf(stderr, "%s:%d: run-until %s %s %s timed out (value %s)\n", name_.c_str(),
                              line.number, line.words[1].c_str(), line.words[2].c_str(), line.words[3].c_str(),
                              actual.c_str());
-                failed_ = true;
+                ++failures_;
                 return true;
             }
             return false;
@@ -228,13 +237,33 @@ bool ScriptDriver::waitHolds(HeadlessPlatform& p) {
 void ScriptDriver::Advance(HeadlessPlatform& p) {
     if (!waitHolds(p)) return;
     wait_ = Wait::None;
-    while (next_ < lines_.size()) {
-        const Line& line = lines_[next_++];
-        execute(line, p);
-        if (wait_ != Wait::None && !waitHolds(p)) return;
-        wait_ = Wait::None;
+    for (;;) {
+        while (next_ < lines_.size()) {
+            const Line& line = lines_[next_++];
+            execute(line, p);
+            if (wait_ != Wait::None && !waitHolds(p)) return;
+            wait_ = Wait::None;
+        }
+        if (!more_) break;
+        // Every line so far has run: a fed script keeps only the lines still to come, so a long
+        // run holds no more of it than one helping.
+        lines_.clear();
+        next_ = 0;
+        try {
+            append(more_());
+        } catch (const std::runtime_error& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            throw ScriptFinished{2};
+        }
+        if (lines_.empty()) break;
     }
-    throw ScriptFinished{failed_ ? 1 : 0};
+    throw ScriptFinished{failures_ > 0 ? 1 : 0};
+}
+
+bool ScriptDriver::ReadField(const std::string& path, nlohmann::json& value) const {
+    std::string name, error;
+    std::vector<int> indices;
+    return state_ && ParseFieldPath(path, name, indices) && state_->ReadField(name, indices, value, error);
 }
 
 nlohmann::json ScriptDriver::fullState(HeadlessPlatform& p) {
@@ -296,7 +325,7 @@ void ScriptDriver::execute(const Line& line, HeadlessPlatform& p) {
         if (!compare(p, line, line.words[1], line.words[2], line.words[3], actual)) {
             std::fprintf(stderr, "%s:%d: expect %s %s %s failed: the value is %s\n", name_.c_str(), line.number,
                          line.words[1].c_str(), line.words[2].c_str(), line.words[3].c_str(), actual.c_str());
-            failed_ = true;
+            ++failures_;
         }
     } else if (c == "dump") {
         std::ofstream f(line.words[1]);

@@ -35,7 +35,16 @@ public:
     void ObserveSets(std::function<void(const std::string& field, const std::string& value)> observer) {
         setObserver_ = std::move(observer);
     }
-    bool failed() const { return failed_; }
+    bool failed() const { return failures_ > 0; }
+    // Expectations and waits that failed so far.
+    int failures() const { return failures_; }
+
+    // Asked for more lines whenever the script has run out; no lines end it. A driver can so
+    // choose its next input from the program's state as it runs (the soak stops its input once
+    // a game has ended). The lines are numbered on from the script's last one.
+    void FeedFrom(std::function<std::string()> more) { more_ = std::move(more); }
+    // A field of the program now, as a `dump` would show it; false when there is none.
+    bool ReadField(const std::string& path, nlohmann::json& value) const;
 
     // Called at every pump: runs lines until the next wait that does not yet hold.
     void Advance(HeadlessPlatform& p);
@@ -53,12 +62,16 @@ private:
                  std::string& actual);
     nlohmann::json fullState(HeadlessPlatform& p);
 
+    void append(const std::string& text);
+
     std::string name_;
     std::vector<Line> lines_;
+    int linesRead_ = 0;
+    std::function<std::string()> more_;
     size_t next_ = 0;
     StateAccess* state_ = nullptr;
     std::function<void(const std::string&, const std::string&)> setObserver_;
-    bool failed_ = false;
+    int failures_ = 0;
 
     enum class Wait { None, Clock, Condition } wait_ = Wait::None;
     uint32_t waitUntil_ = 0;      // clock target, or the deadline of a condition

@@ -150,7 +150,8 @@ public:
         display_ = std::make_unique<SdlDisplay>(options_);
         SetWindowIcon(display_->window());
         const char* driver = SDL_GetCurrentVideoDriver();
-        relativePointer_ = driver && std::strcmp(driver, "wayland") == 0;
+        // A browser locks the pointer and reports only its motion, as Wayland does.
+        relativePointer_ = driver && (std::strcmp(driver, "wayland") == 0 || std::strcmp(driver, "emscripten") == 0);
         SDL_ShowCursor(cursorShown_ ? SDL_ENABLE : SDL_DISABLE);
         SDL_StartTextInput();
         updateCapture();

@@ -45,6 +45,8 @@ TEST(ScriptNumbers, NumbersALineCannotHoldAreScriptErrorsWithTheLineNumber) {
         "run -1",
         "run-until Modus == 2 nan",
         "run-until Modus == 2 3000000000",
+        "run-until Punktzahl > 99999999999",
+        "run-until Modus == -2147483649 100",
         "move nan 10",
         "move 10 1e23",
         "move -2147483649 0",

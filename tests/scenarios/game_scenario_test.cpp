@@ -57,6 +57,30 @@ TEST(GameScenario, APauseCostsNoGameTimeAndTheGameEndsAfterTheGraceSecond) {
     EXPECT_LT(session.game.Spielzeit, 101000 + 20);
 }
 
+TEST(GameScenario, TimeAwayFromTheWindowBeforeTheStartNeverRunsTheGameClockBackwards) {
+    // The focus goes in the menu and comes back only during the game: what counts as time away
+    // is the game's own share of it, so the clock neither runs backwards nor gives extra seconds.
+    TempDir dir;
+    auto r = RunHeadless(R"(
+        run 200
+        release left 300 200
+        run 200
+        focus lost
+        run 30000
+        click left 120 100
+        run-until Modus == -1 10000
+        run 2000
+        focus gained
+        run 200
+        expect Spielzeit >= 0
+        expect Spielzeit <= 400
+        expect RestSekunden <= 100
+        expect AlterStufe >= 0
+    )",
+                         {.dataDir = dir.path(), .seed = 9});
+    EXPECT_EQ(r.exitCode, 0);
+}
+
 TEST(GameScenario, TwentyGamesFromTheMenuEachStartAfreshAndReturnToTheOuterLoop) {
     TempDir dir;
     std::string script = R"(

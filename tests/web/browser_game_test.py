@@ -1,0 +1,251 @@
+#!/usr/bin/python3
+"""The browser game in a real Chromium, served by the world-list server: the page loads without
+console errors and shows the title; clicks reach the menu and start a game; the game runs to its
+result page, the result enters the list and an upload file is written; hiscore.dat survives a
+reload; the game's replay re-simulates in sync on the Linux build and proves on the server; the
+entry's "Ansehen" plays it back. Prints the figures the benchmark notes ask for.
+Usage: browser_game_test.py DIST VORLANIX BESTENLISTE.  Exit 0 passed, 1 failed, 77 skipped."""
+import base64
+import json
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.request
+import zlib
+
+SKIP = 77
+
+
+def png_pixels(data):
+    """Width, height and the rows of an 8-bit RGB or RGBA PNG (what Chromium's screenshots are)."""
+    assert data[:8] == b"\x89PNG\r\n\x1a\n"
+    pos, idat, width = 8, b"", 0
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
+            assert depth == 8 and colour in (2, 6), (depth, colour)
+            step = 3 if colour == 2 else 4
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw, stride, rows, prev = zlib.decompress(idat), width * step, [], bytearray(width * step)
+    for y in range(height):
+        f, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - step] if i >= step else 0
+            b, c = prev[i], prev[i - step] if i >= step else 0
+            if f == 1: line[i] = (line[i] + a) & 255
+            elif f == 2: line[i] = (line[i] + b) & 255
+            elif f == 3: line[i] = (line[i] + (a + b) // 2) & 255
+            elif f == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append(bytes(line))
+        prev = line
+    return width, height, step, rows
+
+
+def lit_share(png):
+    """The share of pixels that are not (nearly) black."""
+    width, height, step, rows = png_pixels(png)
+    lit = sum(1 for row in rows for x in range(0, width * step, step) if max(row[x:x + 3]) > 24)
+    return lit / float(width * height)
+
+
+def main(dist, vorlanix, bestenliste):
+    try:
+        from selenium import webdriver
+        from selenium.webdriver.chrome.service import Service
+        from selenium.webdriver.common.action_chains import ActionChains
+        from selenium.webdriver.common.by import By
+        from selenium.webdriver.common.keys import Keys
+        from selenium.webdriver.support.wait import WebDriverWait as wait
+    except ImportError:
+        print("skipped: python3-selenium is not installed")
+        return SKIP
+    chromium, driver = shutil.which("chromium"), shutil.which("chromedriver")
+    if not chromium or not driver:
+        print("skipped: chromium or chromium-driver is not installed")
+        return SKIP
+
+    with tempfile.TemporaryDirectory() as tmp:
+        proc = subprocess.Popen([bestenliste, "serve", "--listen", "127.0.0.1:0", "--data-dir", tmp,
+                                 "--web-dir", dist], stdout=subprocess.PIPE, text=True)
+        try:
+            base = proc.stdout.readline().strip().split("listening on ")[1].rstrip("/")
+            options = webdriver.ChromeOptions()
+            options.binary_location = chromium
+            for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                         "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                         "--autoplay-policy=no-user-gesture-required", "--window-size=1400,1200",
+                         "--user-data-dir=" + os.path.join(tmp, "profile")):
+                options.add_argument(flag)
+            options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+            browser = webdriver.Chrome(service=Service(driver), options=options)
+            try:
+                return play(browser, base, tmp, vorlanix, By, Keys, ActionChains, wait)
+            finally:
+                browser.quit()
+        finally:
+            proc.terminate()
+            proc.wait(timeout=10)
+
+
+def console_errors(browser):
+    return [e["message"] for e in browser.get_log("browser") if e["level"] == "SEVERE"]
+
+
+def state(browser):
+    return browser.execute_async_script(
+        "var done = arguments[0]; vorlanixState().then(done, function (e) { done({error: String(e)}); });")
+
+
+def wait_state(browser, test, seconds, what):
+    end = time.time() + seconds
+    while time.time() < end:
+        s = state(browser)
+        if "error" not in s and test(s):
+            return s
+        time.sleep(0.2)
+    raise AssertionError("waited %d s for %s; state: Modus %s AktMenue %s" % (seconds, what, s.get("Modus"),
+                                                                             s.get("AktMenue")))
+
+
+def read_file(browser, path):
+    encoded = browser.execute_script(
+        "var b = Module.FS.readFile(arguments[0]); var s = '';"
+        "for (var i = 0; i < b.length; ++i) s += String.fromCharCode(b[i]); return btoa(s);", path)
+    return base64.b64decode(encoded)
+
+
+def list_files(browser, dir):
+    return browser.execute_script(
+        "try { return Module.FS.readdir(arguments[0]).filter(function (n) { return n[0] !== '.'; }); }"
+        "catch (e) { return []; }", dir)
+
+
+def play(browser, base, tmp, vorlanix, By, Keys, ActionChains, wait):
+    browser.set_script_timeout(30)
+    opened = time.time()
+    browser.get(base + "/spielen/")
+    canvas = browser.find_element(By.ID, "canvas")
+    # The title: the first frame that is not black.
+    while lit_share(canvas.screenshot_as_png) < 0.05:
+        assert time.time() - opened < 60, "no title picture after 60 s"
+        time.sleep(0.05)
+    first_frame = time.time() - opened
+    assert browser.find_element(By.ID, "laden").is_displayed() is False
+    assert console_errors(browser) == [], console_errors(browser)
+    s = state(browser)
+    assert s["Modus"] == 1, s["Modus"]
+
+    def click(x, y):
+        # Selenium's offsets count from the element's centre, in page pixels.
+        w, h = canvas.size["width"], canvas.size["height"]
+        ActionChains(browser).move_to_element_with_offset(canvas, (x + 0.5) * w / 640 - w / 2,
+                                                          (y + 0.5) * h / 480 - h / 2).click().perform()
+
+    click(300, 200)
+    wait_state(browser, lambda s: s["Modus"] == 2, 20, "the menu")
+    time.sleep(0.3)
+    click(120, 100)
+    time.sleep(3)
+    click(400, 300)
+    wait_state(browser, lambda s: s["Modus"] == -1, 20, "a game")
+    # A few shots while the clock runs down.
+    for k in range(6):
+        time.sleep(1)
+        click(200 + 40 * k, 180 + 10 * k)
+    s = wait_state(browser, lambda s: s["AktMenue"] == 8 and s["EndeAnimationLaeuft"] == 0, 200, "the result page")
+    days = s["Ergebnis"] // 3632
+    time.sleep(0.5)
+    body = browser.find_element(By.TAG_NAME, "body")
+    body.send_keys("Max")
+    wait_state(browser, lambda s: s["SpielerName"] == "Max", 10, "the typed name")
+    click(368, 305)
+    wait_state(browser, lambda s: s["AktMenue"] == 9, 20, "the upload form")
+    time.sleep(0.3)
+    for k, text in enumerate(["Max", "Mustermann", "Maximilian", "1.1.1990", "Hauptstrasse 1", "12345", "Koeln",
+                              "max@example.org"]):
+        body.send_keys(text)
+        if k < 7:
+            body.send_keys(Keys.TAB)
+    wait_state(browser, lambda s: s["FeldText"][8] == "max@example.org", 10, "the filled form")
+    click(368, 305)
+    wait_state(browser, lambda s: s["AktMenue"] == 11, 20, "the page after writing the upload file")
+    click(330, 300)
+
+    hiscore = read_file(browser, "/vorlanix/hiscore.dat")
+    assert b"Max" in hiscore, "the result is not in hiscore.dat"
+    uploads = [f for f in list_files(browser, "/vorlanix/UpLoad") if f.endswith(".qhs")]
+    assert len(uploads) == 1, uploads
+    qhs = read_file(browser, "/vorlanix/UpLoad/" + uploads[0])
+    kept = [f for f in list_files(browser, "/vorlanix/replays") if f.endswith("-days.vxr")]
+    assert len(kept) == 1, kept
+    replay = read_file(browser, "/vorlanix/replays/" + kept[0])
+    # The page offers both for download.
+    wait(browser, 10).until(lambda b: b.find_element(By.ID, "dateien").is_displayed())
+    offered = [a.get_attribute("download") for a in browser.find_elements(By.CSS_SELECTOR, "#dateiliste a")]
+    assert uploads[0] in offered and kept[0] in offered, offered
+    # Every write was saved to IndexedDB: a reload finds the same list.
+    time.sleep(1)
+    browser.refresh()
+    wait(browser, 60).until(lambda b: b.execute_script(
+        "return !!(window.Module && Module.FS && document.getElementById('laden').hidden)"))
+    assert read_file(browser, "/vorlanix/hiscore.dat") == hiscore, "hiscore.dat changed over the reload"
+    assert console_errors(browser) == [], console_errors(browser)
+
+    # The browser's game re-simulates in sync on the Linux build ...
+    replay_file = os.path.join(tmp, "browser.vxr")
+    with open(replay_file, "wb") as f:
+        f.write(replay)
+    run = subprocess.run([vorlanix, "--headless", "--replay", replay_file], capture_output=True, text=True, timeout=120)
+    assert run.returncode == 0, run.stdout + run.stderr
+    assert ("%d days" % days) in run.stdout, run.stdout
+    # ... and proves on the server.
+    boundary = "vorlanixgrenze"
+    parts = b""
+    for field, name, data in (("qhs", uploads[0], qhs), ("replay", kept[0], replay)):
+        parts += ("--%s\r\nContent-Disposition: form-data; name=\"%s\"; filename=\"%s\"\r\n"
+                  "Content-Type: application/octet-stream\r\n\r\n" % (boundary, field, name)).encode() + data + b"\r\n"
+    parts += ("--%s--\r\n" % boundary).encode()
+    request = urllib.request.Request(base + "/api/upload", data=parts, method="POST", headers={
+        "Content-Type": "multipart/form-data; boundary=" + boundary})
+    answer = json.loads(urllib.request.urlopen(request, timeout=60).read())
+    assert answer["accepted"] and answer["proved"], answer
+
+    # Its entry can be watched in the browser.
+    browser.get(base + "/")
+    browser.find_element(By.LINK_TEXT, "Max").click()
+    wait(browser, 10).until(lambda b: "/eintrag/" in b.current_url)
+    browser.find_element(By.LINK_TEXT, "Ansehen").click()
+    wait(browser, 10).until(lambda b: "ansehen=" in b.current_url)
+    canvas = browser.find_element(By.ID, "canvas")
+    wait(browser, 60).until(lambda b: lit_share(canvas.screenshot_as_png) > 0.05)
+    browser.find_element(By.CSS_SELECTOR, "[data-tempo='4']").click()
+    pictures = set()
+    for _ in range(6):
+        pictures.add(zlib.crc32(canvas.screenshot_as_png))
+        time.sleep(0.5)
+    assert len(pictures) >= 3, "the replay does not play"
+    assert browser.find_element(By.ID, "ende").is_displayed() is False, browser.find_element(By.ID, "ende").text
+    assert console_errors(browser) == [], console_errors(browser)
+
+    print("passed: title, menu, a whole game, upload file, reload, Linux re-simulation, proof, watching")
+    print("figure: first title frame %.2f s after the page was opened" % first_frame)
+    return 0
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main(*sys.argv[1:4]))
+    except AssertionError as failure:
+        print("failed:", failure)
+        sys.exit(1)

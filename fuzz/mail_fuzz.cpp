@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const char c : shown) {
             if (static_cast<unsigned char>(c) < 0x20) std::abort();
         }
-        results.push_back({upload.name, std::nullopt, {}, true});
+        results.push_back({upload.name, std::nullopt, {}});
     }
     if (mail.sender.empty()) return 0;
     if (mail.sender.front() == '-' || mail.sender.find_first_of(" \t\r\n") != std::string::npos) std::abort();

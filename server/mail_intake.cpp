@@ -97,7 +97,9 @@ void collect(GMimeObject* /*parent*/, GMimeObject* object, gpointer data) {
     auto& mail = *static_cast<ReceivedMail*>(data);
     const std::string name = filename;
     const std::string ending = name.size() > 4 ? lower(name.substr(name.size() - 4)) : std::string();
-    if (ending == ".qhs") {
+    if (ending == ".qhs" && mail.uploads.size() == max_uploads_per_mail) {
+        ++mail.uploads_left_out;
+    } else if (ending == ".qhs") {
         mail.uploads.push_back({name, decoded(part, score::upload_file_size)});
     } else if (ending == ".vxr") {
         mail.replays.push_back({name, decoded(part, max_replay_size)});
@@ -131,12 +133,7 @@ std::vector<MailedUpload> take_mailed_uploads(const ReceivedMail& mail, UploadDe
     std::vector<MailedUpload> results;
     for (size_t k = 0; k < mail.uploads.size(); ++k) {
         const auto& upload = mail.uploads[k];
-        MailedUpload result{upload.name, std::nullopt, {}, false};
-        if (k >= max_uploads_per_mail) {
-            result.skipped = true;
-            results.push_back(std::move(result));
-            continue;
-        }
+        MailedUpload result{upload.name, std::nullopt, {}};
         const MailAttachment* replay = nullptr;
         for (const auto& candidate : mail.replays) {
             if (stem(candidate.name) == stem(upload.name)) replay = &candidate;
@@ -156,7 +153,7 @@ std::vector<MailedUpload> take_mailed_uploads(const ReceivedMail& mail, UploadDe
 
 bool needs_retry(const std::vector<MailedUpload>& results) {
     return std::any_of(results.begin(), results.end(),
-                       [](const MailedUpload& r) { return !r.skipped && r.outcome.reason == Reason::StorageFailed; });
+                       [](const MailedUpload& r) { return r.outcome.reason == Reason::StorageFailed; });
 }
 
 std::string shown_name(const std::string& name) {
@@ -178,7 +175,7 @@ std::string shown_name(const std::string& name) {
 
 namespace {
 
-std::string reply_text(const std::vector<MailedUpload>& results) {
+std::string reply_text(const ReceivedMail& mail, const std::vector<MailedUpload>& results) {
     std::string text = "Hallo,\n\n";
     if (results.empty()) {
         text +=
@@ -189,11 +186,6 @@ std::string reply_text(const std::vector<MailedUpload>& results) {
         text += "so steht es um die Dateien deiner E-Mail an die Vorlanix-Bestenliste:\n";
         for (const auto& result : results) {
             text += "\n" + shown_name(result.name) + ":\n  ";
-            if (result.skipped) {
-                text += "Nicht angenommen: eine E-Mail darf höchstens " + std::to_string(max_uploads_per_mail) +
-                        " Upload-Dateien enthalten.\n";
-                continue;
-            }
             text += std::string(describe(result.outcome.reason).sentence) + "\n";
             if (result.outcome.reason == Reason::Accepted) {
                 if (result.outcome.rank > 0) text += "  Platz " + std::to_string(result.outcome.rank) + ".\n";
@@ -204,6 +196,13 @@ std::string reply_text(const std::vector<MailedUpload>& results) {
                 }
             }
         }
+    }
+    if (mail.uploads_left_out > 0) {
+        text += mail.uploads_left_out == 1
+                    ? std::string("\nEine weitere Upload-Datei wurde")
+                    : "\nWeitere " + std::to_string(mail.uploads_left_out) + " Upload-Dateien wurden";
+        text += " nicht angenommen: eine E-Mail darf höchstens " + std::to_string(max_uploads_per_mail) +
+                " Upload-Dateien enthalten.\n";
     }
     text += "\nDiese Antwort wurde automatisch verschickt.\n";
     return text;
@@ -231,7 +230,7 @@ std::string compose_reply(const ReceivedMail& mail, const std::vector<MailedUplo
         g_mime_object_set_header(GMIME_OBJECT(reply.get()), "References", id.c_str(), nullptr);
     }
     Owned<GMimeTextPart> body(g_mime_text_part_new_with_subtype("plain"));
-    g_mime_text_part_set_text(body.get(), reply_text(results).c_str());
+    g_mime_text_part_set_text(body.get(), reply_text(mail, results).c_str());
     g_mime_part_set_content_encoding(GMIME_PART(body.get()), GMIME_CONTENT_ENCODING_QUOTEDPRINTABLE);
     g_mime_message_set_mime_part(reply.get(), GMIME_OBJECT(body.get()));
     char* text = g_mime_object_to_string(GMIME_OBJECT(reply.get()), nullptr);

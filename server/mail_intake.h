@@ -14,7 +14,7 @@ namespace bestenliste {
 
 // A message with an upload file and a replay, base64-encoded, stays far below this.
 inline constexpr size_t max_mail_size = 4 << 20;
-// More upload files than this in one message are answered but not taken.
+// More upload files than this in one message are counted in the answer but not taken.
 inline constexpr size_t max_uploads_per_mail = 16;
 
 struct MailAttachment {
@@ -28,7 +28,8 @@ struct ReceivedMail {
     bool automatic = false;            // an auto-reply, bounce or list mail: never answered
     std::string subject;               // UTF-8
     std::string message_id;            // without angle brackets
-    std::vector<MailAttachment> uploads;  // .qhs, in the message's order
+    std::vector<MailAttachment> uploads;  // .qhs, in the message's order, at most max_uploads_per_mail
+    size_t uploads_left_out = 0;          // those beyond
     std::vector<MailAttachment> replays;  // .vxr
 };
 
@@ -39,7 +40,6 @@ struct MailedUpload {
     std::string name;
     std::optional<std::string> replay_name;
     UploadOutcome outcome;
-    bool skipped = false;  // beyond max_uploads_per_mail
 };
 
 // Each upload file with its replay: the .vxr of the same name (letter case aside), or the only

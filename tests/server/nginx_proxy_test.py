@@ -114,6 +114,9 @@ http {{
     too_large = raw(port, b"POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Type: application/octet-stream\r\n"
                           b"Content-Length: 2000000\r\n\r\n")
     assert status_of(too_large) == 413
+    # A client that sends its oversized body anyway still reads the answer, not a reset.
+    eager = raw(port, b"POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: 2000000\r\n\r\n" + bytes(2000000))
+    assert status_of(eager) == 413
     both = raw(port, b"POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: 332\r\n"
                      b"Transfer-Encoding: chunked\r\n\r\n0\r\n\r\n")
     assert status_of(both) == 400

@@ -6,6 +6,7 @@
 #include <soci/soci.h>
 #include <soci/sqlite3/soci-sqlite3.h>
 
+#include <optional>
 #include <stdexcept>
 
 #include "platform/cp1252.h"
@@ -84,9 +85,16 @@ EntryStore::EntryStore(const std::string& database, const std::filesystem::path&
         }
         soci::session sql(*pool_);
         sql << "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)";
-        soci::transaction migrating(sql);
-        // Several servers may share one PostgreSQL database and start at once.
-        if (postgresql_) sql << "LOCK TABLE schema_version IN EXCLUSIVE MODE";
+        // Several servers may share one PostgreSQL database and start at once. SQLite would not
+        // wait to turn a reader into a writer while another process writes (it could deadlock),
+        // so processes opening one list at once (a server, mail deliveries) take the write lock first.
+        std::optional<soci::transaction> migrating;
+        if (postgresql_) {
+            migrating.emplace(sql);
+            sql << "LOCK TABLE schema_version IN EXCLUSIVE MODE";
+        } else {
+            sql << "BEGIN IMMEDIATE";
+        }
         int version = 0;
         soci::indicator seen = soci::i_null;
         sql << "SELECT max(version) FROM schema_version", soci::into(version, seen);
@@ -98,7 +106,11 @@ EntryStore::EntryStore(const std::string& database, const std::filesystem::path&
             }
             sql << "INSERT INTO schema_version (version) VALUES (:v)", soci::use(migration.version);
         }
-        migrating.commit();
+        if (migrating) {
+            migrating->commit();
+        } else {
+            sql << "COMMIT";
+        }
     } catch (const soci::soci_error& error) {
         throw std::runtime_error(std::string("database: ") + error.what());
     }

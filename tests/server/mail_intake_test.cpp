@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -163,6 +164,21 @@ TEST(MailIntake, WhatIsNoMessageIsRefusedAsDataErrorWithoutTouchingTheList) {
         // Read to its end, so that the MTA does not see a broken pipe instead of the exit code.
         EXPECT_EQ(received.consumed, static_cast<long>(message.size()));
         EXPECT_FALSE(std::filesystem::exists(dir.path() / "list"));
+    }
+}
+
+TEST(MailIntake, DeliveriesAtOnceToANewListAreAllTaken) {
+    // An MTA runs a pipe per message, in parallel; the first ones create the list together.
+    for (int round = 0; round < 3; ++round) {
+        TempDir dir;
+        const std::string command = "for k in 1 2 3 4 5 6 7 8; do (" + std::string(VORLANIX_BESTENLISTE) +
+                                    " receive-mail --data-dir " + (dir / "list").string() + " < " +
+                                    (source / "tests/server/mail/two_uploads.eml").string() + " 2>/dev/null; echo $? >> " +
+                                    (dir / "status").string() + ") & done; wait";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const auto status = read_bytes(dir / "status");
+        EXPECT_EQ(std::string(status.begin(), status.end()), "0\n0\n0\n0\n0\n0\n0\n0\n") << "round " << round;
+        EXPECT_EQ(stored_uploads(dir / "list").size(), 2u);
     }
 }
 

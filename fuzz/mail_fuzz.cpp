@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (to == nullptr || internet_address_list_length(to) != 1) std::abort();
     InternetAddress* address = internet_address_list_get_address(to, 0);
     if (!INTERNET_ADDRESS_IS_MAILBOX(address) ||
-        mail.sender != internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address))) {
+        mail.sender != internet_address_mailbox_get_idn_addr(INTERNET_ADDRESS_MAILBOX(address))) {
         std::abort();
     }
     g_object_unref(to);

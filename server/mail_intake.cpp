@@ -47,12 +47,21 @@ bool usable_address(const std::string& address) {
                         [](unsigned char c) { return c <= ' ' || c == 0x7f || c == '<' || c == '>' || c == ','; });
 }
 
+// The answer names the message it answers (In-Reply-To); GMime hands back what it could not parse
+// as a message id decoded, line breaks included, so only a plain id may go into a header.
+bool usable_message_id(const std::string& id) {
+    if (id.empty() || id.size() > 250 || id.find('@') == std::string::npos) return false;
+    return std::all_of(id.begin(), id.end(),
+                       [](unsigned char c) { return c > ' ' && c < 0x7f && c != '<' && c != '>'; });
+}
+
 std::string first_mailbox(InternetAddressList* list) {
     if (list == nullptr) return {};
     for (int k = 0; k < internet_address_list_length(list); ++k) {
         InternetAddress* address = internet_address_list_get_address(list, k);
         if (!INTERNET_ADDRESS_IS_MAILBOX(address)) continue;
-        const char* addr = internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address));
+        // The ASCII form (a domain in punycode), which every MTA takes as a recipient.
+        const char* addr = internet_address_mailbox_get_idn_addr(INTERNET_ADDRESS_MAILBOX(address));
         if (addr && usable_address(addr)) return addr;
     }
     return {};
@@ -124,7 +133,9 @@ ReceivedMail read_mail(const std::vector<uint8_t>& message) {
     if (mail.sender.empty()) mail.sender = first_mailbox(g_mime_message_get_from(parsed.get()));
     mail.automatic = is_automatic(parsed.get(), mail.sender);
     if (const char* subject = g_mime_message_get_subject(parsed.get())) mail.subject = subject;
-    if (const char* id = g_mime_message_get_message_id(parsed.get())) mail.message_id = id;
+    if (const char* id = g_mime_message_get_message_id(parsed.get()); id && usable_message_id(id)) {
+        mail.message_id = id;
+    }
     g_mime_message_foreach(parsed.get(), collect, &mail);
     return mail;
 }

@@ -12,7 +12,7 @@ packages=(
   libcpp-httplib-dev libsoci-dev libboost-dev libsqlite3-dev libpq-dev
   postgresql chromium chromium-driver python3-selenium
   openbox x11-apps
-  libgmime-3.0-dev exim4-daemon-light nginx strace
+  libgmime-3.0-dev exim4-daemon-light nginx strace systemd
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -16,7 +16,7 @@ void Vorlanix::NeuPunktDarstellung(int32_t Wert, int32_t PosX, int32_t PosY) {
 
     // Each scoring hit within a second of the last award doubles the multiplier, up to 32; a
     // penalty or a pause of a second starts again at 1.
-    int32_t p = Wert - 3141;
+    int32_t p = Wert - kAwardBase;
     if (p <= 0) {
         Kombi = 1;
     } else if (int64_t{Spielzeit} - LetzterTreffer < 1000) {
@@ -26,9 +26,9 @@ void Vorlanix::NeuPunktDarstellung(int32_t Wert, int32_t PosX, int32_t PosY) {
         Kombi = 1;
     }
 
-    // The score is kept times 3632 in 32 bits (591 267 points at most): it stops at either end
+    // The score is kept times kScoreScale in 32 bits (591 267 points at most): it stops at either end
     // instead of wrapping round into a wrong score.
-    const int64_t sum = int64_t{Punktzahl} + int64_t{3632} * p;
+    const int64_t sum = int64_t{Punktzahl} + int64_t{kScoreScale} * p;
     Punktzahl = static_cast<int32_t>(
         std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 

@@ -62,7 +62,7 @@ public:
         header.recordedAt = startedAt_;
         replay::FinishedGame finished;
         finished.playedAt = startedAt_;
-        finished.days = game.Ergebnis / 3632;
+        finished.days = game.Ergebnis / kScoreScale;
         // A result enters the list when the player leaves its result page.
         finished.entersList = gameEnded_ && game.SpielUngueltig == False && game.ErgebnisOffen == False &&
                               game.NeuerRang >= 1 && game.NeuerRang <= 8;

@@ -72,7 +72,7 @@ int32_t Vorlanix::HighscoreRang(int32_t t) const { return score::rank_result(fro
 void Vorlanix::HighscoreEintragen() {
     if (NeuerRang > 8) return;
     score::HiscoreData d = fromFields(*this);
-    score::enter_result(d, NeuerRang, Ergebnis / 3632, SpielerName);
+    score::enter_result(d, NeuerRang, Ergebnis / kScoreScale, SpielerName);
     toFields(d, *this);
     HighscoreSpeichern();
 }

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "replay/prove.h"
-#include "score/read_file.h"
+#include "base/read_file.h"
 #include "score/upload_file.h"
 
 namespace {
@@ -86,7 +86,7 @@ constexpr std::chrono::seconds proof_time_limit{30};
 constexpr std::size_t largest_replay = 64u << 20;
 
 std::vector<uint8_t> whole_file(const std::string& file, std::size_t limit, std::string& error) {
-    auto read = score::read_file_start(file, limit);
+    auto read = base::read_file_start(file, limit);
     if (!read.status.ok()) {
         error = read.status.error;
         return {};

@@ -11,7 +11,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/picture_layout.h"
 #include "platform/sdl/sdl_controller.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/options.h"
-#include "app/setting_keys.h"
+#include "shell/options.h"
+#include "shell/setting_keys.h"
 
 namespace vorlanix {
 

@@ -1,12 +1,12 @@
 // Temporary file, fsync, rename: the old file stays whole until the new one is safely on disk.
-#include "score/replace_file.h"
+#include "base/replace_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-namespace score {
+namespace base {
 
 namespace {
 
@@ -109,4 +109,4 @@ std::filesystem::path link_target(const std::filesystem::path& file) {
     return at;
 }
 
-}  // namespace score
+}  // namespace base

@@ -4,14 +4,14 @@
 #include <exception>
 #include <optional>
 
-#include "app/directories.h"
-#include "app/options.h"
-#include "app/program.h"
-#include "app/settings_file.h"
+#include "shell/directories.h"
+#include "shell/options.h"
+#include "shell/program.h"
+#include "shell/settings_file.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
 #include "platform/sdl/sdl_platform.h"
-#include "replay/replay_command.h"
+#include "shell/replay_command.h"
 
 namespace {
 

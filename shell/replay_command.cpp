@@ -1,11 +1,11 @@
 // Printing a replay's games and its end, one line each.
-#include "replay/replay_command.h"
+#include "shell/replay_command.h"
 
 #include <cstdio>
 
 #include "platform/headless/script_driver.h"
 #include "replay/play_replay.h"
-#include "score/read_file.h"
+#include "base/read_file.h"
 
 namespace replay {
 
@@ -16,7 +16,7 @@ constexpr std::size_t kLargestFile = 64u << 20;
 
 int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed,
                      platform::ScriptDriver* script) {
-    const auto read = score::read_file_start(file, kLargestFile);
+    const auto read = base::read_file_start(file, kLargestFile);
     if (!read.status.ok()) {
         std::fprintf(stderr, "vorlanix: %s\n", read.status.error.c_str());
         return 2;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/options.h"
+#include "shell/options.h"
 #include "tests/support/temp_dir.h"
 
 using vorlanix::Options;

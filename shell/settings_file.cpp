@@ -1,13 +1,13 @@
 // Reading, writing and editing in place the "key = value" settings file.
-#include "app/settings_file.h"
+#include "shell/settings_file.h"
 
 #include <fstream>
 #include <iterator>
 #include <span>
 #include <system_error>
 
-#include "app/setting_keys.h"
-#include "score/replace_file.h"
+#include "shell/setting_keys.h"
+#include "base/replace_file.h"
 
 namespace vorlanix {
 
@@ -149,8 +149,8 @@ bool SettingsFile::save(std::string& error) const {
     const std::string text = Text();
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     const fs::path dir = path_.has_parent_path() ? path_.parent_path() : fs::path(".");
-    const score::FileStatus status =
-        score::replace_file(dir, path_.filename().string(), std::span<const uint8_t>(bytes, text.size()));
+    const base::FileStatus status =
+        base::replace_file(dir, path_.filename().string(), std::span<const uint8_t>(bytes, text.size()));
     if (status.ok()) return true;
     error = "cannot write the settings file " + path_.string() + ": " + status.error;
     return false;

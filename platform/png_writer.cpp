@@ -1,5 +1,5 @@
 // RGB565 surfaces to PNG files through libpng.
-#include "platform/headless/png_writer.h"
+#include "platform/png_writer.h"
 
 #include <png.h>
 

@@ -1,6 +1,6 @@
 // Finding the executable's directory, the sound, data and screenshot directories and the settings
 // file at start.
-#include "app/directories.h"
+#include "shell/directories.h"
 
 #include <unistd.h>
 

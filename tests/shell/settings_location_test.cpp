@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/directories.h"
+#include "shell/directories.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/scoped_env.h"
 

@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "app/setting_keys.h"
-#include "app/settings_file.h"
+#include "shell/setting_keys.h"
+#include "shell/settings_file.h"
 #include "tests/support/temp_dir.h"
 
 using vorlanix::Options;

@@ -1,6 +1,6 @@
 // Code page 1252 against UTF-8: every byte survives the round trip, and what the code page
 // lacks is reported, not guessed.
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 
 #include <gtest/gtest.h>
 

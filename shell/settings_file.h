@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/options.h"
+#include "shell/options.h"
 
 namespace vorlanix {
 

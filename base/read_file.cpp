@@ -1,5 +1,5 @@
 // A file is read only as far as its layout goes, so a huge or endless one costs nothing.
-#include "score/read_file.h"
+#include "base/read_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-namespace score {
+namespace base {
 
 namespace {
 
@@ -55,4 +55,4 @@ FileStart read_file_start(const std::filesystem::path& file, std::size_t limit) 
     return result;
 }
 
-}  // namespace score
+}  // namespace base

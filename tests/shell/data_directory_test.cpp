@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/options.h"
-#include "app/program.h"
+#include "shell/options.h"
+#include "shell/program.h"
 #include "platform/headless/headless_platform.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/scoped_env.h"

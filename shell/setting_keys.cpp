@@ -1,5 +1,5 @@
 // What each settings key means, its default (a default Options), its comment and its reader.
-#include "app/setting_keys.h"
+#include "shell/setting_keys.h"
 
 #include <algorithm>
 #include <array>

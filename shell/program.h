@@ -2,7 +2,7 @@
 // it ended into the exit code.
 #pragma once
 
-#include "app/options.h"
+#include "shell/options.h"
 #include "platform/platform.h"
 
 namespace platform {

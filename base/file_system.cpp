@@ -1,9 +1,9 @@
 // The real disk behind the game's file operations.
-#include "score/file_system.h"
+#include "base/file_system.h"
 
 #include <algorithm>
 
-namespace score {
+namespace base {
 
 namespace {
 
@@ -25,7 +25,7 @@ public:
         }
         return false;
     }
-    std::filesystem::path link_target(const std::filesystem::path& file) override { return score::link_target(file); }
+    std::filesystem::path link_target(const std::filesystem::path& file) override { return base::link_target(file); }
 
 private:
     // An UpLoad that is a symbolic link is followed only while it leads to a place inside the data
@@ -49,4 +49,4 @@ FileSystem& disk() {
     return instance;
 }
 
-}  // namespace score
+}  // namespace base

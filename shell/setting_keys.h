@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/options.h"
+#include "shell/options.h"
 
 namespace vorlanix {
 

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "score/replace_file.h"
+#include "base/replace_file.h"
 
-namespace score {
+namespace base {
 
 struct FileStart {
     std::vector<uint8_t> bytes;  // at most the limit asked for
@@ -20,4 +20,4 @@ struct FileStart {
 // a pipe) is refused without waiting on it.
 FileStart read_file_start(const std::filesystem::path& file, std::size_t limit);
 
-}  // namespace score
+}  // namespace base

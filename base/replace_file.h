@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-namespace score {
+namespace base {
 
 // What a file operation reports: nothing when it worked, else why not, in words fit for a log.
 struct FileStatus {
@@ -28,4 +28,4 @@ FileStatus replace_file(const std::filesystem::path& dir, const std::string& nam
 // the search stopped, and replacing that link then replaces the link alone.
 std::filesystem::path link_target(const std::filesystem::path& file);
 
-}  // namespace score
+}  // namespace base

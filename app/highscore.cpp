@@ -63,7 +63,7 @@ void Vorlanix::HighscoreLaden() {
 
 void Vorlanix::HighscoreSpeichern() {
     if (highscoreUnberuehrt_) return;
-    const score::FileStatus status = score::save_hiscore(HighscoreDatei(), fromFields(*this), platform_.Files());
+    const base::FileStatus status = score::save_hiscore(HighscoreDatei(), fromFields(*this), platform_.Files());
     if (!status.ok()) MeldeDateiFehler(status.error);
 }
 

@@ -1,14 +1,14 @@
 // The program from its load event to its end on either backend, and the exit code its end gives.
 // Recording sits between the game and the backend: the whole run into --record's file, and every
 // game from its START into the data directory's replays/.
-#include "app/program.h"
+#include "shell/program.h"
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <exception>
 
-#include "app/directories.h"
+#include "shell/directories.h"
 #include "app/errors.h"
 #include "app/state_access.h"
 #include "app/state_hash.h"
@@ -17,7 +17,7 @@
 #include "replay/game_snapshot.h"
 #include "replay/kept_replays.h"
 #include "replay/recording_platform.h"
-#include "score/replace_file.h"
+#include "base/replace_file.h"
 
 namespace vorlanix {
 
@@ -154,7 +154,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         header.seed = *seed;
         header.recordedAt = std::time(nullptr);
         const auto file = wholeRun->Finish(header);
-        const auto status = score::replace_file(options.record.parent_path().empty() ? "." : options.record.parent_path(),
+        const auto status = base::replace_file(options.record.parent_path().empty() ? "." : options.record.parent_path(),
                                                 options.record.filename().string(), file);
         if (!status.ok()) {
             std::fprintf(stderr, "vorlanix: the replay is not written: %s\n", status.error.c_str());

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-namespace score {
+namespace base {
 
 // Stores the low out.size() bytes of `value`, lowest first.
 inline void store_little_endian(std::span<uint8_t> out, uint32_t value) {
@@ -21,4 +21,4 @@ inline uint32_t load_little_endian(std::span<const uint8_t> in) {
     return value;
 }
 
-}  // namespace score
+}  // namespace base

@@ -1,5 +1,5 @@
 // Code page 1252 is Latin-1 except for 0x80..0x9F, where Windows put typographic characters.
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 
 #include <array>
 

@@ -8,10 +8,10 @@
 #include <span>
 #include <string>
 
-#include "score/read_file.h"
-#include "score/replace_file.h"
+#include "base/read_file.h"
+#include "base/replace_file.h"
 
-namespace score {
+namespace base {
 
 class FileSystem {
 public:
@@ -22,11 +22,11 @@ public:
     // True when `upload` holds at least one ordinary file that a listing shows (no hidden ones)
     // and, where it is a symbolic link, leads to a place inside `data_dir`.
     virtual bool takes_uploads(const std::filesystem::path& upload, const std::filesystem::path& data_dir) = 0;
-    // Where a chain of symbolic links starting at `file` leads (see score::link_target).
+    // Where a chain of symbolic links starting at `file` leads (see base::link_target).
     virtual std::filesystem::path link_target(const std::filesystem::path& file) = 0;
 };
 
 // The real disk. It keeps no state, so any number of threads may share it.
 FileSystem& disk();
 
-}  // namespace score
+}  // namespace base

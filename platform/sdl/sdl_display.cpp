@@ -177,6 +177,7 @@ void SdlDisplay::Present(const Surface& back) {
     redraw_ = false;
     waitForFrameTime(true);
     SDL_RenderPresent(renderer_.get());
+    ++framesShown_;
     noteFrameInterval();
 }
 
@@ -187,6 +188,7 @@ void SdlDisplay::presentOnWindowSurface(const Surface& back) {
     int w = 0, h = 0;
     if (surface_->OutputSize(w, h) && (w != outputW_ || h != outputH_)) Relayout();
     redraw_ = !surface_->Draw(back, picture_);
+    if (!redraw_) ++framesShown_;
 }
 
 void SdlDisplay::noteFrameInterval() {

@@ -39,6 +39,8 @@ public:
     // False once after a renderer reset, while the textures are made anew.
     bool Held();
 
+    // Frames drawn on the screen so far (unchanged and hidden ones are not drawn).
+    uint64_t framesShown() const { return framesShown_; }
     bool fullscreen() const;
     // False while minimised or hidden.
     bool visible() const;
@@ -79,6 +81,7 @@ private:
     uint64_t framePeriod_ = 0;  // performance-counter ticks per display refresh
     uint64_t nextFrame_ = 0;
     uint64_t lastPresent_ = 0;
+    uint64_t framesShown_ = 0;
 };
 
 }  // namespace platform

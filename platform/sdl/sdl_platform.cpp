@@ -168,6 +168,7 @@ public:
     void Flip(const Surface& back) override {
         if (!display_) throw std::logic_error("Flip before InitDisplay");
         display_->Present(back);
+        ++frames_;
         OfferFrameForScreenshot(back);
         flippedSincePump_ = true;
     }
@@ -192,7 +193,7 @@ private:
     void handlePending() {
         SDL_Event e;
         while (SDL_PollEvent(&e)) dispatch(e);
-        stateRequest_.Serve(stateAccess(), GetTickCount());
+        stateRequest_.Serve(stateAccess(), GetTickCount(), frames_, display_ ? display_->framesShown() : 0);
     }
 
     bool mustWaitForWindow() const {
@@ -434,6 +435,7 @@ private:
     bool captured_ = false;
     bool pausedByKey_ = false;
     bool relativePointer_ = false;   // the crosshair moves by relative motion while captured
+    uint64_t frames_ = 0;            // flips so far
     bool flippedSincePump_ = false;  // a frame was shown since the last pump
 };
 

@@ -10,9 +10,11 @@ tag="SPDX-License-Identifier: GPL-3.0-or-later"
 # The comment that carries the line, by the kind of file; nothing for data files.
 comment_for() {
   case "$1" in
-    *.cpp | *.h | *.inc | *.c | *.js | *.css) echo "//" ;;
+    *.cpp | *.h | *.inc | *.c | *.js) echo "//" ;;
+    *.css) echo "css" ;;
+    *.nsi | *.nsh) echo ";" ;;
     *.sh | *.py | *.cmake | */CMakeLists.txt | CMakeLists.txt | .ci/run | *.conf | *.service | *.supp) echo "#" ;;
-    *.html | *.xml | *.nsi) echo "xml" ;;
+    *.html | *.xml) echo "xml" ;;
     *.6) echo '.\"' ;;
     *) echo "" ;;
   esac
@@ -30,6 +32,7 @@ while IFS= read -r -d '' file; do
   fi
   case "$style" in
     xml) line="<!-- $tag -->" ;;
+    css) line="/* $tag */" ;;
     *) line="$style $tag" ;;
   esac
   first="$(head -n1 "$file")"

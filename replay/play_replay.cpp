@@ -14,12 +14,14 @@ namespace replay {
 
 namespace {
 
-// A game's fields once it is over: its result, its points and the place the outer loop gave it.
-GameResult resultOf(const vorlanix::Vorlanix& game, const std::vector<WrittenFile>& written, size_t writtenBefore) {
+// A game's fields once it is over: its result and the place the outer loop gave it. Its points are
+// taken when play ends, since the count-down turns them into the result.
+GameResult resultOf(const vorlanix::Vorlanix& game, int32_t points, const std::vector<WrittenFile>& written,
+                    size_t writtenBefore) {
     GameResult r;
     r.valid = game.SpielUngueltig == vorlanix::False;
     r.days = game.Ergebnis / 3632;
-    r.points = game.Punktzahl;
+    r.points = points;
     r.rank = game.NeuerRang;
     for (size_t k = writtenBefore; k < written.size(); ++k)
         if (written[k].path.extension() == ".qhs") r.uploadFile = written[k].path.filename().string();
@@ -49,6 +51,7 @@ ReplayOutcome PlayReplay(std::span<const uint8_t> bytes, const PlayOptions& opti
     }
     ReplayingPlatform platform(file, options.output);
     if (options.deadline) platform.SetDeadline(*options.deadline);
+    platform.SetProof(options.proof);
     if (options.output && options.speed > 0) platform.SetPacing(options.speed);
     auto game = std::make_unique<vorlanix::Vorlanix>(platform);
     vorlanix::GameStateAccess state(*game);
@@ -58,15 +61,17 @@ ReplayOutcome PlayReplay(std::span<const uint8_t> bytes, const PlayOptions& opti
     game->SetzeFestenStartwert(file.header.seed);
 
     bool inGame = false, gameOver = false;
+    int32_t points = 0;
     size_t writtenBefore = 0;
     auto closeGame = [&] {
         if (!inGame) return;
-        outcome.games.push_back(resultOf(*game, platform.writtenFiles(), writtenBefore));
+        outcome.games.push_back(resultOf(*game, points, platform.writtenFiles(), writtenBefore));
         outcome.games.back().finished = gameOver;
         inGame = false;
     };
     platform.SetPointerModeObserver([&](platform::PointerMode mode) {
         if (mode != platform::PointerMode::Game) {
+            if (inGame && !gameOver) points = game->Punktzahl / 3632;
             gameOver = inGame;
             return;
         }

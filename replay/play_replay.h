@@ -25,6 +25,8 @@ struct PlayOptions {
     platform::Platform* output = nullptr;  // a window to watch in; none re-simulates as fast as it can
     double speed = 0;                      // with an output: pace to the recorded clock at this speed
     std::optional<std::chrono::steady_clock::time_point> deadline;
+    // A proof: set lines and missing state hashes stop the run (StopKind DriverInput, Unhashed).
+    bool proof = false;
     // Called once the program exists, with its fields by name (a script beside the replay reads them).
     std::function<void(platform::StateAccess&)> onState;
 };

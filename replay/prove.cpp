@@ -12,6 +12,7 @@ Proof ProveUpload(std::span<const uint8_t> replayFile, std::span<const uint8_t> 
                   std::chrono::milliseconds timeLimit) {
     PlayOptions options;
     options.deadline = std::chrono::steady_clock::now() + timeLimit;
+    options.proof = true;
     const ReplayOutcome outcome = PlayReplay(replayFile, options);
     switch (outcome.kind) {
         case StopKind::Ended: break;
@@ -20,6 +21,8 @@ Proof ProveUpload(std::span<const uint8_t> replayFile, std::span<const uint8_t> 
         case StopKind::WrongVersion: return {Verdict::WrongVersion, outcome.message};
         case StopKind::TimedOut:
         case StopKind::Stopped: return {Verdict::TimedOut, outcome.message};
+        case StopKind::DriverInput: return {Verdict::DriverInput, outcome.message};
+        case StopKind::Unhashed: return {Verdict::Unhashed, outcome.message};
     }
     size_t uploads = 0;
     for (const WrittenFile& f : outcome.written) {

@@ -9,7 +9,9 @@
 
 namespace replay {
 
-enum class Verdict { Proved, Mismatch, NoUpload, OutOfSync, Unreadable, WrongVersion, TimedOut };
+// DriverInput: the replay holds a test driver's direct writes of the state (set lines);
+// Unhashed: it lacks state hashes. Both still re-simulate, but neither is a record of play.
+enum class Verdict { Proved, Mismatch, NoUpload, OutOfSync, Unreadable, WrongVersion, TimedOut, DriverInput, Unhashed };
 
 struct Proof {
     Verdict verdict;

@@ -32,6 +32,10 @@ public:
     void SetPointerModeObserver(std::function<void(platform::PointerMode)> observer) {
         pointerObserver_ = std::move(observer);
     }
+    // From the first answer at which `when` holds, the recording ends (with the state's hash then)
+    // and records nothing more until the next BeginAtStart.
+    void SetCut(std::function<bool()> when) { cutWhen_ = std::move(when); }
+    bool cut() const { return cut_; }
     // A driver wrote the program's state directly; a replay writes the same at the same moment.
     void RecordSet(const std::string& field, const std::string& value);
 
@@ -66,10 +70,15 @@ private:
     class RecordingFiles;
     class RecordingSoundBuffer;
 
+    template <typename R>
+    void put(R record);
+
     platform::Platform& inner_;
     ByteWriter out_;
     std::function<uint64_t()> hash_;
     std::function<void(platform::PointerMode)> pointerObserver_;
+    std::function<bool()> cutWhen_;
+    bool cut_ = false;
     std::unique_ptr<Forwarder> forwarder_;
     std::unique_ptr<RecordingFiles> files_;
     bool ticked_ = false;

@@ -4,30 +4,28 @@
 #include <cstdio>
 
 #include "platform/headless/script_driver.h"
+#include "replay/limits.h"
 #include "replay/play_replay.h"
 #include "score/read_file.h"
 
 namespace replay {
 
-namespace {
-// Far above any real replay (a whole hour is a few megabytes); a larger file is not one.
-constexpr std::size_t kLargestFile = 64u << 20;
-}  // namespace
-
 int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed,
-                     platform::ScriptDriver* script) {
-    const auto read = score::read_file_start(file, kLargestFile);
+                     platform::ScriptDriver* script, std::chrono::milliseconds timeLimit) {
+    const auto read = score::read_file_start(file, kLargestReplay);
     if (!read.status.ok()) {
         std::fprintf(stderr, "vorlanix: %s\n", read.status.error.c_str());
         return 2;
     }
-    if (read.size > kLargestFile) {
+    if (read.size > kLargestReplay) {
         std::fprintf(stderr, "vorlanix: %s is too large to be a replay\n", file.c_str());
         return 2;
     }
     PlayOptions options;
     options.output = output;
     options.speed = speed;
+    // Re-simulating is bounded as a proof is; watching takes the time the game took.
+    if (!output || speed <= 0) options.deadline = std::chrono::steady_clock::now() + timeLimit;
     if (script) options.onState = [script](platform::StateAccess& state) { script->SetState(&state); };
     ReplayOutcome outcome;
     try {
@@ -44,7 +42,9 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
         case StopKind::OutOfSync:
         case StopKind::TimedOut: std::fprintf(stderr, "vorlanix: %s: %s\n", file.c_str(), outcome.message.c_str()); return 3;
         case StopKind::Unreadable:
-        case StopKind::WrongVersion: break;
+        case StopKind::WrongVersion:
+        case StopKind::DriverInput:
+        case StopKind::Unhashed: break;
     }
     std::fprintf(stderr, "vorlanix: %s: %s\n", file.c_str(), outcome.message.c_str());
     return 2;

@@ -2,9 +2,11 @@
 // outcome into lines for people and the exit code: 0 in sync, 3 out of sync, 2 unreadable.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 
 #include "platform/platform.h"
+#include "replay/limits.h"
 
 namespace platform {
 class ScriptDriver;
@@ -15,6 +17,7 @@ namespace replay {
 // With a script (headless only), the script watches the replay on `output`, which must then be the
 // headless platform it is attached to; its end decides the exit code as in a scripted run.
 int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed,
-                     platform::ScriptDriver* script = nullptr);
+                     platform::ScriptDriver* script = nullptr,
+                     std::chrono::milliseconds timeLimit = kReplayTimeLimit);
 
 }  // namespace replay

@@ -22,6 +22,8 @@ enum class Reason {
     LengthRequired,
     RateLimited,
     StorageFailed,
+    ReplayNotPlayed,
+    ReplayUnhashed,
 };
 
 struct ReasonText {

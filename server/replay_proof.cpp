@@ -12,6 +12,8 @@ Reason prove_by_replay(std::span<const uint8_t> replay, std::span<const uint8_t>
         case replay::Verdict::Mismatch:
         case replay::Verdict::NoUpload: return Reason::ReplayMismatch;
         case replay::Verdict::TimedOut: return Reason::ReplayTimedOut;
+        case replay::Verdict::DriverInput: return Reason::ReplayNotPlayed;
+        case replay::Verdict::Unhashed: return Reason::ReplayUnhashed;
         case replay::Verdict::OutOfSync:
         case replay::Verdict::Unreadable:
         case replay::Verdict::WrongVersion: break;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <system_error>
 
-#include "platform/headless/png_writer.h"
+#include "platform/png_writer.h"
 
 namespace platform {
 

@@ -21,6 +21,7 @@ inline constexpr uint16_t kSimulationVersion = 1;
 enum class ReplayKind : uint8_t {
     WholeRun = 0,   // from the program's start
     FromStart = 1,  // from a game's START, beginning with the program's state at that moment
+    GameOnly = 2,   // a game's public part: from its START to its fixed result, nothing personal
 };
 
 struct Header {

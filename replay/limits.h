@@ -17,4 +17,8 @@ inline constexpr std::size_t kLargestReplay = 1u << 20;
 // the memory of a re-simulation; an hour's run unpacks to a few megabytes.
 inline constexpr uint64_t kLargestStream = 16u << 20;
 
+// A game's public part, which the world list stores per proved entry: a real game of 100 seconds
+// takes 5 to 15 KB; even a long pause stays far below this.
+inline constexpr std::size_t kLargestPublicGame = 256u << 10;
+
 }  // namespace replay

@@ -8,7 +8,7 @@ namespace replay {
 
 template <typename R>
 void RecordingPlatform::put(R record) {
-    if (cutWhen_ && !cut_ && cutWhen_()) {
+    if (cutWhen_ && !cut_ && cutWhen_(R::tag)) {
         PutRecord(out_, EndRecord{hash_ ? hash_() : 0});
         cut_ = true;
     }
@@ -36,16 +36,20 @@ public:
     }
 
 private:
+    bool dropped(EventKind k, int64_t code) const { return r_.drop_ && r_.drop_(static_cast<uint8_t>(k), code); }
     void forward(EventKind k, void (WindowEvents::*f)()) {
+        if (dropped(k, 0)) return;
         r_.put(EventRecord{static_cast<uint8_t>(k)});
         if (WindowEvents* h = r_.events()) (h->*f)();
     }
     void key(EventKind k, int16_t code, void (WindowEvents::*f)(int16_t)) {
+        if (dropped(k, code)) return;
         r_.put(EventRecord{static_cast<uint8_t>(k), code});
         if (WindowEvents* h = r_.events()) (h->*f)(code);
     }
     void mouse(EventKind k, int16_t b, int16_t s, float x, float y,
                void (WindowEvents::*f)(int16_t, int16_t, float, float)) {
+        if (dropped(k, b)) return;
         r_.put(EventRecord{static_cast<uint8_t>(k), b, s, x, y});
         if (WindowEvents* h = r_.events()) (h->*f)(b, s, x, y);
     }
@@ -54,11 +58,11 @@ private:
 
 // The data directory's files: read and written on the wrapped platform's disk, every answer kept.
 // A file the program reads again and again is stored once per change of its content.
-class RecordingPlatform::RecordingFiles : public score::FileSystem {
+class RecordingPlatform::RecordingFiles : public base::FileSystem {
 public:
-    RecordingFiles(RecordingPlatform& r, score::FileSystem& inner) : r_(r), inner_(inner) {}
-    score::FileStart read_start(const std::filesystem::path& file, std::size_t limit) override {
-        score::FileStart got = inner_.read_start(file, limit);
+    RecordingFiles(RecordingPlatform& r, base::FileSystem& inner) : r_(r), inner_(inner) {}
+    base::FileStart read_start(const std::filesystem::path& file, std::size_t limit) override {
+        base::FileStart got = inner_.read_start(file, limit);
         const FileReadRecord record{PortableErrorNumber(got.status.code.value()), got.status.error, got.size, got.bytes};
         ByteWriter answer;
         PutRecord(answer, record);
@@ -71,9 +75,9 @@ public:
         }
         return got;
     }
-    score::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
+    base::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
                               std::span<const uint8_t> bytes) override {
-        score::FileStatus status = inner_.replace(dir, name, bytes);
+        base::FileStatus status = inner_.replace(dir, name, bytes);
         r_.put(FileWriteRecord{PortableErrorNumber(status.code.value()), status.error});
         return status;
     }
@@ -88,7 +92,7 @@ public:
 
 private:
     RecordingPlatform& r_;
-    score::FileSystem& inner_;
+    base::FileSystem& inner_;
     std::map<std::string, std::vector<uint8_t>> lastRead_;
 };
 
@@ -209,7 +213,7 @@ std::unique_ptr<platform::SoundBuffer> RecordingPlatform::CreateSoundBuffer(cons
     return std::make_unique<RecordingSoundBuffer>(*this, std::move(buffer));
 }
 
-score::FileSystem& RecordingPlatform::Files() { return *files_; }
+base::FileSystem& RecordingPlatform::Files() { return *files_; }
 
 std::vector<uint8_t> RecordingPlatform::Finish(Header header) {
     ByteWriter end;

@@ -7,7 +7,7 @@ namespace bestenliste {
 
 namespace {
 
-constexpr std::array<ReasonText, 17> texts = {{
+constexpr std::array<ReasonText, 18> texts = {{
     {"accepted", "Dein Ergebnis wurde in die weltweite Bestenliste eingetragen.", 201},
     {"missing_file", "Es wurde keine Upload-Datei mitgeschickt.", 422},
     {"wrong_size", "Eine Upload-Datei ist genau 332 Bytes lang, diese Datei nicht.", 422},
@@ -27,6 +27,7 @@ constexpr std::array<ReasonText, 17> texts = {{
      "Die Aufzeichnung enthält direkte Eingriffe eines Testprogramms in den Spielstand und ist kein gespieltes Spiel.",
      422},
     {"replay_unhashed", "Der Aufzeichnung fehlen die Prüfwerte des Spielstands, ohne die sie nichts beweist.", 422},
+    {"replay_reused", "Dieses Spiel beweist bereits einen anderen Eintrag der Bestenliste.", 409},
 }};
 
 }  // namespace

@@ -24,6 +24,7 @@ enum class Reason {
     StorageFailed,
     ReplayNotPlayed,
     ReplayUnhashed,
+    ReplayReused,
 };
 
 struct ReasonText {

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "replay/limits.h"
 #include "replay/prove.h"
-#include "score/read_file.h"
+#include "base/read_file.h"
 #include "score/upload_file.h"
 
 namespace {
@@ -86,7 +86,7 @@ constexpr auto proof_time_limit = replay::kReplayTimeLimit;
 constexpr auto largest_replay = replay::kLargestReplay;
 
 std::vector<uint8_t> whole_file(const std::string& file, std::size_t limit, std::string& error) {
-    auto read = score::read_file_start(file, limit);
+    auto read = base::read_file_start(file, limit);
     if (!read.status.ok()) {
         error = read.status.error;
         return {};

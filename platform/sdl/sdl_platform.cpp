@@ -11,7 +11,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/picture_layout.h"
 #include "platform/sdl/sdl_controller.h"
@@ -167,6 +167,7 @@ public:
     void Flip(const Surface& back) override {
         if (!display_) throw std::logic_error("Flip before InitDisplay");
         display_->Present(back);
+        ++frames_;
         OfferFrameForScreenshot(back);
         flippedSincePump_ = true;
     }
@@ -191,7 +192,7 @@ private:
     void handlePending() {
         SDL_Event e;
         while (SDL_PollEvent(&e)) dispatch(e);
-        stateRequest_.Serve(stateAccess(), GetTickCount());
+        stateRequest_.Serve(stateAccess(), GetTickCount(), frames_, display_ ? display_->framesShown() : 0);
     }
 
     bool mustWaitForWindow() const {
@@ -433,6 +434,7 @@ private:
     bool captured_ = false;
     bool pausedByKey_ = false;
     bool relativePointer_ = false;   // the crosshair moves by relative motion while captured
+    uint64_t frames_ = 0;            // flips so far
     bool flippedSincePump_ = false;  // a frame was shown since the last pump
 };
 

@@ -51,6 +51,11 @@ std::string search_key(const std::string& nickname_utf8) {
     return cp1252::to_utf8(bytes);
 }
 
+std::string database_message(const std::exception& error) {
+    if (const auto* failure = dynamic_cast<const soci::soci_error*>(&error)) return failure->get_error_message();
+    return error.what();
+}
+
 bool names_postgresql(const std::string& database) {
     return starts_with_any(database, {"postgresql://", "postgres://"});
 }
@@ -148,12 +153,27 @@ std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
         replay_given = soci::i_ok;
     }
     long long id = 0;
-    sql << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, proved, replay) "
-           "VALUES (:upload, :nickname, :key, :days, :uploaded, :proved, :replay) "
-           "ON CONFLICT (upload) DO NOTHING RETURNING id",
-        soci::use(upload), soci::use(entry.nickname), soci::use(key), soci::use(entry.days), soci::use(uploaded),
-        soci::use(proved), soci::use(replay, replay_given), soci::into(id);
-    if (!sql.got_data()) return std::nullopt;
+    bool inserted = false;
+    // The row comes back before the statement is done, and a failing commit of an implicit
+    // transaction (a full disk) would go unnoticed: the new entry counts only once COMMIT succeeded.
+    sql << (postgresql_ ? "BEGIN" : "BEGIN IMMEDIATE");
+    try {
+        sql << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, proved, replay) "
+               "VALUES (:upload, :nickname, :key, :days, :uploaded, :proved, :replay) "
+               "ON CONFLICT (upload) DO NOTHING RETURNING id",
+            soci::use(upload), soci::use(entry.nickname), soci::use(key), soci::use(entry.days),
+            soci::use(uploaded), soci::use(proved), soci::use(replay, replay_given), soci::into(id);
+        inserted = sql.got_data();
+        sql << "COMMIT";
+    } catch (...) {
+        try {
+            sql << "ROLLBACK";
+        } catch (const soci::soci_error&) {
+            // Lost with the connection; the transaction ends with it.
+        }
+        throw;
+    }
+    if (!inserted) return std::nullopt;
     return id;
 }
 

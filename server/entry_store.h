@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -75,6 +76,9 @@ private:
     // SQLite takes one writer at a time; queueing writers here spares them its busy-wait back-off.
     std::mutex sqlite_writer_;
 };
+
+// What a database error says, without the statement and its values (which hold personal data).
+std::string database_message(const std::exception& error);
 
 // Which database a --database value names, and the file of an SQLite one.
 bool names_postgresql(const std::string& database);

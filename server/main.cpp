@@ -87,6 +87,8 @@ int import_files(UploadDesk& desk, const std::vector<std::string>& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail, which the databases report, instead of ending the process.
+    ::signal(SIGXFSZ, SIG_IGN);
     const auto line = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
     if (!line.error.empty()) {
         std::fprintf(stderr, "vorlanix-bestenliste: %s\n\n%s", line.error.c_str(), usage_text);

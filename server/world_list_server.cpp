@@ -166,10 +166,11 @@ void WorldListServer::add_routes() {
         try {
             std::rethrow_exception(thrown);
         } catch (const std::exception& error) {
-            std::fprintf(stderr, "vorlanix-bestenliste: %s\n", error.what());
+            std::fprintf(stderr, "vorlanix-bestenliste: the database failed: %s\n", database_message(error).c_str());
         } catch (...) {
         }
-        res.status = 500;
+        // What fails here is the database; it comes back by itself (see EntryStore::revive).
+        res.status = 503;
         res.set_content("", "text/plain");
     });
 
@@ -187,6 +188,14 @@ void WorldListServer::add_routes() {
     };
     http.Post("/api/upload", take_upload);
     http.Post("/hochladen", take_upload);
+
+    // For load balancers and monitoring: 200 while the database answers, 503 while it does not.
+    http.Get("/healthz", [this](const httplib::Request&, httplib::Response& res) {
+        const bool healthy = store_.healthy();
+        res.status = healthy ? 200 : 503;
+        res.set_header("Cache-Control", "no-store");
+        res.set_content(healthy ? R"({"database":"ok"})" : R"({"database":"unavailable"})", json_type);
+    });
 
     http.Get("/hochladen", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(upload_page(), html_type);

@@ -32,7 +32,10 @@ int serve(EntryStore& store, UploadDesk& desk, const ServeOptions& options) {
     WorldListServer server(store, desk, options);
     const int port = server.bind();
     if (port < 0) {
-        std::fprintf(stderr, "vorlanix-bestenliste: cannot listen on %s:%d\n", options.host.c_str(), options.port);
+        std::fprintf(stderr,
+                     "vorlanix-bestenliste: cannot listen on %s:%d: the address is not this machine's, or another "
+                     "program (another server?) listens there already\n",
+                     options.host.c_str(), options.port);
         return 1;
     }
     std::printf("vorlanix-bestenliste: listening on http://%s:%d/\n", options.host.c_str(), port);

@@ -1,4 +1,5 @@
 // Printing a replay's games and its end, one line each.
+#include "base/log.h"
 #include "shell/replay_command.h"
 
 #include <cstdio>
@@ -18,11 +19,11 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
                      platform::ScriptDriver* script) {
     const auto read = base::read_file_start(file, kLargestFile);
     if (!read.status.ok()) {
-        std::fprintf(stderr, "vorlanix: %s\n", read.status.error.c_str());
+        base::Log("%s", read.status.error.c_str());
         return 2;
     }
     if (read.size > kLargestFile) {
-        std::fprintf(stderr, "vorlanix: %s is too large to be a replay\n", file.c_str());
+        base::Log("%s is too large to be a replay", file.c_str());
         return 2;
     }
     PlayOptions options;
@@ -40,13 +41,17 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
     std::fflush(stdout);
     switch (outcome.kind) {
         case StopKind::Ended:
-        case StopKind::Stopped: std::fprintf(stderr, "vorlanix: %s\n", outcome.message.c_str()); return 0;
+        case StopKind::Stopped:
+            base::Log("%s", outcome.message.c_str());
+            return 0;
         case StopKind::OutOfSync:
-        case StopKind::TimedOut: std::fprintf(stderr, "vorlanix: %s: %s\n", file.c_str(), outcome.message.c_str()); return 3;
+        case StopKind::TimedOut:
+            base::Log("%s: %s", file.c_str(), outcome.message.c_str());
+            return 3;
         case StopKind::Unreadable:
         case StopKind::WrongVersion: break;
     }
-    std::fprintf(stderr, "vorlanix: %s: %s\n", file.c_str(), outcome.message.c_str());
+    base::Log("%s: %s", file.c_str(), outcome.message.c_str());
     return 2;
 }
 

@@ -4,6 +4,7 @@
 // but cannot be read is never saved over: it may hold a player's list.
 #include <cstdio>
 
+#include "base/log.h"
 #include "app/vorlanix.h"
 #include "score/hiscore_file.h"
 
@@ -44,10 +45,10 @@ std::filesystem::path Vorlanix::HighscoreDatei() const { return platform_.DataDi
 void Vorlanix::MeldeDateiFehler(const std::string& error) {
     if (dateiFehlerGemeldet_) return;
     dateiFehlerGemeldet_ = true;
-    std::fprintf(stderr, "vorlanix: %s; %s\n", error.c_str(),
-                 highscoreUnberuehrt_ ? "the file is left alone: the high scores and settings stay in memory and "
-                                        "are not saved over it"
-                                      : "the high scores and settings stay in memory only");
+    base::Log("%s; %s", error.c_str(),
+              highscoreUnberuehrt_ ? "the file is left alone: the high scores and settings stay in memory and "
+                                     "are not saved over it"
+                                   : "the high scores and settings stay in memory only");
 }
 
 void Vorlanix::HighscoreLaden() {

@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 
+#include "base/log.h"
 #include "shell/directories.h"
 #include "shell/options.h"
 #include "shell/program.h"
@@ -20,7 +21,7 @@ int printPaths(const vorlanix::Options& options, const std::filesystem::path& se
     std::string error;
     const auto dataDir = vorlanix::ChooseDataDirectory(options.dataDir, programDir, error);
     if (dataDir.empty()) {
-        std::fprintf(stderr, "vorlanix: %s\n", error.c_str());
+        base::Log("%s", error.c_str());
         return 1;
     }
     std::printf("data:        %s\nsettings:    %s\nsound:       %s\nscreenshots: %s\n", dataDir.c_str(),
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
         vorlanix::Options fromFile;
         std::vector<std::string> warnings;
         settings = vorlanix::SettingsFile::Open(settingsPath, fromFile, warnings);
-        for (const auto& w : warnings) std::fprintf(stderr, "vorlanix: %s\n", w.c_str());
+        for (const auto& w : warnings) base::Log("%s", w.c_str());
         vorlanix::ParseCommandLine(argc, argv, fromFile, message);
         options = fromFile;
     }
@@ -96,7 +97,7 @@ int main(int argc, char** argv) {
         sdl.fullscreenChanged = [&settings](bool fullscreen) {
             std::string error;
             if (settings && !settings->Store("fullscreen", fullscreen ? "yes" : "no", error))
-                std::fprintf(stderr, "vorlanix: %s\n", error.c_str());
+                base::Log("%s", error.c_str());
         };
         if (!options.replay.empty()) {
             auto window = platform::CreateSdlPlatform(sdl);
@@ -107,7 +108,7 @@ int main(int argc, char** argv) {
         auto real = platform::CreateSdlPlatform(sdl);
         return vorlanix::RunProgram(*real, options, nullptr);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "vorlanix: %s\n", e.what());
+        base::Log("%s", e.what());
         return 2;
     }
 }

@@ -1,6 +1,7 @@
 // The program from its load event to its end on either backend, and the exit code its end gives.
 // Recording sits between the game and the backend: the whole run into --record's file, and every
 // game from its START into the data directory's replays/.
+#include "base/log.h"
 #include "shell/program.h"
 
 #include <chrono>
@@ -61,7 +62,7 @@ public:
                               game.NeuerRang >= 1 && game.NeuerRang <= 8;
         std::string error;
         if (!replay::KeepReplay(recording_.DataDirectory(), recording_.Finish(header), finished, game.HSTage, error))
-            std::fprintf(stderr, "vorlanix: the game's replay is not kept: %s\n", error.c_str());
+            base::Log("the game's replay is not kept: %s", error.c_str());
     }
 
 private:
@@ -83,7 +84,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         backend.MessageBox("Vorlanix", error);
         return 1;
     }
-    std::fprintf(stderr, "vorlanix: data directory %s\n", dataDir.c_str());
+    base::Log("data directory %s", dataDir.c_str());
     const auto soundDir = FindSoundDirectory(programDir);
     backend.SetScreenshotDirectory(ChooseScreenshotDirectory(options.screenshotDir, dataDir));
 
@@ -137,7 +138,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         code = e.code;
         scripted = true;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "vorlanix: %s\n", e.what());
+        base::Log("%s", e.what());
         code = 1;
     }
     if (games) games->Keep(*game);
@@ -150,7 +151,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         const auto status = base::replace_file(options.record.parent_path().empty() ? "." : options.record.parent_path(),
                                                 options.record.filename().string(), file);
         if (!status.ok()) {
-            std::fprintf(stderr, "vorlanix: the replay is not written: %s\n", status.error.c_str());
+            base::Log("the replay is not written: %s", status.error.c_str());
             if (code == 0) code = 1;
         }
     }

@@ -1,4 +1,5 @@
 // Printing a replay's games and its end, one line each.
+#include "base/log.h"
 #include "shell/replay_command.h"
 
 #include <cstdio>
@@ -16,11 +17,11 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
                      platform::ScriptDriver* script, std::chrono::milliseconds timeLimit) {
     const auto read = base::read_file_start(file, kLargestReplay);
     if (!read.status.ok()) {
-        std::fprintf(stderr, "vorlanix: %s\n", read.status.error.c_str());
+        base::Log("%s", read.status.error.c_str());
         return 2;
     }
     if (read.size > kLargestReplay) {
-        std::fprintf(stderr, "vorlanix: %s is too large to be a replay\n", file.c_str());
+        base::Log("%s is too large to be a replay", file.c_str());
         return 2;
     }
     PlayOptions options;
@@ -40,15 +41,19 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
     std::fflush(stdout);
     switch (outcome.kind) {
         case StopKind::Ended:
-        case StopKind::Stopped: std::fprintf(stderr, "vorlanix: %s\n", outcome.message.c_str()); return 0;
+        case StopKind::Stopped:
+            base::Log("%s", outcome.message.c_str());
+            return 0;
         case StopKind::OutOfSync:
-        case StopKind::TimedOut: std::fprintf(stderr, "vorlanix: %s: %s\n", file.c_str(), outcome.message.c_str()); return 3;
+        case StopKind::TimedOut:
+            base::Log("%s: %s", file.c_str(), outcome.message.c_str());
+            return 3;
         case StopKind::Unreadable:
         case StopKind::WrongVersion:
         case StopKind::DriverInput:
         case StopKind::Unhashed: break;
     }
-    std::fprintf(stderr, "vorlanix: %s: %s\n", file.c_str(), outcome.message.c_str());
+    base::Log("%s: %s", file.c_str(), outcome.message.c_str());
     return 2;
 }
 
@@ -59,11 +64,11 @@ namespace replay {
 int RunExportCommand(const std::filesystem::path& in, const std::filesystem::path& out) {
     const auto read = base::read_file_start(in, kLargestReplay);
     if (!read.status.ok()) {
-        std::fprintf(stderr, "vorlanix: %s\n", read.status.error.c_str());
+        base::Log("%s", read.status.error.c_str());
         return 2;
     }
     if (read.size > kLargestReplay) {
-        std::fprintf(stderr, "vorlanix: %s is too large to be a replay\n", in.c_str());
+        base::Log("%s is too large to be a replay", in.c_str());
         return 2;
     }
     const auto deadline = std::chrono::steady_clock::now() + kReplayTimeLimit;
@@ -71,18 +76,18 @@ int RunExportCommand(const std::filesystem::path& in, const std::filesystem::pat
     options.deadline = deadline;
     const ReplayOutcome outcome = PlayReplay(read.bytes, options);
     if (outcome.kind == StopKind::Unreadable || outcome.kind == StopKind::WrongVersion) {
-        std::fprintf(stderr, "vorlanix: %s: %s\n", in.c_str(), outcome.message.c_str());
+        base::Log("%s: %s", in.c_str(), outcome.message.c_str());
         return 2;
     }
     const auto games = PublicGamesOf(read.bytes, outcome.games, deadline);
     if (games.empty()) {
-        std::fprintf(stderr, "vorlanix: %s holds no game that ran to its result\n", in.c_str());
+        base::Log("%s holds no game that ran to its result", in.c_str());
         return 1;
     }
     const auto status = base::replace_file(out.parent_path().empty() ? "." : out.parent_path(),
                                            out.filename().string(), games.back().file);
     if (!status.ok()) {
-        std::fprintf(stderr, "vorlanix: %s\n", status.error.c_str());
+        base::Log("%s", status.error.c_str());
         return 1;
     }
     std::printf("%s\n", DescribeGame(games.back().game + 1, outcome.games[games.back().game]).c_str());

@@ -1,4 +1,5 @@
 // The SDL window and renderer, and presenting one picture per flip.
+#include "base/log.h"
 #include "platform/sdl/sdl_display.h"
 
 #include <SDL.h>
@@ -28,8 +29,7 @@ int windowScale(int requested) {
     const int fits = largestFittingScale();
     if (requested <= 0) return std::min(kDefaultScale, fits);
     if (requested <= fits) return requested;
-    std::fprintf(stderr, "vorlanix: --scale %d does not fit on the desktop; the window takes scale %d\n", requested,
-                 fits);
+    base::Log("--scale %d does not fit on the desktop; the window takes scale %d", requested, fits);
     return fits;
 }
 

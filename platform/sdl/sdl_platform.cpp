@@ -1,6 +1,7 @@
 // The SDL backend's platform: clock, the pointer we keep in picture coordinates, the event pump
 // that turns SDL events into the game's window events and waits while there is nothing to show,
 // the message box, and the glue to the display and the mixer.
+#include "base/log.h"
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
@@ -127,7 +128,7 @@ public:
     }
 
     void MessageBox(const std::string& title, const std::string& text) override {
-        std::fprintf(stderr, "vorlanix: %s: %s\n", title.c_str(), text.c_str());
+        base::Log("%s: %s", title.c_str(), text.c_str());
         // SDL would fall back to an X11 box outside these drivers, which have no screen of their own.
         const char* driver = SDL_GetCurrentVideoDriver();
         if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return;

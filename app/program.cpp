@@ -14,6 +14,7 @@
 #include "app/state_hash.h"
 #include "app/vorlanix.h"
 #include "platform/headless/script_driver.h"
+#include "platform/utf8_path.h"
 #include "replay/game_snapshot.h"
 #include "replay/kept_replays.h"
 #include "replay/recording_platform.h"
@@ -90,7 +91,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         backend.MessageBox("Vorlanix", error);
         return 1;
     }
-    std::fprintf(stderr, "vorlanix: data directory %s\n", dataDir.c_str());
+    std::fprintf(stderr, "vorlanix: data directory %s\n", platform::Utf8FromPath(dataDir).c_str());
     const auto soundDir = FindSoundDirectory(programDir);
     backend.SetScreenshotDirectory(ChooseScreenshotDirectory(options.screenshotDir, dataDir));
 
@@ -155,7 +156,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         header.recordedAt = std::time(nullptr);
         const auto file = wholeRun->Finish(header);
         const auto status = score::replace_file(options.record.parent_path().empty() ? "." : options.record.parent_path(),
-                                                options.record.filename().string(), file);
+                                                platform::Utf8FromPath(options.record.filename()), file);
         if (!status.ok()) {
             std::fprintf(stderr, "vorlanix: the replay is not written: %s\n", status.error.c_str());
             if (code == 0) code = 1;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/headless/png_writer.h"
+#include "platform/utf8_path.h"
 
 namespace platform {
 
@@ -65,7 +66,7 @@ void ScreenshotWriter::work() {
         const fs::path file = FreeScreenshotName(dir_, local);
         std::string error;
         if (WritePng(*frame, file, error))
-            std::fprintf(stderr, "vorlanix: screenshot %s\n", file.c_str());
+            std::fprintf(stderr, "vorlanix: screenshot %s\n", Utf8FromPath(file).c_str());
         else
             std::fprintf(stderr, "vorlanix: no screenshot: %s\n", error.c_str());
 

@@ -6,6 +6,7 @@
 #include <regex>
 #include <vector>
 
+#include "platform/utf8_path.h"
 #include "score/replace_file.h"
 
 namespace replay {
@@ -27,7 +28,7 @@ bool KeepReplay(const fs::path& dataDir, std::span<const uint8_t> file, const Fi
     std::error_code ec;
     fs::create_directories(dir, ec);
     if (ec) {
-        error = "cannot make " + dir.string() + ": " + ec.message();
+        error = "cannot make " + platform::Utf8FromPath(dir) + ": " + ec.message();
         return false;
     }
     if (auto status = score::replace_file(dir, kLastReplay, file); !status.ok()) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/headless/script_driver.h"
+#include "platform/utf8_path.h"
 #include "replay/play_replay.h"
 #include "score/read_file.h"
 
@@ -22,7 +23,7 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
         return 2;
     }
     if (read.size > kLargestFile) {
-        std::fprintf(stderr, "vorlanix: %s is too large to be a replay\n", file.c_str());
+        std::fprintf(stderr, "vorlanix: %s is too large to be a replay\n", platform::Utf8FromPath(file).c_str());
         return 2;
     }
     PlayOptions options;
@@ -42,11 +43,11 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
         case StopKind::Ended:
         case StopKind::Stopped: std::fprintf(stderr, "vorlanix: %s\n", outcome.message.c_str()); return 0;
         case StopKind::OutOfSync:
-        case StopKind::TimedOut: std::fprintf(stderr, "vorlanix: %s: %s\n", file.c_str(), outcome.message.c_str()); return 3;
+        case StopKind::TimedOut: std::fprintf(stderr, "vorlanix: %s: %s\n", platform::Utf8FromPath(file).c_str(), outcome.message.c_str()); return 3;
         case StopKind::Unreadable:
         case StopKind::WrongVersion: break;
     }
-    std::fprintf(stderr, "vorlanix: %s: %s\n", file.c_str(), outcome.message.c_str());
+    std::fprintf(stderr, "vorlanix: %s: %s\n", platform::Utf8FromPath(file).c_str(), outcome.message.c_str());
     return 2;
 }
 

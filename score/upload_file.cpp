@@ -6,8 +6,9 @@
 #include <string_view>
 #include <system_error>
 
-#include "score/age_digits.h"
 #include "platform/cp1252.h"
+#include "platform/utf8_path.h"
+#include "score/age_digits.h"
 #include "score/fixed_text.h"
 #include "score/little_endian.h"
 #include "score/read_file.h"
@@ -98,7 +99,7 @@ UploadWrite write_upload_file(const std::filesystem::path& data_dir, const Uploa
     const auto dir = upload_directory(data_dir, files);
     const auto name = upload_file_name(entry.FeldText[1], entry.t);
     const auto bytes = encode_upload(entry);
-    return {dir / name, files.replace(dir, name, bytes)};
+    return {dir / platform::PathFromUtf8(name), files.replace(dir, name, bytes)};
 }
 
 UploadCheck check_upload(std::span<const uint8_t> bytes) {

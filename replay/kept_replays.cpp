@@ -6,8 +6,8 @@
 #include <regex>
 #include <vector>
 
-#include "platform/utf8_path.h"
-#include "score/replace_file.h"
+#include "base/replace_file.h"
+#include "base/utf8_path.h"
 
 namespace replay {
 
@@ -28,15 +28,15 @@ bool KeepReplay(const fs::path& dataDir, std::span<const uint8_t> file, const Fi
     std::error_code ec;
     fs::create_directories(dir, ec);
     if (ec) {
-        error = "cannot make " + platform::Utf8FromPath(dir) + ": " + ec.message();
+        error = "cannot make " + base::Utf8FromPath(dir) + ": " + ec.message();
         return false;
     }
-    if (auto status = score::replace_file(dir, kLastReplay, file); !status.ok()) {
+    if (auto status = base::replace_file(dir, kLastReplay, file); !status.ok()) {
         error = status.error;
         return false;
     }
     if (!game.entersList) return true;
-    if (auto status = score::replace_file(dir, ReplayNameFor(game), file); !status.ok()) {
+    if (auto status = base::replace_file(dir, ReplayNameFor(game), file); !status.ok()) {
         error = status.error;
         return false;
     }

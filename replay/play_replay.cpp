@@ -8,7 +8,7 @@
 #include "app/state_access.h"
 #include "app/state_hash.h"
 #include "app/vorlanix.h"
-#include "platform/utf8_path.h"
+#include "base/utf8_path.h"
 #include "replay/game_snapshot.h"
 
 namespace replay {
@@ -23,7 +23,7 @@ GameResult resultOf(const vorlanix::Vorlanix& game, const std::vector<WrittenFil
     r.points = game.Punktzahl;
     r.rank = game.NeuerRang;
     for (size_t k = writtenBefore; k < written.size(); ++k)
-        if (written[k].path.extension() == ".qhs") r.uploadFile = platform::Utf8FromPath(written[k].path.filename());
+        if (written[k].path.extension() == ".qhs") r.uploadFile = base::Utf8FromPath(written[k].path.filename());
     return r;
 }
 

@@ -1,7 +1,7 @@
 // Writing the answers of the wrapped platform into the record stream as the program receives them.
 #include "replay/recording_platform.h"
 
-#include "platform/utf8_path.h"
+#include "base/utf8_path.h"
 #include "replay/error_numbers.h"
 #include "replay/records.h"
 
@@ -59,17 +59,17 @@ private:
 
 // The data directory's files: read and written on the wrapped platform's disk, every answer kept.
 // A file the program reads again and again is stored once per change of its content.
-class RecordingPlatform::RecordingFiles : public score::FileSystem {
+class RecordingPlatform::RecordingFiles : public base::FileSystem {
 public:
-    RecordingFiles(RecordingPlatform& r, score::FileSystem& inner) : r_(r), inner_(inner) {}
-    score::FileStart read_start(const std::filesystem::path& file, std::size_t limit) override {
-        score::FileStart got = inner_.read_start(file, limit);
+    RecordingFiles(RecordingPlatform& r, base::FileSystem& inner) : r_(r), inner_(inner) {}
+    base::FileStart read_start(const std::filesystem::path& file, std::size_t limit) override {
+        base::FileStart got = inner_.read_start(file, limit);
         ByteWriter answer;
         answer.signedVarint(PortableErrorNumber(got.status.code.value()));
         answer.text(got.status.error);
         answer.varint(got.size);
         answer.bytes(got.bytes);
-        auto& last = lastRead_[platform::Utf8FromPath(file)];
+        auto& last = lastRead_[base::Utf8FromPath(file)];
         if (last == answer.data()) {
             tag(r_.out_, Tag::FileReadSame);
         } else {
@@ -79,9 +79,9 @@ public:
         }
         return got;
     }
-    score::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
+    base::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
                               std::span<const uint8_t> bytes) override {
-        score::FileStatus status = inner_.replace(dir, name, bytes);
+        base::FileStatus status = inner_.replace(dir, name, bytes);
         tag(r_.out_, Tag::FileWrite);
         r_.out_.signedVarint(PortableErrorNumber(status.code.value()));
         r_.out_.text(status.error);
@@ -99,7 +99,7 @@ public:
 
 private:
     RecordingPlatform& r_;
-    score::FileSystem& inner_;
+    base::FileSystem& inner_;
     std::map<std::string, std::vector<uint8_t>> lastRead_;
 };
 
@@ -239,16 +239,16 @@ std::unique_ptr<platform::SoundBuffer> RecordingPlatform::CreateSoundBuffer(cons
     return std::make_unique<RecordingSoundBuffer>(*this, std::move(buffer));
 }
 
-score::FileSystem& RecordingPlatform::Files() { return *files_; }
+base::FileSystem& RecordingPlatform::Files() { return *files_; }
 
 std::vector<uint8_t> RecordingPlatform::Finish(Header header) {
     ByteWriter end;
     tag(end, Tag::End);
     end.fixed(hash_ ? hash_() : 0, 8);
     header.startTick = startTick_;
-    header.dataDir = platform::Utf8FromPath(DataDirectory());
-    header.soundDir = platform::Utf8FromPath(SoundDirectory());
-    header.assetDir = platform::Utf8FromPath(AssetDirectory());
+    header.dataDir = base::Utf8FromPath(DataDirectory());
+    header.soundDir = base::Utf8FromPath(SoundDirectory());
+    header.assetDir = base::Utf8FromPath(AssetDirectory());
     std::vector<uint8_t> stream = out_.data();
     stream.insert(stream.end(), end.data().begin(), end.data().end());
     return EncodeReplay(header, stream);

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "platform/utf8_path.h"
+#include "base/utf8_path.h"
 #include "replay/error_numbers.h"
 #include "replay/records.h"
 
@@ -45,35 +45,35 @@ private:
 };
 
 // The recorded answers of the data directory; what the program writes is kept in memory.
-class ReplayingPlatform::ReplayFiles : public score::FileSystem {
+class ReplayingPlatform::ReplayFiles : public base::FileSystem {
 public:
     explicit ReplayFiles(ReplayingPlatform& r) : r_(r) {}
-    score::FileStart read_start(const std::filesystem::path& file, std::size_t) override {
+    base::FileStart read_start(const std::filesystem::path& file, std::size_t) override {
         const uint8_t t = r_.in_.peek() == raw(Tag::FileReadSame) ? raw(Tag::FileReadSame) : raw(Tag::FileRead);
         r_.expect(t);
         if (t == raw(Tag::FileReadSame)) {
-            const auto it = last_.find(platform::Utf8FromPath(file));
-            if (it == last_.end()) r_.outOfSync("a repeated read of " + platform::Utf8FromPath(file) + " that was never read");
+            const auto it = last_.find(base::Utf8FromPath(file));
+            if (it == last_.end()) r_.outOfSync("a repeated read of " + base::Utf8FromPath(file) + " that was never read");
             return it->second;
         }
-        score::FileStart got;
+        base::FileStart got;
         const int64_t code = r_.in_.signedVarint();
         got.status.error = r_.in_.text();
         if (code != 0) got.status.code = std::error_code(LocalErrorNumber(code), std::generic_category());
         got.size = r_.in_.varint();
         const auto bytes = r_.in_.bytes();
         got.bytes.assign(bytes.begin(), bytes.end());
-        last_[platform::Utf8FromPath(file)] = got;
+        last_[base::Utf8FromPath(file)] = got;
         return got;
     }
-    score::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
+    base::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
                               std::span<const uint8_t> bytes) override {
         r_.expect(raw(Tag::FileWrite));
-        score::FileStatus status;
+        base::FileStatus status;
         const int64_t code = r_.in_.signedVarint();
         status.error = r_.in_.text();
         if (code != 0) status.code = std::error_code(LocalErrorNumber(code), std::generic_category());
-        if (status.ok()) r_.written_.push_back({dir / platform::PathFromUtf8(name), {bytes.begin(), bytes.end()}});
+        if (status.ok()) r_.written_.push_back({dir / base::PathFromUtf8(name), {bytes.begin(), bytes.end()}});
         return status;
     }
     std::filesystem::path link_target(const std::filesystem::path& file) override { return file; }
@@ -84,7 +84,7 @@ public:
 
 private:
     ReplayingPlatform& r_;
-    std::map<std::string, score::FileStart> last_;
+    std::map<std::string, base::FileStart> last_;
 };
 
 // A sound copy whose status comes from the recording; it sounds on the output when there is one.
@@ -117,8 +117,8 @@ ReplayingPlatform::ReplayingPlatform(const ReplayFile& file, platform::Platform*
       files_(std::make_unique<ReplayFiles>(*this)),
       viewer_(std::make_unique<Viewer>(*this)),
       lastTick_(file.header.startTick) {
-    SetDirectories(platform::PathFromUtf8(file.header.dataDir), platform::PathFromUtf8(file.header.dataDir),
-                   platform::PathFromUtf8(file.header.soundDir));
+    SetDirectories(base::PathFromUtf8(file.header.dataDir), base::PathFromUtf8(file.header.dataDir),
+                   base::PathFromUtf8(file.header.soundDir));
     if (output_) output_->SetEventHandler(viewer_.get());
 }
 
@@ -328,6 +328,6 @@ std::unique_ptr<platform::SoundBuffer> ReplayingPlatform::CreateSoundBuffer(cons
     return std::make_unique<ReplaySoundBuffer>(*this, std::move(out));
 }
 
-score::FileSystem& ReplayingPlatform::Files() { return *files_; }
+base::FileSystem& ReplayingPlatform::Files() { return *files_; }
 
 }  // namespace replay

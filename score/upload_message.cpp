@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <system_error>
 
-#include "platform/cp1252.h"
-#include "platform/utf8_path.h"
+#include "base/cp1252.h"
+#include "base/utf8_path.h"
 
 namespace score {
 
@@ -55,7 +55,7 @@ std::vector<std::string> break_into_lines(std::string_view text, const TextWidth
 }
 
 std::array<std::string, 13> upload_message(const UploadWrite& write, const TextWidth& TextLaenge) {
-    std::string path = cp1252::from_utf8(platform::Utf8FromPath(write.path));
+    std::string path = cp1252::from_utf8(base::Utf8FromPath(write.path));
     std::replace(path.begin(), path.end(), '\\', '/');
     const auto path_lines = break_into_lines(path, TextLaenge);
 

@@ -3,9 +3,10 @@
 #include <cstdio>
 #include <exception>
 
+#include "base/log.h"
 #include "app/errors.h"
 #include "app/vorlanix.h"
-#include "platform/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace vorlanix {
 
@@ -18,7 +19,7 @@ const char* const kSlotFiles[14] = {"",          "daneben.wav", "back.wav",   "b
 void Vorlanix::InitSound() {
     SoundBereit = True;
     // Fields hold text as UTF-8; the platform gets the path back whole on every system.
-    SoundPfad = platform::Utf8FromPath(platform_.SoundDirectory()) + "/";
+    SoundPfad = base::Utf8FromPath(platform_.SoundDirectory()) + "/";
     for (int i = 1; i <= 13; ++i) SoundDatei[i] = SoundPfad + kSlotFiles[i];
     for (int i = 1; i <= 15; ++i)
         for (int j = 1; j <= 10; ++j) SoundGeladen[i][j] = False;
@@ -49,9 +50,9 @@ void Vorlanix::MusikSpielen(int32_t i, int32_t PosX) { SpieleKopie(i, PosX, true
 
 void Vorlanix::LoadWave(int32_t i, int32_t j, const std::string& Datei) {
     try {
-        SoundPuffer[i][j] = platform_.CreateSoundBuffer(platform::PathFromUtf8(Datei), i, j);
+        SoundPuffer[i][j] = platform_.CreateSoundBuffer(base::PathFromUtf8(Datei), i, j);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "vorlanix: %s\n", e.what());
+        base::Log("%s", e.what());
         platform_.MessageBox("Vorlanix", "unable to find " + Datei);
         platform_.ShowCursor(true);
         throw ProgramExit{1};

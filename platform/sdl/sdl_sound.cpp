@@ -1,5 +1,6 @@
 // The SDL2_mixer sound copies: each wave decoded once; play, loop, stop, pan and status per copy,
 // and each copy's position kept across stop and play.
+#include "base/log.h"
 #include "platform/sdl/sdl_sound.h"
 
 #include <SDL.h>
@@ -12,7 +13,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace platform {
 
@@ -110,11 +111,11 @@ private:
 
 std::shared_ptr<SdlMixer> SdlMixer::Open(int effectsVolume, int musicVolume) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "vorlanix: no sound: %s\n", SDL_GetError());
+        base::Log("no sound: %s", SDL_GetError());
         return nullptr;
     }
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, kChunkFrames) != 0) {
-        std::fprintf(stderr, "vorlanix: no sound: %s\n", Mix_GetError());
+        base::Log("no sound: %s", Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }
@@ -131,7 +132,7 @@ SdlMixer::~SdlMixer() {
 
 Mix_Chunk* SdlMixer::chunkFor(const std::filesystem::path& file) {
     // SDL takes file names as UTF-8 on every system.
-    const std::string name = Utf8FromPath(file);
+    const std::string name = base::Utf8FromPath(file);
     auto it = chunks_.find(name);
     if (it != chunks_.end()) return it->second;
     Mix_Chunk* chunk = Mix_LoadWAV(name.c_str());

@@ -45,7 +45,7 @@ configure_file(packaging/windows/vorlanix-qhs.rc.in ${CMAKE_BINARY_DIR}/vorlanix
 
 # The game is a windowed program (no console window opens with it); the collector's tool is a
 # console program. Both carry their C and C++ runtimes, so only the two SDL DLLs go beside them.
-add_executable(vorlanix WIN32 app/main.cpp ${CMAKE_BINARY_DIR}/vorlanix.rc)
+add_executable(vorlanix WIN32 shell/main.cpp ${CMAKE_BINARY_DIR}/vorlanix.rc)
 target_link_libraries(vorlanix PRIVATE vorlanix_sdl)
 target_compile_options(vorlanix PRIVATE ${VORLANIX_WARNINGS})
 add_executable(vorlanix-qhs tools/vorlanix_qhs.cpp ${CMAKE_BINARY_DIR}/vorlanix-qhs.rc)

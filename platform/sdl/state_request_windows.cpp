@@ -20,7 +20,7 @@ constexpr DWORD kLookEveryMs = 100;
 
 StateRequest::StateRequest(std::filesystem::path file) : file_(std::move(file)) {}
 
-void StateRequest::Serve(StateAccess* state, uint32_t tick) {
+void StateRequest::Serve(StateAccess* state, uint32_t tick, uint64_t frames, uint64_t framesShown) {
     if (file_.empty() || !state) return;
     static DWORD lookedAt = 0;
     const DWORD now = GetTickCount();
@@ -31,6 +31,8 @@ void StateRequest::Serve(StateAccess* state, uint32_t tick) {
     if (!DeleteFileW(request.c_str())) return;
     nlohmann::json dump = state->DumpState();
     dump["tick"] = tick;
+    dump["frames"] = frames;
+    dump["framesShown"] = framesShown;
     // Written beside the file and moved over it, so a reader never sees half of it.
     std::filesystem::path partial = file_;
     partial += L".part";

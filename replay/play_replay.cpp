@@ -8,6 +8,7 @@
 #include "app/state_access.h"
 #include "app/state_hash.h"
 #include "app/vorlanix.h"
+#include "base/utf8_path.h"
 #include "replay/game_snapshot.h"
 #include "replay/public_game.h"
 #include "replay/recording_platform.h"
@@ -27,7 +28,7 @@ GameResult resultOf(const vorlanix::Vorlanix& game, int32_t points, const std::v
     r.rank = game.NeuerRang;
     for (size_t k = writtenBefore; k < written.size(); ++k) {
         if (written[k].path.extension() != ".qhs") continue;
-        r.uploadFile = written[k].path.filename().string();
+        r.uploadFile = base::Utf8FromPath(written[k].path.filename());
         r.upload = written[k].bytes;
     }
     return r;

@@ -1,6 +1,7 @@
 // Writing the answers of the wrapped platform into the record stream as the program receives them.
 #include "replay/recording_platform.h"
 
+#include "base/utf8_path.h"
 #include "replay/error_numbers.h"
 #include "replay/records.h"
 
@@ -66,7 +67,7 @@ public:
         const FileReadRecord record{PortableErrorNumber(got.status.code.value()), got.status.error, got.size, got.bytes};
         ByteWriter answer;
         PutRecord(answer, record);
-        auto& last = lastRead_[file.string()];
+        auto& last = lastRead_[base::Utf8FromPath(file)];
         if (last == answer.data()) {
             r_.put(FileReadSameRecord{});
         } else {
@@ -219,9 +220,9 @@ std::vector<uint8_t> RecordingPlatform::Finish(Header header) {
     ByteWriter end;
     if (!cut_) PutRecord(end, EndRecord{hash_ ? hash_() : 0});
     header.startTick = startTick_;
-    header.dataDir = DataDirectory().string();
-    header.soundDir = SoundDirectory().string();
-    header.assetDir = AssetDirectory().string();
+    header.dataDir = base::Utf8FromPath(DataDirectory());
+    header.soundDir = base::Utf8FromPath(SoundDirectory());
+    header.assetDir = base::Utf8FromPath(AssetDirectory());
     std::vector<uint8_t> stream = out_.data();
     stream.insert(stream.end(), end.data().begin(), end.data().end());
     return EncodeReplay(header, stream);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/headless/script_driver.h"
+#include "base/utf8_path.h"
 #include "replay/limits.h"
 #include "replay/play_replay.h"
 #include "replay/prove.h"
@@ -21,7 +22,7 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
         return 2;
     }
     if (read.size > kLargestReplay) {
-        base::Log("%s is too large to be a replay", file.c_str());
+        base::Log("%s is too large to be a replay", base::Utf8FromPath(file).c_str());
         return 2;
     }
     PlayOptions options;
@@ -46,14 +47,14 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
             return 0;
         case StopKind::OutOfSync:
         case StopKind::TimedOut:
-            base::Log("%s: %s", file.c_str(), outcome.message.c_str());
+            base::Log("%s: %s", base::Utf8FromPath(file).c_str(), outcome.message.c_str());
             return 3;
         case StopKind::Unreadable:
         case StopKind::WrongVersion:
         case StopKind::DriverInput:
         case StopKind::Unhashed: break;
     }
-    base::Log("%s: %s", file.c_str(), outcome.message.c_str());
+    base::Log("%s: %s", base::Utf8FromPath(file).c_str(), outcome.message.c_str());
     return 2;
 }
 
@@ -68,7 +69,7 @@ int RunExportCommand(const std::filesystem::path& in, const std::filesystem::pat
         return 2;
     }
     if (read.size > kLargestReplay) {
-        base::Log("%s is too large to be a replay", in.c_str());
+        base::Log("%s is too large to be a replay", base::Utf8FromPath(in).c_str());
         return 2;
     }
     const auto deadline = std::chrono::steady_clock::now() + kReplayTimeLimit;
@@ -76,12 +77,12 @@ int RunExportCommand(const std::filesystem::path& in, const std::filesystem::pat
     options.deadline = deadline;
     const ReplayOutcome outcome = PlayReplay(read.bytes, options);
     if (outcome.kind == StopKind::Unreadable || outcome.kind == StopKind::WrongVersion) {
-        base::Log("%s: %s", in.c_str(), outcome.message.c_str());
+        base::Log("%s: %s", base::Utf8FromPath(in).c_str(), outcome.message.c_str());
         return 2;
     }
     const auto games = PublicGamesOf(read.bytes, outcome.games, deadline);
     if (games.empty()) {
-        base::Log("%s holds no game that ran to its result", in.c_str());
+        base::Log("%s holds no game that ran to its result", base::Utf8FromPath(in).c_str());
         return 1;
     }
     const auto status = base::replace_file(out.parent_path().empty() ? "." : out.parent_path(),

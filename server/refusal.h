@@ -22,6 +22,10 @@ enum class Reason {
     LengthRequired,
     RateLimited,
     StorageFailed,
+    BadRequest,
+    ReplayNotPlayed,
+    ReplayUnhashed,
+    ReplayReused,
 };
 
 struct ReasonText {

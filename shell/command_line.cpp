@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "base/utf8_path.h"
 #include "shell/options.h"
 #include "shell/setting_keys.h"
 
@@ -40,7 +41,8 @@ constexpr const char* kHelp =
     "  --headless                 run without window and sound device, on a virtual clock\n"
     "  --script FILE              with --headless: drive the program by the test script FILE\n"
     "  --tick-start MS            with --headless: start the virtual clock at MS\n"
-    "  --state-file FILE          on the signal SIGUSR1, write the program's state as JSON to FILE\n"
+    "  --state-file FILE          on the signal SIGUSR1 (on Windows: when FILE.request\n"
+    "                             appears), write the program's state as JSON to FILE\n"
     "\n"
     "Replays:\n"
     "  --record FILE              record the whole run into the replay FILE\n"
@@ -49,6 +51,9 @@ constexpr const char* kHelp =
     "                             with --script too: the script watches it (no input lines)\n"
     "  --replay-speed X           watch at X times the recorded speed, 0.25 to 8\n"
     "  --no-keep-replays          keep no replays of the games in the data directory\n"
+    "  --export-replay IN OUT     write the public part of the last game in the replay IN to OUT:\n"
+    "                             from its START to its result, without names, form entries,\n"
+    "                             typed text or paths, for sharing"
     "\n"
     "  -h, --help                 show this help and exit\n"
     "  --version                  show the version and exit\n"
@@ -134,7 +139,11 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
              : a == "--config"   ? o.config
              : a == "--record"   ? o.record
              : a == "--replay"   ? o.replay
-                                 : o.stateFile) = std::string(*v);
+                                 : o.stateFile) = base::PathFromUtf8(*v);
+        } else if (a == "--export-replay") {
+            const auto in = value();
+            if (!in || in->empty() || inlineValue || i + 1 >= argc) return fail("--export-replay needs two paths");
+            o.exportReplay = {base::PathFromUtf8(*in), base::PathFromUtf8(argv[++i])};
         } else if (a == "--replay-speed") {
             const auto v = value();
             const std::string text(v.value_or(""));

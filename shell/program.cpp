@@ -15,6 +15,7 @@
 #include "app/state_hash.h"
 #include "app/vorlanix.h"
 #include "platform/headless/script_driver.h"
+#include "base/utf8_path.h"
 #include "replay/game_snapshot.h"
 #include "replay/kept_replays.h"
 #include "replay/recording_platform.h"
@@ -23,13 +24,6 @@
 namespace vorlanix {
 
 namespace {
-
-int loadedSoundCopies(const Vorlanix& game) {
-    int n = 0;
-    for (const auto& slot : game.SoundGeladen)
-        for (int16_t loaded : slot) n += loaded != False;
-    return n;
-}
 
 // Records each game from its START to the next START or the program's end.
 class GameRecorder {
@@ -45,7 +39,7 @@ public:
                 return;
             }
             Keep(game);
-            recording_.BeginAtStart(replay::SaveSnapshot(game), loadedSoundCopies(game));
+            recording_.BeginAtStart(replay::SaveSnapshot(game), replay::LoadedSoundCopies(game));
             inGame_ = true;
             gameEnded_ = false;
             startedAt_ = std::time(nullptr);
@@ -91,7 +85,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         backend.MessageBox("Vorlanix", error);
         return 1;
     }
-    base::Log("data directory %s", dataDir.c_str());
+    base::Log("data directory %s", base::Utf8FromPath(dataDir).c_str());
     const auto soundDir = FindSoundDirectory(programDir);
     backend.SetScreenshotDirectory(ChooseScreenshotDirectory(options.screenshotDir, dataDir));
 
@@ -156,7 +150,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         header.recordedAt = std::time(nullptr);
         const auto file = wholeRun->Finish(header);
         const auto status = base::replace_file(options.record.parent_path().empty() ? "." : options.record.parent_path(),
-                                                options.record.filename().string(), file);
+                                                base::Utf8FromPath(options.record.filename()), file);
         if (!status.ok()) {
             base::Log("the replay is not written: %s", status.error.c_str());
             if (code == 0) code = 1;

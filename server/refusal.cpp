@@ -34,7 +34,8 @@ constexpr std::array<ReasonText, 19> texts = {{
 }  // namespace
 
 const ReasonText& describe(Reason reason) {
-    return texts[static_cast<size_t>(reason)];
+    // Checked: a reason added without its text throws instead of reading past the table.
+    return texts.at(static_cast<size_t>(reason));
 }
 
 }  // namespace bestenliste

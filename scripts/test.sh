@@ -5,7 +5,7 @@
 # every reader for a short fixed time (FUZZ_SECONDS each, default 25).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 jobs="$(nproc)"
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/licence_notice.h"
 #include "platform/cp1252.h"
 #include "replay/prove.h"
 #include "score/read_file.h"
@@ -35,6 +36,7 @@ constexpr const char* usage =
     "           rank: mark each entry proved when a replay (*.vxr) in DIR writes it\n"
     "  --csv    rank as comma-separated values with every form entry (UTF-8)\n"
     "  --help   shows this text\n"
+    "  --version  shows the version and the licence\n"
     "\n"
     "Exit status: 0 when every file is valid, 1 when any is not, 2 for a usage error.\n";
 
@@ -216,6 +218,10 @@ int main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     if (std::find(args.begin(), args.end(), "--help") != args.end()) {
         std::fputs(usage, stdout);
+        return 0;
+    }
+    if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+        std::fputs("vorlanix-qhs " VORLANIX_VERSION "\n" VORLANIX_LICENCE_NOTICE "\n", stdout);
         return 0;
     }
     if (args.empty() || (args[0] != "verify" && args[0] != "rank")) {

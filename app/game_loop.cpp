@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "base/log.h"
 #include "app/vorlanix.h"
 
 namespace vorlanix {
@@ -22,7 +23,7 @@ void Vorlanix::Schleife() {
         while (GameFrame()) {
         }
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "vorlanix: the game ends early: %s\n", e.what());
+        base::Log("the game ends early: %s", e.what());
     }
     EndGame();
 }

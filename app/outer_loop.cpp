@@ -18,7 +18,7 @@ void Vorlanix::StartSchleife() {
             const std::string getippt = SpielerName;
             HighscoreLaden();
             SpielerName = getippt;
-            NeuerRang = HighscoreRang(Ergebnis / 3632);
+            NeuerRang = HighscoreRang(Ergebnis / kScoreScale);
         }
 
         AktFeld = 1;

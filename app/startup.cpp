@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "base/log.h"
 #include "app/errors.h"
 #include "app/vorlanix.h"
 
@@ -87,7 +88,7 @@ void Vorlanix::Init() {
         SurfBack = std::make_unique<platform::Surface>(640, 480);
         DDBereit = True;
     } catch (const platform::DisplayError& e) {
-        std::fprintf(stderr, "vorlanix: the display cannot be set up: %s\n", e.what());
+        base::Log("the display cannot be set up: %s", e.what());
         const std::string text = e.exclusiveRefused
                                      ? "Das Programm kann nicht ausgeführt werden. Stellen sie sicher, dass sie die "
                                        "neuesten verfügbaren Treiber für ihre Grafikkarte installiert haben"

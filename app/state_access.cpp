@@ -6,7 +6,7 @@
 #include <limits>
 #include <type_traits>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 
 namespace vorlanix {
 

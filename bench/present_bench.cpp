@@ -1,7 +1,9 @@
 // What presenting one frame costs: our RGB565 to XRGB8888 conversion (baseline and AVX2 builds)
 // against a lookup table and SDL's converter; the whole scaled present on SDL's software renderer
 // with our conversion against SDL's own RGB565 texture path; and the present of each scaling onto
-// a 1920 x 1080 screen against a plain copy of that screen's bytes.
+// a 1366 x 768, 1920 x 1080 and 2560 x 1440 screen, SDL's software renderer against our own
+// present into the window's surface, both against a plain copy of that screen's bytes
+// (bench/present_ratios.py prints the ratios of one run).
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -12,6 +14,7 @@
 
 #include "platform/sdl/picture_layout.h"
 #include "platform/sdl/picture_presenter.h"
+#include "platform/sdl/picture_scaler.h"
 #include "platform/sdl/pixel_conversion.h"
 #include "platform/surface.h"
 
@@ -130,19 +133,29 @@ BENCHMARK(BM_PresentOurConversion)->Unit(benchmark::kMicrosecond);
 void BM_PresentSdlRgb565Texture(benchmark::State& state) { presentOnSoftwareRenderer(state, false); }
 BENCHMARK(BM_PresentSdlRgb565Texture)->Unit(benchmark::kMicrosecond);
 
-// A 1920 x 1080 screen: the picture is 1440 x 1080 sharp and smooth, 1280 x 960 integer.
-constexpr int kScreenW = 1920, kScreenH = 1080;
+// Screens of 1366 x 768, 1920 x 1080 and 2560 x 1440 (the scaling is the first argument).
+void screenSizes(benchmark::internal::Benchmark* b) {
+    for (int scaling = 0; scaling < 3; ++scaling)
+        for (auto [w, h] : {std::pair{1366, 768}, std::pair{1920, 1080}, std::pair{2560, 1440}}) b->Args({scaling, w, h});
+    b->ArgNames({"scaling", "w", "h"});
+}
 
-void presentScaled(benchmark::State& state, platform::Scaling scaling) {
-    SDL_Surface* screen = SDL_CreateRGBSurfaceWithFormat(0, kScreenW, kScreenH, 32, SDL_PIXELFORMAT_XRGB8888);
+const platform::Scaling kScalings[] = {platform::Scaling::Integer, platform::Scaling::Sharp,
+                                       platform::Scaling::Smooth};
+
+// SDL's own way: the converted frame in a streaming texture, scaled by SDL's software renderer.
+void BM_PresentSdl(benchmark::State& state) {
+    const platform::Scaling scaling = kScalings[state.range(0)];
+    const int w = static_cast<int>(state.range(1)), h = static_cast<int>(state.range(2));
+    SDL_Surface* screen = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_XRGB8888);
     SDL_Renderer* renderer = screen ? SDL_CreateSoftwareRenderer(screen) : nullptr;
     if (!renderer) throw std::runtime_error(SDL_GetError());
     {
         platform::PicturePresenter presenter(renderer, scaling);
-        const platform::PictureRect picture = platform::FitPicture(kScreenW, kScreenH, scaling);
+        const platform::PictureRect picture = platform::FitPicture(w, h, scaling);
         for (auto _ : state) {
             presenter.Upload(sampleFrame());
-            presenter.Draw(picture, kScreenW, kScreenH);
+            presenter.Draw(picture, w, h);
             SDL_RenderPresent(renderer);
             benchmark::DoNotOptimize(screen->pixels);
         }
@@ -150,24 +163,42 @@ void presentScaled(benchmark::State& state, platform::Scaling scaling) {
     SDL_DestroyRenderer(renderer);
     SDL_FreeSurface(screen);
 }
+BENCHMARK(BM_PresentSdl)->Apply(screenSizes)->Unit(benchmark::kMicrosecond);
 
-void BM_PresentSharp(benchmark::State& state) { presentScaled(state, platform::Scaling::Sharp); }
-BENCHMARK(BM_PresentSharp)->Unit(benchmark::kMicrosecond);
+// Ours: converted and scaled in one pass into the picture's rectangle of the window's surface.
+void presentOwn(benchmark::State& state, platform::ScalerBuild build) {
+    if (build == platform::ScalerBuild::Avx2 && !platform::Avx2ScalerAvailable()) {
+        state.SkipWithError("this processor has no AVX2");
+        return;
+    }
+    const platform::Scaling scaling = kScalings[state.range(0)];
+    const int w = static_cast<int>(state.range(1)), h = static_cast<int>(state.range(2));
+    std::vector<uint32_t> screen(static_cast<size_t>(w) * h);
+    const platform::PictureRect picture = platform::FitPicture(w, h, scaling);
+    platform::PictureScaler scaler(scaling, kW, kH, picture.w, picture.h);
+    uint8_t* topLeft = reinterpret_cast<uint8_t*>(screen.data() + static_cast<size_t>(picture.y) * w + picture.x);
+    for (auto _ : state) {
+        scaler.Draw(sampleFrame(), topLeft, static_cast<size_t>(w) * 4, build);
+        benchmark::DoNotOptimize(screen.data());
+    }
+}
 
-void BM_PresentInteger(benchmark::State& state) { presentScaled(state, platform::Scaling::Integer); }
-BENCHMARK(BM_PresentInteger)->Unit(benchmark::kMicrosecond);
+void BM_PresentOwn(benchmark::State& state) { presentOwn(state, platform::ScalerBuild::Best); }
+BENCHMARK(BM_PresentOwn)->Apply(screenSizes)->Unit(benchmark::kMicrosecond);
 
-void BM_PresentSmooth(benchmark::State& state) { presentScaled(state, platform::Scaling::Smooth); }
-BENCHMARK(BM_PresentSmooth)->Unit(benchmark::kMicrosecond);
+void BM_PresentOwnBaseline(benchmark::State& state) { presentOwn(state, platform::ScalerBuild::Baseline); }
+BENCHMARK(BM_PresentOwnBaseline)->Apply(screenSizes)->Unit(benchmark::kMicrosecond);
 
 // The floor for a present: copying the bytes of the whole screen once.
 void BM_CopyScreenBytes(benchmark::State& state) {
-    std::vector<uint32_t> in(kScreenW * kScreenH, 0x123456), out(kScreenW * kScreenH);
+    const size_t n = static_cast<size_t>(state.range(0)) * state.range(1);
+    std::vector<uint32_t> in(n, 0x123456), out(n);
     for (auto _ : state) {
-        std::memcpy(out.data(), in.data(), in.size() * 4);
+        std::memcpy(out.data(), in.data(), n * 4);
         benchmark::DoNotOptimize(out.data());
     }
 }
-BENCHMARK(BM_CopyScreenBytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CopyScreenBytes)->Args({1366, 768})->Args({1920, 1080})->Args({2560, 1440})->ArgNames({"w", "h"})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

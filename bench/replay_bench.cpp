@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/options.h"
-#include "app/program.h"
+#include "shell/options.h"
+#include "shell/program.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
 #include "replay/play_replay.h"

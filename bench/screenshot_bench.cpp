@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "platform/headless/png_writer.h"
+#include "platform/png_writer.h"
 #include "platform/surface.h"
 
 namespace {

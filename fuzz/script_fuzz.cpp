@@ -14,8 +14,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/options.h"
-#include "app/program.h"
+#include "shell/options.h"
+#include "shell/program.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
 

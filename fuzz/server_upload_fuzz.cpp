@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <span>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "server/html_pages.h"
 #include "server/json_answers.h"
 #include "server/upload_checks.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/settings_file.h"
+#include "shell/settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -17,7 +17,7 @@ bool Vorlanix::PlanetTrefferLoch(int32_t Nr, int32_t RX, int32_t RY, Surf& Bild)
             BurgTot[Nr] = 1;
             ExplosionX = nearest(PlanetX[Nr] + dx / 1.2);
             ExplosionY = nearest(PlanetY[Nr] + dy / 1.2);
-            NeuPunktDarstellung(3141 + 75, nearest(SchussX), nearest(SchussY));
+            NeuPunktDarstellung(Award(75), nearest(SchussX), nearest(SchussY));
             if (BurgTot[1] > 0 && BurgTot[3] > 0 && BurgTot[5] > 0)
                 for (int32_t k = 46; k <= 54; ++k) ObjBild[k] = 1;
             return true;
@@ -48,7 +48,7 @@ bool Vorlanix::PlanetTrefferLoch(int32_t Nr, int32_t RX, int32_t RY, Surf& Bild)
     ExplosionZeit = 1;
     ExplosionX = nearest(PlanetX[Nr] + dx / 1.2);
     ExplosionY = nearest(PlanetY[Nr] + dy / 1.2);
-    NeuPunktDarstellung(3141 - 50, nearest(SchussX), nearest(SchussY));
+    NeuPunktDarstellung(Award(-50), nearest(SchussX), nearest(SchussY));
 
     // The stamp goes on pixel by pixel, and only where there was planet: its rim never spills
     // into space beyond the edge or into an older hole.

@@ -34,7 +34,7 @@ bool Vorlanix::LupeTrefferLoch() {
     ExplosionZeit = 1;
     ExplosionX = nearest((static_cast<double>(SchussX) - PlanetSchirmX[0] - 24) / 1.2 + PlanetX[0]);
     ExplosionY = nearest((static_cast<double>(SchussY) - PlanetSchirmY[0] + 3) / 1.2 + PlanetY[0]);
-    NeuPunktDarstellung(3141 + 500, nearest(SchussX), nearest(SchussY));
+    NeuPunktDarstellung(Award(500), nearest(SchussX), nearest(SchussY));
     return true;
 }
 

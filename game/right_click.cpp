@@ -12,7 +12,7 @@ void Vorlanix::RechtsKlickAuswerten() {
         if (ObjBild[i] != 0) {
             // Once the castles are down a tank gives unlimited shots, and points only to a player
             // who was running short.
-            if (Munition < 1000) NeuPunktDarstellung(3141 + 250, nearest(RechtsKlickX), nearest(RechtsKlickY));
+            if (Munition < 1000) NeuPunktDarstellung(Award(250), nearest(RechtsKlickX), nearest(RechtsKlickY));
             Munition = 16000000;
         } else {
             Munition = 16;

@@ -16,12 +16,12 @@ struct BoardGroup {
 };
 
 constexpr BoardGroup kBoardGroups[] = {
-    {1, 15, &Vorlanix::SurfIrone1, 52, 42, 3141 + 10, &Vorlanix::SurfBrett1, 49, 27, 150, 23},
-    {16, 27, &Vorlanix::SurfIrone2, 37, 30, 3141 + 25, &Vorlanix::SurfBrett2, 35, 19, 108, 17},
-    {31, 38, &Vorlanix::SurfIrone3, 23, 18, 3141 + 50, &Vorlanix::SurfBrett3, 22, 12, 66, 10},
+    {1, 15, &Vorlanix::SurfIrone1, 52, 42, Award(10), &Vorlanix::SurfBrett1, 49, 27, 150, 23},
+    {16, 27, &Vorlanix::SurfIrone2, 37, 30, Award(25), &Vorlanix::SurfBrett2, 35, 19, 108, 17},
+    {31, 38, &Vorlanix::SurfIrone3, 23, 18, Award(50), &Vorlanix::SurfBrett3, 22, 12, 66, 10},
 };
 
-constexpr int32_t kBoardWert = 3141 + 10;
+constexpr int32_t kBoardWert = Award(10);
 
 }  // namespace
 
@@ -35,7 +35,7 @@ bool Vorlanix::HitBigIrone() {
     SoundSpielen(3, 0);
     SoundSpielen(13, 0);
     ObjTot[0] = 1;
-    AwardAtShot(3141 + 50);
+    AwardAtShot(Award(50));
     StopBigIroneAlarm();
     return true;
 }

@@ -18,7 +18,7 @@ bool Vorlanix::HitMoons(bool behind) {
                         continue;
                     SoundSpielen(11, 0);
                     SplitterTot[i][j][k] = 1;
-                    AwardAtShot(3141 + 15);
+                    AwardAtShot(Award(15));
                     // In the final phase every fragment wins a second.
                     if (Endphase != False) Zeitversatz -= 1000;
                     return true;
@@ -32,9 +32,9 @@ bool Vorlanix::HitMoons(bool behind) {
             MondTot[i][j] = 1;
             // Ordinary moons are innocent until the final phase; Irone stations always pay.
             if (MondArt[i][j] != 0)
-                AwardAtShot(Endphase != False ? 3141 + 50 : 3141 - 50);
+                AwardAtShot(Endphase != False ? Award(50) : Award(-50));
             else
-                AwardAtShot(3141 + 15);
+                AwardAtShot(Award(15));
             for (int32_t k = 1; k <= 3; ++k) {
                 SplitterStartX[i][j][k] = MondX[i][j];
                 SplitterStartY[i][j][k] = MondY[i][j];

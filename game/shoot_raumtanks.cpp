@@ -14,7 +14,7 @@ bool Vorlanix::HitRaumtank() {
         SoundSpielen(3, 0);
         ObjTot[i] = 1;
         // The tanks share one state: harmless until the castles are down.
-        AwardAtShot(ObjBild[46] != 0 ? 3141 + 50 : 3141 - 50);
+        AwardAtShot(ObjBild[46] != 0 ? Award(50) : Award(-50));
         RaumtanksUebrig -= 1;
         // Only the shot that leaves exactly one tank standing, with all three castles down, opens it.
         if (BurgTot[1] > 0 && RaumtanksUebrig == 1 && BurgTot[3] > 0 && BurgTot[5] > 0) {
@@ -31,16 +31,16 @@ void Vorlanix::RaumtankBlast() {
     if (ObjTot[0] == 0 && AngriffUhr > 0) {
         SoundSpielen(13, 0);
         ObjTot[0] = 1;
-        NeuPunktDarstellung(3141 + 50, ObjX[0], ObjY[0]);
+        NeuPunktDarstellung(Award(50), ObjX[0], ObjY[0]);
         StopBigIroneAlarm();
     }
     // Each group's "near the screen" is centred on the middle of its figures; they die silently.
     static constexpr struct {
         int32_t first, last, centreX, centreY, Wert, pointsX, pointsY;
     } groups[] = {
-        {1, 15, 248, 207, 3141 + 10, -72, -33},
-        {16, 27, 270, 218, 3141 + 25, -50, -22},
-        {31, 38, 295, 218, 3141 + 50, -25, -22},
+        {1, 15, 248, 207, Award(10), -72, -33},
+        {16, 27, 270, 218, Award(25), -50, -22},
+        {31, 38, 295, 218, Award(50), -25, -22},
     };
     for (const auto& g : groups) {
         for (int32_t i = g.first; i <= g.last; ++i) {

@@ -15,7 +15,7 @@ bool Vorlanix::HitFirstSatelliteIrones() {
             continue;
         SoundSpielen(3, 0);
         SatelitIroneTot[k] = 1;
-        AwardAtShot(3141 + 75);
+        AwardAtShot(Award(75));
         return true;
     }
     return false;
@@ -29,7 +29,7 @@ bool Vorlanix::HitFirstSatellite() {
     if (!InBox(dx, 120) || !InBox(dy, 100)) return false;
     if (!OnePointHit(SurfSatelit.get(), platform::Rect{0, 0, 120, 100}, dx, dy)) return false;
     SoundSpielen(3, 0);
-    AwardAtShot(3141 + 150);
+    AwardAtShot(Award(150));
     SatelitZerstoert = True;
     SatelitZerstoertZeit = Spielzeit;
     return true;
@@ -41,7 +41,7 @@ bool Vorlanix::HitSecondSatelliteIrone() {
         return false;
     SoundSpielen(3, 0);
     Satelit2IroneTot[1] = 1;
-    AwardAtShot(3141 + 150);
+    AwardAtShot(Award(150));
     return true;
 }
 
@@ -61,7 +61,7 @@ bool Vorlanix::HitSwitch() {
           std::fabs(SchussY - (Satelit2Y + offsetY[n] + 5)) < 15))
         return false;
     Schalter[n] = switchOn ? True : False;
-    AwardAtShot(3141 + 25);
+    AwardAtShot(Award(25));
     SchalterZeit = Spielzeit;
     return true;
 }
@@ -74,7 +74,7 @@ bool Vorlanix::HitSecondSatellite() {
     if (!InBox(dx, 100) || !InBox(dy, 120)) return false;
     if (!OnePointHit(SurfSatelit2.get(), platform::Rect{0, 0, 100, 120}, dx, dy)) return false;
     SoundSpielen(3, 0);
-    AwardAtShot(3141 + 150);
+    AwardAtShot(Award(150));
     Satelit2Zerstoert = True;
     Satelit2ZerstoertZeit = Spielzeit;
     return true;

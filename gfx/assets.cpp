@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "base/log.h"
 #include "app/vorlanix.h"
 
 namespace vorlanix {
@@ -77,7 +78,7 @@ void Vorlanix::InitSurfaces() {
         LadeBild(SurfSchriftSatz, "SchriftSatz.bmp", 0);
         InitNebelSurfaces();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "vorlanix: %s; the remaining pictures are not loaded\n", e.what());
+        base::Log("%s; the remaining pictures are not loaded", e.what());
     }
 }
 

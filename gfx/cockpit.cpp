@@ -142,7 +142,7 @@ void Vorlanix::UpdateTimeCounter() {
 void Vorlanix::UpdateScoreCounter() {
     if (Punktzahl < 0) Punktzahl = 0;
     if (Punktzahl == PunktzahlAnzeige) return;
-    PaintScoreCounter(Punktzahl / 3632, 93);
+    PaintScoreCounter(Punktzahl / kScoreScale, 93);
     PunktzahlAnzeige = Punktzahl;
 }
 

@@ -27,7 +27,7 @@ double ageFor(int32_t C) {
 }  // namespace
 
 void Vorlanix::EndeAnimation() {
-    const int32_t A = Punktzahl / 3632;
+    const int32_t A = Punktzahl / kScoreScale;
     const uint32_t s = platform_.GetTickCount();
     int32_t R = A;
     // The result and its rank are not known until the count-down is over, so the result page's
@@ -62,7 +62,7 @@ void Vorlanix::EndeAnimation() {
         Flip();
     }
     EndeAnimationLaeuft = False;
-    Ergebnis = nearest(ageFor(A)) * 3632;
+    Ergebnis = nearest(ageFor(A)) * kScoreScale;
     Punktzahl = 0;
 }
 

@@ -89,7 +89,7 @@ void Vorlanix::ZeichneMenueRand() {
     if (Punktzahl != PunktzahlAnzeige) {
         // Unlike the game frame's counter, the menu's cuts its last digit at 93 + BildVersatzX:
         // the fade after a game still carries that game's last shake.
-        PaintScoreCounter(Punktzahl / 3632, 93 + BildVersatzX);
+        PaintScoreCounter(Punktzahl / kScoreScale, 93 + BildVersatzX);
         PunktzahlAnzeige = Punktzahl;
     }
     Flip();

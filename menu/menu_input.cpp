@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "base/log.h"
 #include "app/vorlanix.h"
 #include "menu/hit_areas.h"
 #include "menu/message_texts.h"
@@ -86,7 +87,7 @@ void Vorlanix::Form_MouseUp(int16_t /*button*/, int16_t /*shift*/, float x, floa
             try {
                 InitNebelSurfaces();
             } catch (const std::exception& e) {
-                std::fprintf(stderr, "vorlanix: %s; the nebulae are not shown\n", e.what());
+                base::Log("%s; the nebulae are not shown", e.what());
             }
         }
         // Saved even when nothing changed.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "base/log.h"
 #include "app/vorlanix.h"
 #include "gfx/frame_copies.h"
 
@@ -39,7 +40,7 @@ void Vorlanix::Init_AktMenue(int32_t neu) {
         LadeBild(SurfMenueSeite, picture, 0);
         CopyUnclipped(SurfTemp2, 0, 0, SurfMenueSeite, platform::Rect{0, 0, 320, 240}, false);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "vorlanix: %s; the page is shown without its picture\n", e.what());
+        base::Log("%s; the page is shown without its picture", e.what());
         FillRect(SurfTemp2, platform::Rect{0, 0, 320, 240}, 0);
     }
     switch (neu) {

@@ -1,7 +1,7 @@
 // The message texts as the player reads them (written here in UTF-8, held in code page 1252).
 #include "menu/message_texts.h"
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "score/upload_file.h"
 
 namespace vorlanix {

@@ -97,7 +97,7 @@ void Vorlanix::DrawResultDigits(int32_t t) {
 }
 
 void Vorlanix::DrawResultPage() {
-    DrawResultDigits(Ergebnis / 3632);
+    DrawResultDigits(Ergebnis / kScoreScale);
     if (NeuerRang <= 8) {
         const bool cursor = CursorPhaseOn() && SpielerName.size() < 8;
         SchriftAusgabe(260, 220, cursor ? SpielerName + "_" : SpielerName, -1, 0);

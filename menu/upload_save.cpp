@@ -9,7 +9,7 @@ namespace vorlanix {
 void Vorlanix::SaveUploadFile() {
     score::UploadEntry entry;
     entry.S = static_cast<int32_t>(platform_.GetTickCount());
-    entry.t = Ergebnis / 3632;
+    entry.t = Ergebnis / kScoreScale;
     for (int i = 1; i <= 8; ++i) entry.FeldText[i] = FeldText[i];
     const score::UploadWrite written = score::write_upload_file(platform_.DataDirectory(), entry, platform_.Files());
 

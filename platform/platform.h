@@ -11,7 +11,7 @@
 
 #include "platform/screenshot_writer.h"
 #include "platform/surface.h"
-#include "score/file_system.h"
+#include "base/file_system.h"
 
 namespace platform {
 
@@ -97,7 +97,7 @@ public:
 
     // The files of the data directory (hiscore.dat, the upload files): the disk itself, unless
     // the platform answers from a recording.
-    virtual score::FileSystem& Files() { return score::disk(); }
+    virtual base::FileSystem& Files() { return base::disk(); }
 
     // Directories: the program's own (for the sound directory beside the executable) and the
     // data directory that holds hiscore.dat and the UpLoad directory.

@@ -1,10 +1,11 @@
 // The screenshot worker: names each picture by the time it was taken and writes it as a PNG.
+#include "base/log.h"
 #include "platform/screenshot_writer.h"
 
 #include <cstdio>
 #include <system_error>
 
-#include "platform/headless/png_writer.h"
+#include "platform/png_writer.h"
 
 namespace platform {
 
@@ -65,9 +66,9 @@ void ScreenshotWriter::work() {
         const fs::path file = FreeScreenshotName(dir_, local);
         std::string error;
         if (WritePng(*frame, file, error))
-            std::fprintf(stderr, "vorlanix: screenshot %s\n", file.c_str());
+            base::Log("screenshot %s", file.c_str());
         else
-            std::fprintf(stderr, "vorlanix: no screenshot: %s\n", error.c_str());
+            base::Log("no screenshot: %s", error.c_str());
 
         lock.lock();
         busy_ = false;

@@ -6,7 +6,7 @@
 #include <regex>
 #include <vector>
 
-#include "score/replace_file.h"
+#include "base/replace_file.h"
 
 namespace replay {
 
@@ -30,12 +30,12 @@ bool KeepReplay(const fs::path& dataDir, std::span<const uint8_t> file, const Fi
         error = "cannot make " + dir.string() + ": " + ec.message();
         return false;
     }
-    if (auto status = score::replace_file(dir, kLastReplay, file); !status.ok()) {
+    if (auto status = base::replace_file(dir, kLastReplay, file); !status.ok()) {
         error = status.error;
         return false;
     }
     if (!game.entersList) return true;
-    if (auto status = score::replace_file(dir, ReplayNameFor(game), file); !status.ok()) {
+    if (auto status = base::replace_file(dir, ReplayNameFor(game), file); !status.ok()) {
         error = status.error;
         return false;
     }

@@ -58,11 +58,11 @@ private:
 
 // The data directory's files: read and written on the wrapped platform's disk, every answer kept.
 // A file the program reads again and again is stored once per change of its content.
-class RecordingPlatform::RecordingFiles : public score::FileSystem {
+class RecordingPlatform::RecordingFiles : public base::FileSystem {
 public:
-    RecordingFiles(RecordingPlatform& r, score::FileSystem& inner) : r_(r), inner_(inner) {}
-    score::FileStart read_start(const std::filesystem::path& file, std::size_t limit) override {
-        score::FileStart got = inner_.read_start(file, limit);
+    RecordingFiles(RecordingPlatform& r, base::FileSystem& inner) : r_(r), inner_(inner) {}
+    base::FileStart read_start(const std::filesystem::path& file, std::size_t limit) override {
+        base::FileStart got = inner_.read_start(file, limit);
         ByteWriter answer;
         answer.signedVarint(PortableErrorNumber(got.status.code.value()));
         answer.text(got.status.error);
@@ -78,9 +78,9 @@ public:
         }
         return got;
     }
-    score::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
+    base::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
                               std::span<const uint8_t> bytes) override {
-        score::FileStatus status = inner_.replace(dir, name, bytes);
+        base::FileStatus status = inner_.replace(dir, name, bytes);
         tag(r_.out_, Tag::FileWrite);
         r_.out_.signedVarint(PortableErrorNumber(status.code.value()));
         r_.out_.text(status.error);
@@ -98,7 +98,7 @@ public:
 
 private:
     RecordingPlatform& r_;
-    score::FileSystem& inner_;
+    base::FileSystem& inner_;
     std::map<std::string, std::vector<uint8_t>> lastRead_;
 };
 
@@ -238,7 +238,7 @@ std::unique_ptr<platform::SoundBuffer> RecordingPlatform::CreateSoundBuffer(cons
     return std::make_unique<RecordingSoundBuffer>(*this, std::move(buffer));
 }
 
-score::FileSystem& RecordingPlatform::Files() { return *files_; }
+base::FileSystem& RecordingPlatform::Files() { return *files_; }
 
 std::vector<uint8_t> RecordingPlatform::Finish(Header header) {
     ByteWriter end;

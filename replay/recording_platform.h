@@ -54,7 +54,7 @@ public:
     bool CreateSoundDevice() override;
     std::unique_ptr<platform::SoundBuffer> CreateSoundBuffer(const std::filesystem::path& file, int32_t slot,
                                                              int32_t copy) override;
-    score::FileSystem& Files() override;
+    base::FileSystem& Files() override;
     // Pictures come from the wrapped platform, built in or from its art pack.
     std::unique_ptr<platform::Surface> CreateSurfaceFromResource(const std::string& name) override {
         return inner_.CreateSurfaceFromResource(name);

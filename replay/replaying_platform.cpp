@@ -44,10 +44,10 @@ private:
 };
 
 // The recorded answers of the data directory; what the program writes is kept in memory.
-class ReplayingPlatform::ReplayFiles : public score::FileSystem {
+class ReplayingPlatform::ReplayFiles : public base::FileSystem {
 public:
     explicit ReplayFiles(ReplayingPlatform& r) : r_(r) {}
-    score::FileStart read_start(const std::filesystem::path& file, std::size_t) override {
+    base::FileStart read_start(const std::filesystem::path& file, std::size_t) override {
         const uint8_t t = r_.in_.peek() == raw(Tag::FileReadSame) ? raw(Tag::FileReadSame) : raw(Tag::FileRead);
         r_.expect(t);
         if (t == raw(Tag::FileReadSame)) {
@@ -55,7 +55,7 @@ public:
             if (it == last_.end()) r_.outOfSync("a repeated read of " + file.string() + " that was never read");
             return it->second;
         }
-        score::FileStart got;
+        base::FileStart got;
         const int64_t code = r_.in_.signedVarint();
         got.status.error = r_.in_.text();
         if (code != 0) got.status.code = std::error_code(LocalErrorNumber(code), std::generic_category());
@@ -65,10 +65,10 @@ public:
         last_[file.string()] = got;
         return got;
     }
-    score::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
+    base::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
                               std::span<const uint8_t> bytes) override {
         r_.expect(raw(Tag::FileWrite));
-        score::FileStatus status;
+        base::FileStatus status;
         const int64_t code = r_.in_.signedVarint();
         status.error = r_.in_.text();
         if (code != 0) status.code = std::error_code(LocalErrorNumber(code), std::generic_category());
@@ -83,7 +83,7 @@ public:
 
 private:
     ReplayingPlatform& r_;
-    std::map<std::string, score::FileStart> last_;
+    std::map<std::string, base::FileStart> last_;
 };
 
 // A sound copy whose status comes from the recording; it sounds on the output when there is one.
@@ -326,6 +326,6 @@ std::unique_ptr<platform::SoundBuffer> ReplayingPlatform::CreateSoundBuffer(cons
     return std::make_unique<ReplaySoundBuffer>(*this, std::move(out));
 }
 
-score::FileSystem& ReplayingPlatform::Files() { return *files_; }
+base::FileSystem& ReplayingPlatform::Files() { return *files_; }
 
 }  // namespace replay

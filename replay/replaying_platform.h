@@ -66,7 +66,7 @@ public:
     bool CreateSoundDevice() override;
     std::unique_ptr<platform::SoundBuffer> CreateSoundBuffer(const std::filesystem::path& file, int32_t slot,
                                                              int32_t copy) override;
-    score::FileSystem& Files() override;
+    base::FileSystem& Files() override;
 
 private:
     class ReplayFiles;

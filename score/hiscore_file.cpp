@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "score/fixed_text.h"
-#include "score/little_endian.h"
-#include "score/read_file.h"
+#include "base/little_endian.h"
+#include "base/read_file.h"
 
 namespace score {
 
@@ -51,7 +51,7 @@ private:
         if (at + size > bytes_.size()) {
             return std::nullopt;
         }
-        return load_little_endian(bytes_.subspan(at, size));
+        return base::load_little_endian(bytes_.subspan(at, size));
     }
 
     std::span<const uint8_t> bytes_;
@@ -67,7 +67,7 @@ public:
     }
 
     void number(uint32_t value, size_t size) {
-        store_little_endian(std::span(bytes_).subspan(pos_, size), value);
+        base::store_little_endian(std::span(bytes_).subspan(pos_, size), value);
         pos_ += size;
     }
 
@@ -149,7 +149,7 @@ void enter_result(HiscoreData& data, int32_t rang, int32_t t, const std::string&
     data.HSName[rang] = fit_text(SpielerName, name_width);
 }
 
-HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into, FileSystem& files) {
+HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into, base::FileSystem& files) {
     // Only the first 430 bytes count; a longer file is read as far as the layout goes.
     const auto read = files.read_start(file, hiscore_file_size);
     if (read.status.code == std::errc::no_such_file_or_directory) {
@@ -166,7 +166,7 @@ HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into, F
     return {read.status, !read.status.ok()};
 }
 
-FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data, FileSystem& files) {
+base::FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data, base::FileSystem& files) {
     const auto bytes = encode_hiscore(data);
     const auto target = files.link_target(file);
     return files.replace(target.parent_path(), target.filename().string(), bytes);

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "score/age_digits.h"
-#include "score/file_system.h"
-#include "score/replace_file.h"
+#include "base/file_system.h"
+#include "base/replace_file.h"
 
 namespace score {
 
@@ -49,7 +49,7 @@ int32_t rank_result(const HiscoreData& data, int32_t t);
 // the entries from there on move one place down and the eighth falls out.
 void enter_result(HiscoreData& data, int32_t rang, int32_t t, const std::string& SpielerName);
 
-struct HiscoreLoad : FileStatus {
+struct HiscoreLoad : base::FileStatus {
     // The file exists but could not be read: it may hold a player's list, so it must not be
     // saved over until a later load succeeds.
     bool left_alone = false;
@@ -57,10 +57,10 @@ struct HiscoreLoad : FileStatus {
 
 // Reads `file` into `into`. A missing file is written with a new file's content, which `into`
 // then takes. On failure `into` keeps what it held and the status says why.
-HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into, FileSystem& files = disk());
+HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into, base::FileSystem& files = base::disk());
 
 // Replaces `file` as a whole (temporary file, flush, rename): a failed save leaves the old file.
 // Where `file` is a symbolic link, the file it leads to is replaced and the link stays.
-FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data, FileSystem& files = disk());
+base::FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data, base::FileSystem& files = base::disk());
 
 }  // namespace score

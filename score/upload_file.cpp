@@ -7,10 +7,10 @@
 #include <system_error>
 
 #include "score/age_digits.h"
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "score/fixed_text.h"
-#include "score/little_endian.h"
-#include "score/read_file.h"
+#include "base/little_endian.h"
+#include "base/read_file.h"
 
 namespace score {
 
@@ -78,23 +78,23 @@ int32_t upload_check_sum(int32_t S, int32_t t, std::span<const uint8_t, upload_e
 std::array<uint8_t, upload_file_size> encode_upload(const UploadEntry& entry) {
     std::array<uint8_t, upload_file_size> bytes{};
     const std::span<uint8_t> all(bytes);
-    store_little_endian(all.subspan(0, 4), static_cast<uint32_t>(entry.S));
-    store_little_endian(all.subspan(4, 4), static_cast<uint32_t>(entry.t));
+    base::store_little_endian(all.subspan(0, 4), static_cast<uint32_t>(entry.S));
+    base::store_little_endian(all.subspan(4, 4), static_cast<uint32_t>(entry.t));
     for (size_t k = 0; k < file_order.size(); ++k) {
         const std::string fixed = fit_text(entry.FeldText[file_order[k]], field_width);
         std::copy(fixed.begin(), fixed.end(), bytes.begin() + entries_offset + k * field_width);
     }
     const int32_t P = upload_check_sum(entry.S, entry.t, all.subspan<entries_offset, upload_entries_size>());
-    store_little_endian(all.subspan(check_sum_offset, 4), static_cast<uint32_t>(P));
+    base::store_little_endian(all.subspan(check_sum_offset, 4), static_cast<uint32_t>(P));
     return bytes;
 }
 
-std::filesystem::path upload_directory(const std::filesystem::path& data_dir, FileSystem& files) {
+std::filesystem::path upload_directory(const std::filesystem::path& data_dir, base::FileSystem& files) {
     const auto upload = data_dir / upload_directory_name;
     return files.takes_uploads(upload, data_dir) ? upload : data_dir;
 }
 
-UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry, FileSystem& files) {
+UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry, base::FileSystem& files) {
     const auto dir = upload_directory(data_dir, files);
     const auto name = upload_file_name(entry.FeldText[1], entry.t);
     const auto bytes = encode_upload(entry);
@@ -109,8 +109,8 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
         return check;
     }
     auto& entry = check.entry;
-    entry.S = static_cast<int32_t>(load_little_endian(bytes.subspan(0, 4)));
-    entry.t = static_cast<int32_t>(load_little_endian(bytes.subspan(4, 4)));
+    entry.S = static_cast<int32_t>(base::load_little_endian(bytes.subspan(0, 4)));
+    entry.t = static_cast<int32_t>(base::load_little_endian(bytes.subspan(4, 4)));
     for (size_t k = 0; k < file_order.size(); ++k) {
         const auto field = bytes.subspan(entries_offset + k * field_width, field_width);
         entry.FeldText[file_order[k]] =
@@ -121,7 +121,7 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
         check.fault = UploadFault::ResultOutOfRange;
         return check;
     }
-    const auto stored = static_cast<int32_t>(load_little_endian(bytes.subspan(check_sum_offset, 4)));
+    const auto stored = static_cast<int32_t>(base::load_little_endian(bytes.subspan(check_sum_offset, 4)));
     const auto computed = upload_check_sum(entry.S, entry.t, bytes.subspan(entries_offset).first<upload_entries_size>());
     if (stored != computed) {
         check.error = "the check sum does not match (stored " + std::to_string(stored) + ", computed " +
@@ -132,7 +132,7 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
 }
 
 UploadCheck check_upload_file(const std::filesystem::path& file) {
-    const auto read = read_file_start(file, upload_file_size);
+    const auto read = base::read_file_start(file, upload_file_size);
     if (!read.status.ok()) {
         return {read.status.error, UploadFault::Unreadable, {}};
     }

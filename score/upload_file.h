@@ -10,8 +10,8 @@
 #include <string>
 
 #include "score/age_digits.h"
-#include "score/file_system.h"
-#include "score/replace_file.h"
+#include "base/file_system.h"
+#include "base/replace_file.h"
 
 namespace score {
 
@@ -44,17 +44,17 @@ std::array<uint8_t, upload_file_size> encode_upload(const UploadEntry& entry);
 
 // data_dir/UpLoad when that directory holds at least one ordinary file, else data_dir. An
 // UpLoad that is a symbolic link leading out of data_dir is not followed.
-std::filesystem::path upload_directory(const std::filesystem::path& data_dir, FileSystem& files = disk());
+std::filesystem::path upload_directory(const std::filesystem::path& data_dir, base::FileSystem& files = base::disk());
 
 struct UploadWrite {
     std::filesystem::path path;  // where the file went, or where it should have gone
-    FileStatus status;
+    base::FileStatus status;
 };
 
 // Writes the upload file of `entry` into upload_directory(data_dir), replacing a file of
 // the same name as a whole; the file can never land outside that directory.
 UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry,
-                              FileSystem& files = disk());
+                              base::FileSystem& files = base::disk());
 
 // Why a received file is not valid, for callers that answer in their own words.
 enum class UploadFault { None, WrongSize, ResultOutOfRange, CheckSumMismatch, Unreadable };

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <system_error>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 
 namespace score {
 

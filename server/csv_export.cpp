@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "server/age_text.h"
 #include "server/time_text.h"
 #include "score/upload_file.h"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "server/hex.h"
 #include "server/schema.h"
 

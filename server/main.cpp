@@ -7,8 +7,8 @@
 #include <optional>
 #include <thread>
 
-#include "app/licence_notice.h"
-#include "score/read_file.h"
+#include "base/licence_notice.h"
+#include "base/read_file.h"
 #include "score/upload_file.h"
 #include "server/command_line.h"
 #include "server/csv_export.h"
@@ -57,10 +57,10 @@ int import_files(UploadDesk& desk, const std::vector<std::string>& files) {
     for (size_t k = 0; k < files.size(); ++k) {
         const auto& file = files[k];
         // One byte more than the largest valid file, so that a longer one shows as too long.
-        const auto read = score::read_file_start(file, score::upload_file_size + 1);
-        std::optional<score::FileStart> replay;
+        const auto read = base::read_file_start(file, score::upload_file_size + 1);
+        std::optional<base::FileStart> replay;
         if (k + 1 < files.size() && files[k + 1].ends_with(".vxr")) {
-            replay = score::read_file_start(files[++k], max_replay_size + 1);
+            replay = base::read_file_start(files[++k], max_replay_size + 1);
         }
         const auto& unreadable = !read.status.ok() ? read.status : replay ? replay->status : read.status;
         if (!unreadable.ok()) {

@@ -2,7 +2,7 @@
 // the entries safely: text only, and a nickname to list.
 #include "server/upload_checks.h"
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 
 namespace bestenliste {
 

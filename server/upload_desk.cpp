@@ -6,7 +6,7 @@
 #include <exception>
 #include <thread>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "server/replay_proof.h"
 #include "server/upload_checks.h"
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "base/log.h"
 #include "app/errors.h"
 #include "app/vorlanix.h"
 
@@ -49,7 +50,7 @@ void Vorlanix::LoadWave(int32_t i, int32_t j, const std::string& Datei) {
     try {
         SoundPuffer[i][j] = platform_.CreateSoundBuffer(Datei, i, j);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "vorlanix: %s\n", e.what());
+        base::Log("%s", e.what());
         platform_.MessageBox("Vorlanix", "unable to find " + Datei);
         platform_.ShowCursor(true);
         throw ProgramExit{1};

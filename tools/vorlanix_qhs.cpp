@@ -9,10 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/licence_notice.h"
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
+#include "base/licence_notice.h"
+#include "base/log.h"
 #include "replay/prove.h"
-#include "score/read_file.h"
+#include "base/read_file.h"
 #include "score/upload_file.h"
 
 namespace {
@@ -88,7 +89,7 @@ constexpr std::chrono::seconds proof_time_limit{30};
 constexpr std::size_t largest_replay = 64u << 20;
 
 std::vector<uint8_t> whole_file(const std::string& file, std::size_t limit, std::string& error) {
-    auto read = score::read_file_start(file, limit);
+    auto read = base::read_file_start(file, limit);
     if (!read.status.ok()) {
         error = read.status.error;
         return {};
@@ -127,7 +128,7 @@ void prove_all(std::vector<Checked>& entries, const std::string& dir) {
         auto bytes = whole_file(it->path().string(), largest_replay, error);
         if (error.empty()) replays.push_back(std::move(bytes));
     }
-    if (ec) std::fprintf(stderr, "vorlanix-qhs: cannot list %s: %s\n", dir.c_str(), ec.message().c_str());
+    if (ec) base::Log("cannot list %s: %s", dir.c_str(), ec.message().c_str());
     for (auto& entry : entries) {
         std::string error;
         const auto upload = whole_file(entry.file, score::upload_file_size + 1, error);
@@ -168,7 +169,7 @@ int rank(const std::vector<std::string>& files, bool csv, const std::string& rep
         if (check.ok()) {
             valid.push_back({file, std::move(check)});
         } else {
-            std::fprintf(stderr, "vorlanix-qhs: %s: invalid: %s\n", file.c_str(), check.error.c_str());
+            base::Log("%s: invalid: %s", file.c_str(), check.error.c_str());
             status = 1;
         }
     }
@@ -215,6 +216,7 @@ int rank(const std::vector<std::string>& files, bool csv, const std::string& rep
 }  // namespace
 
 int main(int argc, char** argv) {
+    base::SetProgramName("vorlanix-qhs");
     std::vector<std::string_view> args(argv + 1, argv + argc);
     if (std::find(args.begin(), args.end(), "--help") != args.end()) {
         std::fputs(usage, stdout);

@@ -20,8 +20,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/options.h"
-#include "app/program.h"
+#include "shell/options.h"
+#include "shell/program.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
 #include "replay/kept_replays.h"

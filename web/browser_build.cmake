@@ -33,7 +33,7 @@ add_library(vorlanix_sdl STATIC ${SDL_SOURCES})
 target_link_libraries(vorlanix_sdl PUBLIC vorlanix_core web_sdl2)
 target_compile_options(vorlanix_sdl PRIVATE ${VORLANIX_WARNINGS})
 
-add_executable(vorlanix app/main.cpp)
+add_executable(vorlanix shell/main.cpp)
 target_link_libraries(vorlanix PRIVATE vorlanix_sdl)
 target_compile_options(vorlanix PRIVATE ${VORLANIX_WARNINGS})
 set_target_properties(vorlanix PROPERTIES SUFFIX ".js")

@@ -9,9 +9,9 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/headless/png_writer.h"
+#include "platform/png_writer.h"
 
 namespace platform {
 

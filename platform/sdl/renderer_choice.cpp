@@ -38,6 +38,25 @@ std::string openGlRendererName(SDL_Renderer* renderer) {
     return name ? reinterpret_cast<const char*>(name) : "";
 }
 
+// The video drivers whose windows have a surface in plain memory that SDL shows without a GPU.
+bool windowHasOwnSurface() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    for (std::string_view own : {"x11", "windows", "offscreen", "dummy"})
+        if (own == driver) return true;
+    return false;
+}
+
+DrawingChoice ownSurface() {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return {nullptr, true, {}};
+}
+
+std::string rendererName(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    return SDL_GetRendererInfo(renderer, &info) == 0 ? info.name : "";
+}
+
 SDL_Renderer* create(SDL_Window* window, int index, bool vsync) {
     SDL_Renderer* r = SDL_CreateRenderer(window, index, vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
     // Some drivers refuse vsync outright; a renderer that does not wait is still a renderer.
@@ -73,6 +92,25 @@ SDL_Renderer* CreateRendererFor(SDL_Window* window, const std::string& name, boo
     }
     if (!r) error = SDL_GetError();
     return r;
+}
+
+DrawingChoice ChooseDrawing(SDL_Window* window, const std::string& name, bool vsync) {
+    const bool ownSurfaceAvailable = windowHasOwnSurface();
+    if (ownSurfaceAvailable && (name == "software" || (name.empty() && driverIndex("software") >= 0 &&
+                                                       SDL_GetNumRenderDrivers() == 1)))
+        return ownSurface();
+    if (!name.empty() || !ownSurfaceAvailable) {
+        DrawingChoice choice;
+        choice.renderer = CreateRendererFor(window, name, vsync, choice.error);
+        return choice;
+    }
+    SDL_Renderer* r = create(window, -1, vsync);
+    if (!r) return {nullptr, false, SDL_GetError()};
+    if (rendererName(r) == "software" || IsSoftwareOpenGl(openGlRendererName(r))) {
+        SDL_DestroyRenderer(r);
+        return ownSurface();
+    }
+    return {r, false, {}};
 }
 
 }  // namespace platform

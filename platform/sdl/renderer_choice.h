@@ -1,6 +1,8 @@
-// Which SDL renderer draws the window: the one the player names, or SDL's first choice unless
-// that is OpenGL drawn by the processor (llvmpipe, softpipe, swrast), where SDL's own software
-// renderer does the same work for a fraction of the time.
+// What draws the window: the SDL renderer the player names, or SDL's first choice unless that is
+// OpenGL drawn by the processor (llvmpipe, softpipe, swrast), where drawing on the processor
+// ourselves does the same work for a fraction of the time. Where SDL's software renderer is named
+// or chosen and the window has a surface of its own, no renderer is made at all: the picture goes
+// straight into that surface, and no 3-D engine stands behind it.
 #pragma once
 
 #include <string>
@@ -16,5 +18,16 @@ bool IsSoftwareOpenGl(std::string_view glRenderer);
 
 // The renderer for `window`, or nullptr with the reason in `error`. An empty name chooses.
 SDL_Renderer* CreateRendererFor(SDL_Window* window, const std::string& name, bool vsync, std::string& error);
+
+struct DrawingChoice {
+    SDL_Renderer* renderer = nullptr;  // owned by the caller
+    bool windowSurface = false;        // no renderer: draw into the window's own surface
+    std::string error;                 // why neither
+};
+
+// Decides before anything has asked for the window's surface, so that SDL keeps it in plain
+// memory (without the framebuffer hint, SDL copies it through an OpenGL texture again). An empty
+// name chooses.
+DrawingChoice ChooseDrawing(SDL_Window* window, const std::string& name, bool vsync);
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 // Game controllers: hot-plugging, the button and trigger map, and the stick that steers the pointer.
+#include "base/log.h"
 #include "platform/sdl/sdl_controller.h"
 
 #include <algorithm>
@@ -35,7 +36,7 @@ SdlControllers::SdlControllers(int deadZonePercent, int speed, ControllerActions
     : deadZone_(deadZonePercent), speed_(speed), actions_(actions) {
     // Controllers already plugged in arrive as "added" events, like those plugged in later.
     started_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
-    if (!started_) std::fprintf(stderr, "vorlanix: no game controllers: %s\n", SDL_GetError());
+    if (!started_) base::Log("no game controllers: %s", SDL_GetError());
 }
 
 SdlControllers::~SdlControllers() {

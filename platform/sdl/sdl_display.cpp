@@ -1,4 +1,5 @@
 // The SDL window and renderer, and presenting one picture per flip.
+#include "base/log.h"
 #include "platform/sdl/sdl_display.h"
 
 #include <SDL.h>
@@ -28,8 +29,7 @@ int windowScale(int requested) {
     const int fits = largestFittingScale();
     if (requested <= 0) return std::min(kDefaultScale, fits);
     if (requested <= fits) return requested;
-    std::fprintf(stderr, "vorlanix: --scale %d does not fit on the desktop; the window takes scale %d\n", requested,
-                 fits);
+    base::Log("--scale %d does not fit on the desktop; the window takes scale %d", requested, fits);
     return fits;
 }
 
@@ -47,15 +47,19 @@ SdlDisplay::SdlDisplay(const SdlOptions& options)
     if (!window_) throw DisplayError(false, SDL_GetError());
     SDL_SetWindowMinimumSize(window_.get(), kPictureWidth / 2, kPictureHeight / 2);
 
-    std::string error;
-    renderer_.reset(CreateRendererFor(window_.get(), options.renderer, options.vsync, error));
-    if (!renderer_) throw DisplayError(false, error);
-    SDL_RendererInfo info;
-    vsync_ = SDL_GetRendererInfo(renderer_.get(), &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
-    try {
-        presenter_ = std::make_unique<PicturePresenter>(renderer_.get(), scaling_);
-    } catch (const std::runtime_error& e) {
-        throw DisplayError(false, e.what());
+    DrawingChoice drawing = ChooseDrawing(window_.get(), options.renderer, options.vsync);
+    if (drawing.windowSurface) {
+        surface_ = std::make_unique<WindowSurfacePresenter>(window_.get(), scaling_);
+    } else {
+        renderer_.reset(drawing.renderer);
+        if (!renderer_) throw DisplayError(false, drawing.error);
+        SDL_RendererInfo info;
+        vsync_ = SDL_GetRendererInfo(renderer_.get(), &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
+        try {
+            presenter_ = std::make_unique<PicturePresenter>(renderer_.get(), scaling_);
+        } catch (const std::runtime_error& e) {
+            throw DisplayError(false, e.what());
+        }
     }
     // Shown only now: an OpenGL renderer makes the window anew, which would undo its placing.
     if (!options.window) enterFullscreen();
@@ -103,10 +107,13 @@ void SdlDisplay::enterFullscreen() {
 void SdlDisplay::Relayout() {
     int winW = 0, winH = 0;
     SDL_GetWindowSize(window_.get(), &winW, &winH);
-    if (SDL_GetRendererOutputSize(renderer_.get(), &outputW_, &outputH_) != 0) {
+    const bool sized = surface_ ? surface_->OutputSize(outputW_, outputH_)
+                                : SDL_GetRendererOutputSize(renderer_.get(), &outputW_, &outputH_) == 0;
+    if (!sized) {
         outputW_ = winW;
         outputH_ = winH;
     }
+    if (surface_) surface_->ShowWholeNext();
     picture_ = FitPicture(outputW_, outputH_, scaling_);
     pixelsPerPoint_ = winW > 0 && outputW_ > 0 ? static_cast<double>(outputW_) / winW : 1.0;
     redraw_ = true;
@@ -138,6 +145,10 @@ bool SdlDisplay::Held() {
 }
 
 void SdlDisplay::show() {
+    if (surface_) {
+        surface_->Repaint();
+        return;
+    }
     presenter_->Draw(picture_, outputW_, outputH_);
     SDL_RenderPresent(renderer_.get());
 }
@@ -157,12 +168,27 @@ void SdlDisplay::Present(const Surface& back) {
         return;
     }
     std::copy(back.data(), back.data() + shown_.size(), shown_.begin());
+    if (surface_) {
+        presentOnWindowSurface(back);
+        return;
+    }
     presenter_->Upload(back);
     presenter_->Draw(picture_, outputW_, outputH_);
     redraw_ = false;
     waitForFrameTime(true);
     SDL_RenderPresent(renderer_.get());
+    ++framesShown_;
     noteFrameInterval();
+}
+
+void SdlDisplay::presentOnWindowSurface(const Surface& back) {
+    waitForFrameTime(true);
+    // The surface has the window's size as SDL last learnt it; the picture is placed in what is
+    // really drawn on, also before the event of a change of size has come through.
+    int w = 0, h = 0;
+    if (surface_->OutputSize(w, h) && (w != outputW_ || h != outputH_)) Relayout();
+    redraw_ = !surface_->Draw(back, picture_);
+    if (!redraw_) ++framesShown_;
 }
 
 void SdlDisplay::noteFrameInterval() {

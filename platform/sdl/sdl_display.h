@@ -9,6 +9,7 @@
 #include "platform/sdl/picture_layout.h"
 #include "platform/sdl/picture_presenter.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/window_surface_presenter.h"
 #include "platform/surface.h"
 
 struct SDL_Window;
@@ -34,10 +35,12 @@ public:
     // The window's contents were lost (uncovered without a compositor): show the last frame again.
     void Repaint();
     // The renderer lost its textures (device or targets reset); Held() is false until they are made anew.
-    void NoteRendererReset() { resetPending_ = true; }
+    void NoteRendererReset() { resetPending_ = renderer_ != nullptr; }
     // False once after a renderer reset, while the textures are made anew.
     bool Held();
 
+    // Frames drawn on the screen so far (unchanged and hidden ones are not drawn).
+    uint64_t framesShown() const { return framesShown_; }
     bool fullscreen() const;
     // False while minimised or hidden.
     bool visible() const;
@@ -52,6 +55,7 @@ private:
     void show();
     // Covers the screen with the window before it goes fullscreen, keeping its place as a window.
     void enterFullscreen();
+    void presentOnWindowSurface(const Surface& back);
     void waitForFrameTime(bool presenting);
     void noteFrameInterval();
 
@@ -62,6 +66,7 @@ private:
     std::unique_ptr<SDL_Window, Deleter> window_;
     std::unique_ptr<SDL_Renderer, Deleter> renderer_;
     std::unique_ptr<PicturePresenter> presenter_;
+    std::unique_ptr<WindowSurfacePresenter> surface_;  // instead of a renderer and presenter
     Scaling scaling_;
     PictureRect picture_;
     int outputW_ = 0, outputH_ = 0;
@@ -76,6 +81,7 @@ private:
     uint64_t framePeriod_ = 0;  // performance-counter ticks per display refresh
     uint64_t nextFrame_ = 0;
     uint64_t lastPresent_ = 0;
+    uint64_t framesShown_ = 0;
 };
 
 }  // namespace platform

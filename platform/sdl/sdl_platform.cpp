@@ -1,6 +1,7 @@
 // The SDL backend's platform: clock, the pointer we keep in picture coordinates, the event pump
 // that turns SDL events into the game's window events and waits while there is nothing to show,
 // the message box, and the glue to the display and the mixer.
+#include "base/log.h"
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
@@ -11,7 +12,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/picture_layout.h"
 #include "platform/sdl/sdl_controller.h"
@@ -127,7 +128,7 @@ public:
     }
 
     void MessageBox(const std::string& title, const std::string& text) override {
-        std::fprintf(stderr, "vorlanix: %s: %s\n", title.c_str(), text.c_str());
+        base::Log("%s: %s", title.c_str(), text.c_str());
         // SDL would fall back to an X11 box outside these drivers, which have no screen of their own.
         const char* driver = SDL_GetCurrentVideoDriver();
         if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return;
@@ -167,6 +168,7 @@ public:
     void Flip(const Surface& back) override {
         if (!display_) throw std::logic_error("Flip before InitDisplay");
         display_->Present(back);
+        ++frames_;
         OfferFrameForScreenshot(back);
         flippedSincePump_ = true;
     }
@@ -191,7 +193,7 @@ private:
     void handlePending() {
         SDL_Event e;
         while (SDL_PollEvent(&e)) dispatch(e);
-        stateRequest_.Serve(stateAccess(), GetTickCount());
+        stateRequest_.Serve(stateAccess(), GetTickCount(), frames_, display_ ? display_->framesShown() : 0);
     }
 
     bool mustWaitForWindow() const {
@@ -433,6 +435,7 @@ private:
     bool captured_ = false;
     bool pausedByKey_ = false;
     bool relativePointer_ = false;   // the crosshair moves by relative motion while captured
+    uint64_t frames_ = 0;            // flips so far
     bool flippedSincePump_ = false;  // a frame was shown since the last pump
 };
 

@@ -1,5 +1,6 @@
 // The SDL2_mixer sound copies: each wave decoded once; play, loop, stop, pan and status per copy,
 // and each copy's position kept across stop and play.
+#include "base/log.h"
 #include "platform/sdl/sdl_sound.h"
 
 #include <SDL.h>
@@ -108,11 +109,11 @@ private:
 
 std::shared_ptr<SdlMixer> SdlMixer::Open(int effectsVolume, int musicVolume) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "vorlanix: no sound: %s\n", SDL_GetError());
+        base::Log("no sound: %s", SDL_GetError());
         return nullptr;
     }
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, kChunkFrames) != 0) {
-        std::fprintf(stderr, "vorlanix: no sound: %s\n", Mix_GetError());
+        base::Log("no sound: %s", Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }

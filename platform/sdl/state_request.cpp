@@ -20,11 +20,13 @@ StateRequest::StateRequest(std::filesystem::path file) : file_(std::move(file)) 
     if (!file_.empty()) std::signal(SIGUSR1, noteRequest);
 }
 
-void StateRequest::Serve(StateAccess* state, uint32_t tick) {
+void StateRequest::Serve(StateAccess* state, uint32_t tick, uint64_t frames, uint64_t framesShown) {
     if (!requested || file_.empty() || !state) return;
     requested = 0;
     nlohmann::json dump = state->DumpState();
     dump["tick"] = tick;
+    dump["frames"] = frames;
+    dump["framesShown"] = framesShown;
     // Written beside the file and renamed over it, so a reader never sees half of it.
     const std::filesystem::path partial = file_.string() + ".part";
     {

@@ -13,9 +13,10 @@ class StateRequest {
 public:
     // Installs the signal handler when `file` is set.
     explicit StateRequest(std::filesystem::path file);
-    // Writes the state, with the program's tick count, when a signal came since the last call
-    // (from the event pump).
-    void Serve(StateAccess* state, uint32_t tick);
+    // Writes the state, with the program's tick count, its flips (`frames`, as the headless
+    // driver counts them) and the frames really drawn on the screen (`framesShown`: an unchanged
+    // or hidden frame is not), when a signal came since the last call (from the event pump).
+    void Serve(StateAccess* state, uint32_t tick, uint64_t frames, uint64_t framesShown);
 
 private:
     std::filesystem::path file_;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/vorlanix.h"
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "platform/headless/headless_platform.h"
 
 using platform::Surface;

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "platform/cp1252.h"
+#include "base/cp1252.h"
 #include "score/upload_file.h"
 #include "tests/support/headless_run.h"
 #include "tests/support/plain_pictures.h"

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/options.h"
-#include "app/program.h"
+#include "shell/options.h"
+#include "shell/program.h"
 #include "platform/headless/script_driver.h"
 
 namespace testing_support {

@@ -170,7 +170,12 @@ void body_bus(cairo_t* cr) {
     for (int i = 0; i < 16; ++i) {
         const double x = rng.range(41, 75), y = rng.range(24, 72);
         cairo_move_to(cr, x, y);
-        cairo_line_to(cr, x + rng.range(-4, 4), y + rng.range(2, 6));
+        // The draws are named one by one because a call leaves the order of its arguments open,
+        // and two compilers would crinkle the foil differently; the pictures were drawn taking
+        // the last argument first.
+        const double dy = rng.range(2, 6);
+        const double dx = rng.range(-4, 4);
+        cairo_line_to(cr, x + dx, y + dy);
     }
     cairo_stroke(cr);
     cairo_rectangle(cr, 41, 46, 34, 8);
@@ -233,7 +238,11 @@ void paint_satellite(cairo_t* cr, bool wrecked) {
     scorch(cr, 20, 50, 12);
     scorch(cr, 100, 92, 12);
     torn_hole(cr, 64, 58, 8, rng);
-    for (int i = 0; i < 5; ++i) spark(cr, rng.range(40, 110), rng.range(20, 90), rng.range(3, 5));
+    for (int i = 0; i < 5; ++i) {
+        // Drawn last argument first, as the picture always was (see the foil above).
+        const double r = rng.range(3, 5), y = rng.range(20, 90), x = rng.range(40, 110);
+        spark(cr, x, y, r);
+    }
     // Debris drifting away.
     for (int i = 0; i < 5; ++i) {
         const double x = rng.range(8, 112), y = rng.range(4, 30), r = rng.range(1.8, 3.2);
@@ -365,7 +374,11 @@ void paint_satellite2(cairo_t* cr, bool wrecked) {
     cairo_line_to(cr, 68, 46);
     cairo_line_to(cr, 60, 56);
     cairo_stroke(cr);
-    for (int i = 0; i < 5; ++i) spark(cr, rng.range(15, 88), rng.range(35, 100), rng.range(3, 5));
+    for (int i = 0; i < 5; ++i) {
+        // Drawn last argument first, as the picture always was (see the first satellite's foil).
+        const double r = rng.range(3, 5), y = rng.range(35, 100), x = rng.range(15, 88);
+        spark(cr, x, y, r);
+    }
 }
 
 void write_satellite_irones(const fs::path& dir) {

@@ -84,8 +84,13 @@ void space_backdrop(art::Canvas& c, art::Rng& rng, art::Rgb top, art::Rgb bottom
 
     const art::Rgb clouds[] = {{120, 40, 160}, {30, 110, 170}, {170, 50, 110}};
     for (const auto& colour : clouds) {
-        nebula(cr, rng.range(0.1, 0.9) * w, rng.range(0.15, 0.85) * h, rng.range(0.25, 0.45) * w,
-               rng.range(0.15, 0.3) * h, colour, 0.22);
+        // Each draw is named on its own line, last argument first: a call leaves the order of its
+        // arguments open, and the picture must not change with the compiler.
+        const double ry = rng.range(0.15, 0.3) * h;
+        const double rx = rng.range(0.25, 0.45) * w;
+        const double cy = rng.range(0.15, 0.85) * h;
+        const double cx = rng.range(0.1, 0.9) * w;
+        nebula(cr, cx, cy, rx, ry, colour, 0.22);
     }
     for (int i = 0; i < stars; ++i) {
         const double x = std::floor(rng.range(0, w)), y = std::floor(rng.range(0, h));
@@ -101,7 +106,8 @@ void space_backdrop(art::Canvas& c, art::Rng& rng, art::Rgb top, art::Rgb bottom
         cairo_fill(cr);
     }
     for (int i = 0; i < stars / 50; ++i) {
-        sparkle(cr, rng.range(0, w), rng.range(0, h), rng.range(3, 6), {230, 240, 255});
+        const double size = rng.range(3, 6), cy = rng.range(0, h), cx = rng.range(0, w);
+        sparkle(cr, cx, cy, size, {230, 240, 255});
     }
 }
 

@@ -1,0 +1,309 @@
+// Converting and scaling the picture into output rows. The loops are built once for the baseline
+// processor and once for AVX2 (chosen at run time); both compute exactly the same integers.
+#include "platform/sdl/picture_scaler.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+
+#include "platform/sdl/pixel_conversion.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define VORLANIX_X86 1
+#endif
+
+namespace platform {
+
+// The filtered rows hold a pixel's four channels as 16-bit lanes in memory order; the loops read
+// the bytes of an XRGB8888 pixel as blue, green, red, unused.
+static_assert(std::endian::native == std::endian::little);
+
+namespace {
+
+// One row widened to XRGB8888, `times` copies of each pixel side by side. A fixed count lets the
+// compiler vectorise the copies.
+template <int32_t Times>
+inline __attribute__((always_inline)) void repeatPixels(const uint16_t* __restrict in, int32_t n,
+                                                        uint32_t* __restrict out) {
+    for (int32_t x = 0; x < n; ++x) {
+        const uint32_t p = Rgb565ToXrgb8888(in[x]);
+        for (int32_t i = 0; i < Times; ++i) out[x * Times + i] = p;
+    }
+}
+
+inline __attribute__((always_inline)) void repeatPixelsAny(const uint16_t* __restrict in, int32_t n, int32_t times,
+                                                           uint32_t* __restrict out) {
+    switch (times) {
+        case 1: repeatPixels<1>(in, n, out); return;
+        case 2: repeatPixels<2>(in, n, out); return;
+        case 3: repeatPixels<3>(in, n, out); return;
+        case 4: repeatPixels<4>(in, n, out); return;
+        default:
+            for (int32_t x = 0; x < n; ++x) std::fill_n(out + x * times, times, Rgb565ToXrgb8888(in[x]));
+    }
+}
+
+// Across one row: each output pixel's channels weighted by (64 - w, w), summed, kept in 16 bits.
+inline __attribute__((always_inline)) void filterAcrossPlain(const uint32_t* wide, const int32_t* first,
+                                                             const uint8_t* weights, int32_t from, int32_t n,
+                                                             uint16_t* out) {
+    for (int32_t x = from; x < n; ++x) {
+        const uint32_t p0 = wide[first[x]], p1 = wide[first[x] + 1];
+        const uint32_t a = weights[8 * x], b = weights[8 * x + 1];
+        for (int32_t c = 0; c < 4; ++c)
+            out[4 * x + c] = static_cast<uint16_t>((p0 >> (8 * c) & 255) * a + (p1 >> (8 * c) & 255) * b);
+    }
+}
+
+// Down between two filtered rows: h0 + round((h1 - h0) * w / 64), then back to 8 bits. This is
+// the rounding of the processor's multiply-high-with-rounding, so both builds agree exactly.
+inline __attribute__((always_inline)) void filterDownPlain(const uint16_t* __restrict h0, const uint16_t* __restrict h1,
+                                                           int32_t weight, int32_t from, int32_t n,
+                                                           uint8_t* __restrict out) {
+    const int32_t m = weight << 9;
+    for (int32_t i = from; i < n; ++i) {
+        const int32_t v = h0[i] + (((static_cast<int32_t>(h1[i]) - h0[i]) * m + 16384) >> 15);
+        out[i] = static_cast<uint8_t>((v + 32) >> 6);
+    }
+}
+
+inline __attribute__((always_inline)) void widenRow(const uint16_t* __restrict in, int32_t n, uint32_t* __restrict out) {
+    repeatPixels<1>(in, n, out);
+    out[n] = out[n - 1];
+}
+
+void repeatPixelsBaseline(const uint16_t* in, int32_t n, int32_t times, uint32_t* out) {
+    repeatPixelsAny(in, n, times, out);
+}
+void widenRowBaseline(const uint16_t* in, int32_t n, uint32_t* out) { widenRow(in, n, out); }
+void filterAcrossBaseline(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const int32_t*,
+                          const uint8_t*, int32_t n, uint16_t* out) {
+    filterAcrossPlain(wide, first, weights, 0, n, out);
+}
+void filterDownBaseline(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n, uint8_t* out) {
+    filterDownPlain(h0, h1, weight, 0, n, out);
+}
+
+#ifdef VORLANIX_X86
+// Eight RGB565 pixels widened to XRGB8888, as Rgb565ToXrgb8888 does one.
+__attribute__((target("avx2"))) inline __m256i widen8(const uint16_t* in) {
+    const __m256i p = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)));
+    const __m256i r = _mm256_and_si256(_mm256_srli_epi32(p, 11), _mm256_set1_epi32(31));
+    const __m256i g = _mm256_and_si256(_mm256_srli_epi32(p, 5), _mm256_set1_epi32(63));
+    const __m256i b = _mm256_and_si256(p, _mm256_set1_epi32(31));
+    const __m256i r8 = _mm256_or_si256(_mm256_slli_epi32(r, 3), _mm256_srli_epi32(r, 2));
+    const __m256i g8 = _mm256_or_si256(_mm256_slli_epi32(g, 2), _mm256_srli_epi32(g, 4));
+    const __m256i b8 = _mm256_or_si256(_mm256_slli_epi32(b, 3), _mm256_srli_epi32(b, 2));
+    return _mm256_or_si256(_mm256_or_si256(_mm256_set1_epi32(static_cast<int32_t>(0xFF000000u)), b8),
+                           _mm256_or_si256(_mm256_slli_epi32(r8, 16), _mm256_slli_epi32(g8, 8)));
+}
+
+// Eight source pixels become `times` vectors of eight output pixels, each a permutation of them.
+__attribute__((target("avx2"))) void repeatPixelsAvx2(const uint16_t* in, int32_t n, int32_t times, uint32_t* out) {
+    __m256i spread[16];
+    const int32_t vectors = std::min(times, 16);
+    for (int32_t j = 0; j < vectors; ++j) {
+        alignas(32) int32_t index[8];
+        for (int32_t i = 0; i < 8; ++i) index[i] = (8 * j + i) / times;
+        spread[j] = _mm256_load_si256(reinterpret_cast<const __m256i*>(index));
+    }
+    int32_t x = 0;
+    if (times <= 16) {
+        for (; x + 8 <= n; x += 8) {
+            const __m256i v = widen8(in + x);
+            for (int32_t j = 0; j < vectors; ++j)
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x * times + 8 * j),
+                                    _mm256_permutevar8x32_epi32(v, spread[j]));
+        }
+    }
+    for (; x < n; ++x) std::fill_n(out + x * times, times, Rgb565ToXrgb8888(in[x]));
+}
+
+__attribute__((target("avx2"))) void widenRowAvx2(const uint16_t* in, int32_t n, uint32_t* out) {
+    repeatPixelsAvx2(in, n, 1, out);
+    out[n] = out[n - 1];
+}
+
+// Eight output pixels at a time where their source pixels lie within eight of the row: those
+// eight loaded at once, each output pixel's two picked by a permutation, their bytes interleaved
+// channel by channel and multiplied with their weights and summed. Elsewhere one by one.
+__attribute__((target("avx2"))) void filterAcrossAvx2(const uint32_t* wide, const int32_t* first,
+                                                      const uint8_t* weights, const int32_t* offsets,
+                                                      const uint8_t* blockFits, int32_t n, uint16_t* out) {
+    const __m256i one = _mm256_set1_epi32(1);
+    int32_t x = 0;
+    for (; x + 8 <= n; x += 8) {
+        if (!blockFits[x / 8]) {
+            filterAcrossPlain(wide, first, weights, x, x + 8, out);
+            continue;
+        }
+        const __m256i source = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(wide + first[x]));
+        const __m256i offset = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(offsets + x));
+        const __m256i p0 = _mm256_permutevar8x32_epi32(source, offset);
+        const __m256i p1 = _mm256_permutevar8x32_epi32(source, _mm256_add_epi32(offset, one));
+        // Pixels 0, 1 | 4, 5 and 2, 3 | 6, 7, as the byte unpacking works within 128-bit halves.
+        const __m256i w0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 8 * x));
+        const __m256i w1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 8 * x + 32));
+        const __m256i low = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(p0, p1), _mm256_permute2x128_si256(w0, w1, 0x20));
+        const __m256i high = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(p0, p1), _mm256_permute2x128_si256(w0, w1, 0x31));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x), _mm256_permute2x128_si256(low, high, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x + 16), _mm256_permute2x128_si256(low, high, 0x31));
+    }
+    filterAcrossPlain(wide, first, weights, x, n, out);
+}
+
+// Sixteen lanes of filterDownPlain, before the narrowing to bytes.
+__attribute__((target("avx2"))) inline __m256i blendDown(const uint16_t* h0, const uint16_t* h1, __m256i m) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(h0));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(h1));
+    const __m256i v = _mm256_add_epi16(a, _mm256_mulhrs_epi16(_mm256_sub_epi16(b, a), m));
+    return _mm256_srli_epi16(_mm256_add_epi16(v, _mm256_set1_epi16(32)), 6);
+}
+
+__attribute__((target("avx2"))) void filterDownAvx2(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n,
+                                                    uint8_t* out) {
+    const __m256i m = _mm256_set1_epi16(static_cast<int16_t>(weight << 9));
+    // Up to the first 32-byte boundary one by one, then streamed past the caches: the rows are
+    // written once and read next by the display, not by us.
+    int32_t i = std::min(n, static_cast<int32_t>((32 - reinterpret_cast<uintptr_t>(out) % 32) % 32));
+    filterDownPlain(h0, h1, weight, 0, i, out);
+    for (; i + 32 <= n; i += 32) {
+        const __m256i bytes = _mm256_packus_epi16(blendDown(h0 + i, h1 + i, m), blendDown(h0 + i + 16, h1 + i + 16, m));
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(out + i), _mm256_permute4x64_epi64(bytes, 0xD8));
+    }
+    filterDownPlain(h0, h1, weight, i, n, out);
+}
+
+bool avx2Available() { return __builtin_cpu_supports("avx2"); }
+#else
+void repeatPixelsAvx2(const uint16_t* in, int32_t n, int32_t times, uint32_t* out) {
+    repeatPixelsBaseline(in, n, times, out);
+}
+void widenRowAvx2(const uint16_t* in, int32_t n, uint32_t* out) { widenRowBaseline(in, n, out); }
+void filterAcrossAvx2(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const int32_t*,
+                      const uint8_t*, int32_t n, uint16_t* out) {
+    filterAcrossBaseline(wide, first, weights, n, out);
+}
+void filterDownAvx2(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n, uint8_t* out) {
+    filterDownBaseline(h0, h1, weight, n, out);
+}
+bool avx2Available() { return false; }
+#endif
+
+// One tap of the linear filter over a source `factor` times enlarged: the output pixel's centre
+// mapped into the enlarged source, rounded to 64ths, clamped at the edges; a blend of two
+// enlarged pixels that are copies of one source pixel is that pixel.
+ScaleTap linearTap(int64_t x, int64_t srcLen, int64_t dstLen, int64_t factor) {
+    const int64_t enlarged = srcLen * factor;
+    const int64_t num = (2 * x + 1) * enlarged - dstLen, den = 2 * dstLen;
+    if (num <= 0) return {0, 0};
+    int64_t e = num / den;
+    int64_t w = (num % den * 2 * kScaleWeightOne + den) / (2 * den);
+    if (w == kScaleWeightOne) ++e, w = 0;
+    if (e >= enlarged - 1) return {static_cast<int32_t>(srcLen - 1), 0};
+    if ((e + 1) % factor != 0) w = 0;
+    return {static_cast<int32_t>(e / factor), static_cast<int32_t>(w)};
+}
+
+}  // namespace
+
+bool Avx2ScalerAvailable() {
+    static const bool available = avx2Available();
+    return available;
+}
+
+std::vector<ScaleTap> ScaleTaps(Scaling scaling, int32_t srcLen, int32_t dstLen, int32_t sharpFactor) {
+    std::vector<ScaleTap> taps(static_cast<size_t>(dstLen));
+    for (int32_t x = 0; x < dstLen; ++x) {
+        if (scaling == Scaling::Integer) {
+            const int64_t nearest = (2 * int64_t{x} + 1) * srcLen / (2 * int64_t{dstLen});
+            taps[x] = {static_cast<int32_t>(std::min<int64_t>(nearest, srcLen - 1)), 0};
+        } else {
+            taps[x] = linearTap(x, srcLen, dstLen, scaling == Scaling::Sharp ? std::max(1, sharpFactor) : 1);
+        }
+    }
+    return taps;
+}
+
+PictureScaler::PictureScaler(Scaling scaling, int32_t srcWidth, int32_t srcHeight, int32_t width, int32_t height)
+    : srcWidth_(srcWidth), srcHeight_(srcHeight), width_(width), height_(height) {
+    if (srcWidth < 1 || srcHeight < 1 || width < 1 || height < 1) throw std::invalid_argument("an empty picture");
+    const int32_t whole = width / srcWidth;
+    if (scaling != Scaling::Smooth && whole >= 1 && width == whole * srcWidth && height == whole * srcHeight) {
+        factor_ = whole;
+        return;
+    }
+    const int32_t sharpFactor = std::max(1, static_cast<int32_t>(std::lround(static_cast<double>(width) / srcWidth)));
+    const std::vector<ScaleTap> columns = ScaleTaps(scaling, srcWidth, width, sharpFactor);
+    columnFirst_.resize(columns.size());
+    columnWeights_.resize(columns.size() * 8);
+    for (size_t x = 0; x < columns.size(); ++x) {
+        columnFirst_[x] = columns[x].first;
+        for (size_t i = 0; i < 4; ++i) {
+            columnWeights_[8 * x + 2 * i] = static_cast<uint8_t>(kScaleWeightOne - columns[x].weight);
+            columnWeights_[8 * x + 2 * i + 1] = static_cast<uint8_t>(columns[x].weight);
+        }
+    }
+    // Blocks of eight output pixels whose source pixels (both of each) lie within eight of the row.
+    columnOffsets_.resize(columns.size());
+    blockFits_.resize(columns.size() / 8);
+    for (size_t b = 0; b < blockFits_.size(); ++b) {
+        bool fits = true;
+        for (size_t x = 8 * b; x < 8 * b + 8; ++x) {
+            columnOffsets_[x] = columns[x].first - columns[8 * b].first;
+            fits = fits && columnOffsets_[x] + 1 < 8;
+        }
+        blockFits_[b] = fits;
+    }
+    rowTaps_ = ScaleTaps(scaling, srcHeight, height, sharpFactor);
+    // Eight pixels are read from any source pixel on: the row is padded with its last pixel.
+    widened_.resize(static_cast<size_t>(srcWidth) + 8);
+    for (auto& row : filtered_) row.resize(static_cast<size_t>(width) * 4);
+}
+
+const uint16_t* PictureScaler::filteredRow(const Surface& src, int32_t y, bool avx2) {
+    for (int i = 0; i < 2; ++i)
+        if (filteredRowOf_[i] == y) return filtered_[i].data();
+    // Rows are asked for from the top down, so the lower-numbered one is done with.
+    const int slot = filteredRowOf_[0] <= filteredRowOf_[1] ? 0 : 1;
+    (avx2 ? widenRowAvx2 : widenRowBaseline)(src.row(y), srcWidth_, widened_.data());
+    (avx2 ? filterAcrossAvx2 : filterAcrossBaseline)(widened_.data(), columnFirst_.data(), columnWeights_.data(),
+                                                     columnOffsets_.data(), blockFits_.data(), width_,
+                                                     filtered_[slot].data());
+    filteredRowOf_[slot] = y;
+    return filtered_[slot].data();
+}
+
+void PictureScaler::Draw(const Surface& src, uint8_t* dst, size_t pitch, ScalerBuild build) {
+    if (src.width() != srcWidth_ || src.height() != srcHeight_)
+        throw std::invalid_argument("the picture has another size than the scaler was made for");
+    if (build == ScalerBuild::Avx2 && !Avx2ScalerAvailable()) throw std::logic_error("this processor has no AVX2");
+    const bool avx2 = build == ScalerBuild::Avx2 || (build == ScalerBuild::Best && Avx2ScalerAvailable());
+    const size_t rowBytes = static_cast<size_t>(width_) * 4;
+    if (factor_ > 0) {
+        for (int32_t y = 0; y < srcHeight_; ++y) {
+            uint8_t* first = dst + static_cast<size_t>(y) * factor_ * pitch;
+            (avx2 ? repeatPixelsAvx2 : repeatPixelsBaseline)(src.row(y), srcWidth_, factor_,
+                                                             reinterpret_cast<uint32_t*>(first));
+            for (int32_t i = 1; i < factor_; ++i) std::memcpy(first + i * pitch, first, rowBytes);
+        }
+        return;
+    }
+    filteredRowOf_[0] = filteredRowOf_[1] = -1;
+    for (int32_t y = 0; y < height_; ++y) {
+        const ScaleTap t = rowTaps_[y];
+        uint8_t* out = dst + static_cast<size_t>(y) * pitch;
+        if (y > 0 && t.first == rowTaps_[y - 1].first && t.weight == rowTaps_[y - 1].weight) {
+            std::memcpy(out, out - pitch, rowBytes);
+            continue;
+        }
+        const uint16_t* h0 = filteredRow(src, t.first, avx2);
+        const uint16_t* h1 = t.weight > 0 ? filteredRow(src, t.first + 1, avx2) : h0;
+        (avx2 ? filterDownAvx2 : filterDownBaseline)(h0, h1, t.weight, width_ * 4, out);
+    }
+}
+
+}  // namespace platform

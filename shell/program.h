@@ -1,0 +1,18 @@
+// Runs the whole program on a given platform, from the load event to its end, and turns the way
+// it ended into the exit code.
+#pragma once
+
+#include "shell/options.h"
+#include "platform/platform.h"
+
+namespace platform {
+class ScriptDriver;
+}
+
+namespace vorlanix {
+
+// Sets up the directories, runs the game and returns the exit code. With a script, the script
+// decides the code (0 passed, 1 an expectation failed, 2 a script error).
+int RunProgram(platform::Platform& platform, const Options& options, platform::ScriptDriver* script);
+
+}  // namespace vorlanix

@@ -5,6 +5,9 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -57,7 +60,9 @@ fs::path scratch() {
 // Plays the game once; with `record`, into that replay file. Returns the frames it showed.
 uint64_t playGame(const fs::path& record) {
     platform::HeadlessPlatform headless;
-    auto driver = std::make_unique<platform::ScriptDriver>(kGame, "bench");
+    const fs::path ended = scratch() / "ended.json";
+    fs::remove(ended);
+    auto driver = std::make_unique<platform::ScriptDriver>(std::string(kGame) + "dump " + ended.string() + "\n", "bench");
     platform::ScriptDriver* raw = driver.get();
     headless.AttachScript(std::move(driver));
     vorlanix::Options options;
@@ -67,6 +72,14 @@ uint64_t playGame(const fs::path& record) {
     options.keepReplays = false;
     options.record = record;
     vorlanix::RunProgram(headless, options, raw);
+    // A program that ends before its script (without sound/ beside it, say) would time a few
+    // frames of the title instead of a game: that stops the benchmarks, loudly.
+    if (!fs::exists(ended)) {
+        std::fprintf(stderr, "replay_bench: the program ended after %llu frames, before its game did: %s\n",
+                     static_cast<unsigned long long>(headless.frames()),
+                     headless.messageBoxes().empty() ? "no message" : headless.messageBoxes().back().c_str());
+        std::exit(1);
+    }
     return headless.frames();
 }
 

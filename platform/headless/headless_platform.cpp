@@ -174,8 +174,10 @@ void HeadlessPlatform::InitDisplay() {
 
 void HeadlessPlatform::Flip(const Surface& back) {
     OfferFrameForScreenshot(back);
-    if (!lastFrame_) lastFrame_ = std::make_unique<Surface>(back.width(), back.height());
-    lastFrame_->BltFast(0, 0, back, Rect{0, 0, back.width(), back.height()}, false);
+    if (keepLastFrame_ || (script_ && script_->TakesScreenshots())) {
+        if (!lastFrame_) lastFrame_ = std::make_unique<Surface>(back.width(), back.height());
+        lastFrame_->BltFast(0, 0, back, Rect{0, 0, back.width(), back.height()}, false);
+    }
     clock_ += frameMs_;
     ++frames_;
     flippedSincePump_ = true;

@@ -64,7 +64,11 @@ public:
 
     uint64_t frames() const { return frames_; }
     const std::vector<SoundLogEntry>& soundLog() const { return soundLog_; }
+    // The last frame shown, kept only where it may be asked for (copying every frame costs a
+    // quarter of a headless game): while a script that takes screenshots is attached, or after
+    // KeepLastFrame(true). Null until then.
     const Surface* lastFrame() const { return lastFrame_.get(); }
+    void KeepLastFrame(bool keep) { keepLastFrame_ = keep; }
     const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }
     bool cursorShown() const { return cursorShown_; }
     PointerMode pointerMode() const { return pointerMode_; }
@@ -85,6 +89,7 @@ private:
     std::deque<QueuedEvent> queue_;
     std::vector<SoundLogEntry> soundLog_;
     std::unique_ptr<Surface> lastFrame_;
+    bool keepLastFrame_ = false;
     std::vector<std::string> messageBoxes_;
     std::unique_ptr<ScriptDriver> script_;
     std::function<void()> pumpHook_;

@@ -124,6 +124,7 @@ void ScriptDriver::append(const std::string& text) {
                                        : "";
         const std::string& c = line.words[0];
         const size_t n = line.words.size();
+        screenshots_ = screenshots_ || c == "screenshot";
         auto bad = [&](const std::string& why) {
             throw std::runtime_error(name_ + ":" + std::to_string(number) + ": " + why);
         };

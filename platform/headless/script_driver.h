@@ -43,6 +43,8 @@ public:
     // choose its next input from the program's state as it runs (the soak stops its input once
     // a game has ended). The lines are numbered on from the script's last one.
     void FeedFrom(std::function<std::string()> more) { more_ = std::move(more); }
+    // True when a `screenshot` line may come: one was read, or more lines may be fed.
+    bool TakesScreenshots() const { return screenshots_ || static_cast<bool>(more_); }
     // A field of the program now, as a `dump` would show it; false when there is none.
     bool ReadField(const std::string& path, nlohmann::json& value) const;
 
@@ -72,6 +74,7 @@ private:
     StateAccess* state_ = nullptr;
     std::function<void(const std::string&, const std::string&)> setObserver_;
     int failures_ = 0;
+    bool screenshots_ = false;
 
     enum class Wait { None, Clock, Condition } wait_ = Wait::None;
     uint32_t waitUntil_ = 0;      // clock target, or the deadline of a condition

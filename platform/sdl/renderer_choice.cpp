@@ -3,6 +3,9 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+#include <optional>
+
 namespace platform {
 
 namespace {
@@ -46,6 +49,31 @@ bool windowHasOwnSurface() {
         if (own == driver) return true;
     return false;
 }
+
+// While SDL's first choice is tried, Mesa's OpenGL on the processor starts none of its threads
+// (the rasterizer's and the shader cache's): they would stay for the whole run, although the
+// choice then falls on our own drawing. A GPU's driver does not read these.
+class QuietProcessorOpenGl {
+public:
+    QuietProcessorOpenGl() {
+        for (Setting& s : settings_)
+            if (!std::getenv(s.name)) s.ours = setenv(s.name, s.value, 0) == 0;  // the player's own stays
+    }
+    ~QuietProcessorOpenGl() {
+        for (const Setting& s : settings_)
+            if (s.ours) unsetenv(s.name);
+    }
+    QuietProcessorOpenGl(const QuietProcessorOpenGl&) = delete;
+    QuietProcessorOpenGl& operator=(const QuietProcessorOpenGl&) = delete;
+
+private:
+    struct Setting {
+        const char* name;
+        const char* value;
+        bool ours = false;
+    };
+    Setting settings_[2] = {{"LP_NUM_THREADS", "0"}, {"MESA_SHADER_CACHE_DISABLE", "true"}};
+};
 
 DrawingChoice ownSurface() {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -104,7 +132,9 @@ DrawingChoice ChooseDrawing(SDL_Window* window, const std::string& name, bool vs
         choice.renderer = CreateRendererFor(window, name, vsync, choice.error);
         return choice;
     }
+    std::optional<QuietProcessorOpenGl> quiet(std::in_place);
     SDL_Renderer* r = create(window, -1, vsync);
+    quiet.reset();
     if (!r) return {nullptr, false, SDL_GetError()};
     if (rendererName(r) == "software" || IsSoftwareOpenGl(openGlRendererName(r))) {
         SDL_DestroyRenderer(r);

@@ -16,6 +16,7 @@ RunResult RunHeadless(const std::string& script, const RunSettings& settings) {
     const auto dumpFile = settings.dataDir / "final-state.json";
     std::filesystem::remove(dumpFile);
     platform::HeadlessPlatform headless(settings.tickStart);
+    headless.KeepLastFrame(true);  // for the tests that look at it afterwards
     if (settings.setup) settings.setup(headless);
     auto driver = std::make_unique<platform::ScriptDriver>(script + "\ndump " + dumpFile.string() + "\n", "script");
     platform::ScriptDriver* raw = driver.get();

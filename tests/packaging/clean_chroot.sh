@@ -22,4 +22,6 @@ fi
 flock -u 9
 mkdir -p "$root"
 tar -C "$root" -xf "$tarball"
+# The root of a system is open to every user, whatever the directory the base was made in.
+chmod 755 "$root"
 cp /etc/resolv.conf "$root/etc/resolv.conf"

@@ -7,7 +7,7 @@ source_dir=$1
 build=$2
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-rm -rf "$build"
+# A build directory from an earlier run is built on: a fresh clone builds it whole once.
 cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVORLANIX_SERVER=OFF -DVORLANIX_TESTS=OFF \
   -DVORLANIX_BENCH=OFF "${launcher[@]}" >"$build.log" 2>&1 || { cat "$build.log"; exit 1; }
 looked=$(grep -E '^(HTTPLIB|LIBPQ|GMIME|SOCI)[A-Z0-9_]*[:=]' "$build/CMakeCache.txt" || true)

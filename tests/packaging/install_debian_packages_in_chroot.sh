@@ -35,8 +35,8 @@ install_into_clean_system() {
   cp "$1" "$root/tmp/"
   {
     flock 9
-    chroot "$root" apt-get update -qq
-    chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    chroot "$root" apt-get -o APT::Sandbox::User=root update -qq
+    chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get -o APT::Sandbox::User=root install -y -qq --no-install-recommends \
       "/tmp/$(basename "$1")" >"$root/tmp/install.log" 2>&1 || { cat "$root/tmp/install.log"; exit 1; }
   } 9>"$cache/apt.lock"
 }

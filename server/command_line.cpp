@@ -8,7 +8,8 @@ namespace bestenliste {
 
 const char* const usage_text =
     "Usage: vorlanix-bestenliste serve [--listen ADDR:PORT] [--rate-limit N] [--behind-proxy] [--threads N]\n"
-    "                                   [--web-dir DIR]\n"
+    "                                   [--max-connections N] [--connections-per-address N]\n"
+    "                                   [--access-log FILE] [--web-dir DIR]\n"
     "       vorlanix-bestenliste import FILE [REPLAY.vxr]...\n"
     "       vorlanix-bestenliste export --csv\n"
     "       vorlanix-bestenliste delete NICKNAME\n"
@@ -41,7 +42,15 @@ const char* const usage_text =
     "  --listen ADDR:PORT  address to listen on (default 127.0.0.1:8080; port 0 picks a free one)\n"
     "  --rate-limit N      uploads per minute per address (default 10; 0 = no limit)\n"
     "  --behind-proxy      take the client's address from X-Forwarded-For (set by your proxy)\n"
-    "  --threads N         requests served at once (default 8)\n"
+    "  --threads N         requests at the database at once (default 8)\n"
+    "  --max-connections N connections served at once (default 256); more wait for their turn\n"
+    "  --connections-per-address N\n"
+    "                      connections at once from one client address (default 32; 0 = no cap);\n"
+    "                      not applied with --behind-proxy, where the proxy caps them\n"
+    "                      Every connection must send its header within 10 s and its whole request\n"
+    "                      within 60 s, in at most 16 KiB and 64 header fields\n"
+    "  --access-log FILE   append a line per request (time, method, path, status, size, duration;\n"
+    "                      never the client's address or the query); \"-\" for standard error\n"
     "  --web-dir DIR       serve the browser game built into DIR (scripts/build-web.sh) at /spielen\n"
     "Options for receive-mail:\n"
     "  --reply             answer the sender in German through sendmail\n"
@@ -111,6 +120,14 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             if (!parse_int(value(), 0, 1'000'000, line.serve.rate_limit)) fail("--rate-limit takes a number >= 0");
         } else if (!options_done && arg == "--threads") {
             if (!parse_int(value(), 1, 256, line.serve.threads)) fail("--threads takes a number from 1 to 256");
+        } else if (!options_done && arg == "--max-connections") {
+            if (!parse_int(value(), 1, 100'000, line.serve.limits.total)) fail("--max-connections takes a number >= 1");
+        } else if (!options_done && arg == "--connections-per-address") {
+            if (!parse_int(value(), 0, 100'000, line.serve.limits.per_address)) {
+                fail("--connections-per-address takes a number >= 0");
+            }
+        } else if (!options_done && arg == "--access-log") {
+            line.serve.access_log = value();
         } else if (!options_done && arg == "--web-dir") {
             line.serve.web_dir = value();
         } else if (!options_done && arg == "--behind-proxy") {

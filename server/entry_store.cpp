@@ -4,6 +4,7 @@
 
 #include <soci/postgresql/soci-postgresql.h>
 #include <soci/soci.h>
+#include <libpq-fe.h>
 #include <soci/sqlite3/soci-sqlite3.h>
 
 #include <optional>
@@ -51,8 +52,39 @@ std::string search_key(const std::string& nickname_utf8) {
     return cp1252::to_utf8(bytes);
 }
 
+std::string database_message(const std::exception& error) {
+    if (const auto* failure = dynamic_cast<const soci::soci_error*>(&error)) return failure->get_error_message();
+    return error.what();
+}
+
 bool names_postgresql(const std::string& database) {
-    return starts_with_any(database, {"postgresql://", "postgres://"});
+    // libpq's URIs, or its key=value form ("host=... dbname=...").
+    return starts_with_any(database, {"postgresql://", "postgres://"}) ||
+           (!database.starts_with("sqlite:") && database.find('=') != std::string::npos);
+}
+
+std::string postgresql_key_values(const std::string& database) {
+    char* failure = nullptr;
+    PQconninfoOption* options = PQconninfoParse(database.c_str(), &failure);
+    if (options == nullptr) {
+        std::string message = failure ? failure : "cannot be read";
+        PQfreemem(failure);
+        while (!message.empty() && message.back() == '\n') message.pop_back();
+        throw std::runtime_error("database address: " + message);
+    }
+    std::string text;
+    for (const PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
+        if (option->val == nullptr) continue;
+        std::string value;
+        for (const char c : std::string(option->val)) {
+            if (c == '\'' || c == '\\') value += '\\';
+            value += c;
+        }
+        if (!text.empty()) text += ' ';
+        text += std::string(option->keyword) + "='" + value + "'";
+    }
+    PQconninfoFree(options);
+    return text;
 }
 
 std::filesystem::path sqlite_file(const std::string& database, const std::filesystem::path& data_dir) {
@@ -66,8 +98,11 @@ EntryStore::EntryStore(const std::string& database, const std::filesystem::path&
     postgresql_ = names_postgresql(database);
     try {
         if (postgresql_) {
+            // SOCI reads its own options out of the address as key=value pairs, which breaks a URI
+            // without a query string; libpq's own reading of any form it takes goes to SOCI as pairs.
+            const std::string key_values = postgresql_key_values(database);
             for (size_t k = 0; k < connections_; ++k) {
-                pool_->at(k).open(soci::postgresql, database);
+                pool_->at(k).open(soci::postgresql, key_values);
                 // "relation already exists, skipping" and the like are not worth a line in the log.
                 pool_->at(k) << "SET client_min_messages TO WARNING";
             }
@@ -84,6 +119,7 @@ EntryStore::EntryStore(const std::string& database, const std::filesystem::path&
             }
         }
         soci::session sql(*pool_);
+    revive(sql);
         sql << "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)";
         // Several servers may share one PostgreSQL database and start at once. SQLite would not
         // wait to turn a reader into a writer while another process writes (it could deadlock),
@@ -118,8 +154,30 @@ EntryStore::EntryStore(const std::string& database, const std::filesystem::path&
 
 EntryStore::~EntryStore() = default;
 
+void EntryStore::revive(soci::session& sql) {
+    // A connection that a database restart broke is opened again before it is used; while the
+    // database is away this throws, and the caller answers that storage is unavailable.
+    if (postgresql_ && !sql.is_connected()) {
+        sql.reconnect();
+        sql << "SET client_min_messages TO WARNING";
+    }
+}
+
+bool EntryStore::healthy() {
+    try {
+        soci::session sql(*pool_);
+        revive(sql);
+        int one = 0;
+        sql << "SELECT 1", soci::into(one);
+        return one == 1;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 int EntryStore::schema_version() {
     soci::session sql(*pool_);
+    revive(sql);
     int version = 0;
     sql << "SELECT max(version) FROM schema_version", soci::into(version);
     return version;
@@ -127,6 +185,7 @@ int EntryStore::schema_version() {
 
 bool EntryStore::contains(std::span<const uint8_t> upload) {
     soci::session sql(*pool_);
+    revive(sql);
     const std::string hex = to_hex(upload);
     long long id = 0;
     sql << "SELECT id FROM entries WHERE upload = :upload", soci::use(hex), soci::into(id);
@@ -137,6 +196,7 @@ std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
     std::unique_lock writer(sqlite_writer_, std::defer_lock);
     if (!postgresql_) writer.lock();
     soci::session sql(*pool_);
+    revive(sql);
     const std::string upload = to_hex(entry.upload);
     const std::string key = search_key(entry.nickname);
     const int proved = entry.replay ? 1 : 0;
@@ -148,12 +208,27 @@ std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
         replay_given = soci::i_ok;
     }
     long long id = 0;
-    sql << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, proved, replay) "
-           "VALUES (:upload, :nickname, :key, :days, :uploaded, :proved, :replay) "
-           "ON CONFLICT (upload) DO NOTHING RETURNING id",
-        soci::use(upload), soci::use(entry.nickname), soci::use(key), soci::use(entry.days), soci::use(uploaded),
-        soci::use(proved), soci::use(replay, replay_given), soci::into(id);
-    if (!sql.got_data()) return std::nullopt;
+    bool inserted = false;
+    // The row comes back before the statement is done, and a failing commit of an implicit
+    // transaction (a full disk) would go unnoticed: the new entry counts only once COMMIT succeeded.
+    sql << (postgresql_ ? "BEGIN" : "BEGIN IMMEDIATE");
+    try {
+        sql << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, proved, replay) "
+               "VALUES (:upload, :nickname, :key, :days, :uploaded, :proved, :replay) "
+               "ON CONFLICT (upload) DO NOTHING RETURNING id",
+            soci::use(upload), soci::use(entry.nickname), soci::use(key), soci::use(entry.days),
+            soci::use(uploaded), soci::use(proved), soci::use(replay, replay_given), soci::into(id);
+        inserted = sql.got_data();
+        sql << "COMMIT";
+    } catch (...) {
+        try {
+            sql << "ROLLBACK";
+        } catch (const soci::soci_error&) {
+            // Lost with the connection; the transaction ends with it.
+        }
+        throw;
+    }
+    if (!inserted) return std::nullopt;
     return id;
 }
 
@@ -168,6 +243,7 @@ std::vector<ListedEntry> EntryStore::page(int64_t offset, int64_t limit, const s
 
 std::vector<ListedEntry> EntryStore::listed_in_order(int64_t offset, int64_t limit, const std::string& search) {
     soci::session sql(*pool_);
+    revive(sql);
     std::vector<ListedEntry> entries;
     ListedEntry row;
     long long id = 0, uploaded = 0;
@@ -200,6 +276,7 @@ std::vector<ListedEntry> EntryStore::listed_in_order(int64_t offset, int64_t lim
 
 int64_t EntryStore::count(const std::string& search) {
     soci::session sql(*pool_);
+    revive(sql);
     long long n = 0;
     if (search.empty()) {
         sql << "SELECT count(*) FROM entries", soci::into(n);
@@ -213,6 +290,7 @@ int64_t EntryStore::count(const std::string& search) {
 
 int64_t EntryStore::rank_of(int32_t days, int64_t id) {
     soci::session sql(*pool_);
+    revive(sql);
     long long better = 0, earlier = 0;
     const long long entry_id = id;
     sql << "SELECT count(*) FROM entries WHERE days < :days", soci::use(days), soci::into(better);
@@ -225,6 +303,7 @@ std::optional<ListedEntry> EntryStore::find(int64_t id) {
     ListedEntry entry;
     {
         soci::session sql(*pool_);
+    revive(sql);
         long long wanted = id, uploaded = 0;
         int proved = 0;
         sql << listed_columns + std::string(" WHERE id = :id"), soci::use(wanted), soci::into(wanted),
@@ -240,6 +319,7 @@ std::optional<ListedEntry> EntryStore::find(int64_t id) {
 
 std::optional<std::vector<uint8_t>> EntryStore::replay(int64_t id) {
     soci::session sql(*pool_);
+    revive(sql);
     const long long wanted = id;
     std::string hex;
     soci::indicator stored = soci::i_null;
@@ -252,6 +332,7 @@ int64_t EntryStore::delete_nickname(const std::string& nickname) {
     std::unique_lock writer(sqlite_writer_, std::defer_lock);
     if (!postgresql_) writer.lock();
     soci::session sql(*pool_);
+    revive(sql);
     soci::statement st = (sql.prepare << "DELETE FROM entries WHERE nickname = :nickname", soci::use(nickname));
     st.execute(true);
     return st.get_affected_rows();
@@ -259,6 +340,7 @@ int64_t EntryStore::delete_nickname(const std::string& nickname) {
 
 void EntryStore::for_each_ranked(const std::function<void(const ExportedEntry&)>& visit) {
     soci::session sql(*pool_);
+    revive(sql);
     ExportedEntry row;
     long long id = 0, uploaded = 0;
     int proved = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 
 namespace soci {
 class connection_pool;
+class session;
 }
 
 namespace bestenliste {
@@ -52,6 +54,9 @@ public:
     bool is_postgresql() const { return postgresql_; }
     int schema_version();
 
+    // Whether the database answers now (a connection lost to a restart is opened again).
+    bool healthy();
+
     bool contains(std::span<const uint8_t> upload);
     // The new entry's id, or nothing when the same bytes are already stored.
     std::optional<int64_t> insert(const NewEntry& entry);
@@ -68,6 +73,7 @@ private:
     // Each public call leases its own connection; helpers never hold one while calling another.
     std::vector<ListedEntry> listed_in_order(int64_t offset, int64_t limit, const std::string& search);
     int64_t rank_of(int32_t days, int64_t id);
+    void revive(soci::session& sql);
 
     std::unique_ptr<soci::connection_pool> pool_;
     size_t connections_;
@@ -76,8 +82,13 @@ private:
     std::mutex sqlite_writer_;
 };
 
+// What a database error says, without the statement and its values (which hold personal data).
+std::string database_message(const std::exception& error);
+
 // Which database a --database value names, and the file of an SQLite one.
 bool names_postgresql(const std::string& database);
+// Any address libpq takes (URI or key=value) as the key=value pairs SOCI passes on unchanged.
+std::string postgresql_key_values(const std::string& database);
 std::filesystem::path sqlite_file(const std::string& database, const std::filesystem::path& data_dir);
 
 // The lower-case form of a nickname used by the search (ASCII and the Latin-1 letters).

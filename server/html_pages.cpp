@@ -146,6 +146,10 @@ std::string error_page(int status) {
     if (status == 404) {
         return document("Nicht gefunden", "<h1>Nicht gefunden</h1>\n<p>Diese Seite gibt es nicht.</p>\n");
     }
+    if (status == 503) {
+        return document("Gerade nicht erreichbar", "<h1>Gerade nicht erreichbar</h1>\n<p>Die Bestenliste ist gerade "
+                                                   "nicht erreichbar, bitte versuche es gleich noch einmal.</p>\n");
+    }
     return document("Fehler", "<h1>Fehler " + std::to_string(status) +
                                   "</h1>\n<p>Die Anfrage konnte nicht bearbeitet werden.</p>\n");
 }

@@ -49,7 +49,7 @@ int receive_mail(std::FILE* in, const std::string& database, const std::filesyst
         UploadDesk desk(store);
         results = take_mailed_uploads(mail, desk);
     } catch (const std::exception& error) {
-        std::fprintf(log, "vorlanix-bestenliste: the database cannot be used: %s\n", error.what());
+        std::fprintf(log, "vorlanix-bestenliste: the database cannot be used: %s\n", database_message(error).c_str());
         return mail_try_later;
     }
     if (needs_retry(results)) {

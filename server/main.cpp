@@ -33,7 +33,10 @@ int serve(EntryStore& store, UploadDesk& desk, const ServeOptions& options) {
     WorldListServer server(store, desk, options);
     const int port = server.bind();
     if (port < 0) {
-        std::fprintf(stderr, "vorlanix-bestenliste: cannot listen on %s:%d\n", options.host.c_str(), options.port);
+        std::fprintf(stderr,
+                     "vorlanix-bestenliste: cannot listen on %s:%d: the address is not this machine's, or another "
+                     "program (another server?) listens there already\n",
+                     options.host.c_str(), options.port);
         return 1;
     }
     std::printf("vorlanix-bestenliste: listening on http://%s:%d/\n", options.host.c_str(), port);
@@ -88,6 +91,8 @@ int import_files(UploadDesk& desk, const std::vector<std::string>& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail, which the databases report, instead of ending the process.
+    ::signal(SIGXFSZ, SIG_IGN);
     const auto line = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
     if (!line.error.empty()) {
         std::fprintf(stderr, "vorlanix-bestenliste: %s\n\n%s", line.error.c_str(), usage_text);

@@ -7,7 +7,7 @@ namespace bestenliste {
 
 namespace {
 
-constexpr std::array<ReasonText, 15> texts = {{
+constexpr std::array<ReasonText, 16> texts = {{
     {"accepted", "Dein Ergebnis wurde in die weltweite Bestenliste eingetragen.", 201},
     {"missing_file", "Es wurde keine Upload-Datei mitgeschickt.", 422},
     {"wrong_size", "Eine Upload-Datei ist genau 332 Bytes lang, diese Datei nicht.", 422},
@@ -23,6 +23,7 @@ constexpr std::array<ReasonText, 15> texts = {{
     {"length_required", "Die Anfrage muss ihre Länge angeben.", 411},
     {"rate_limited", "Von dieser Adresse kamen zu viele Uploads, bitte versuche es in einer Minute noch einmal.", 429},
     {"storage_failed", "Die Datei konnte gerade nicht gespeichert werden, bitte versuche es später noch einmal.", 503},
+    {"bad_request", "Die Anfrage ist nicht richtig aufgebaut.", 400},
 }};
 
 }  // namespace

@@ -22,6 +22,7 @@ enum class Reason {
     LengthRequired,
     RateLimited,
     StorageFailed,
+    BadRequest,
 };
 
 struct ReasonText {

@@ -44,7 +44,9 @@ CheckedUpload check_upload_bytes(std::span<const uint8_t> bytes) {
             return checked;
         }
     }
-    if (checked.entry.FeldText[1].find_first_not_of(' ') == std::string::npos) {
+    // Blanks and non-breaking spaces (the only white space code page 1252 has besides control
+    // codes) show as no name at all.
+    if (checked.entry.FeldText[1].find_first_not_of(" \xA0") == std::string::npos) {
         checked.reason = Reason::EmptyNickname;
     }
     return checked;

@@ -48,12 +48,14 @@ UploadOutcome UploadDesk::take(std::span<const uint8_t> upload, std::optional<st
             return {Reason::Duplicate};
         }
         UploadOutcome outcome{Reason::Accepted, replay.has_value(), *id, 0};
-        if (const auto stored = store_.find(*id)) {
-            outcome.rank = stored->rank;
+        try {
+            if (const auto stored = store_.find(*id)) outcome.rank = stored->rank;
+        } catch (const std::exception&) {
+            // The entry is committed; only its rank cannot be told right now.
         }
         return outcome;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "vorlanix-bestenliste: storing an upload failed: %s\n", error.what());
+        std::fprintf(stderr, "vorlanix-bestenliste: storing an upload failed: %s\n", database_message(error).c_str());
         return {Reason::StorageFailed};
     }
 }

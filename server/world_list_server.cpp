@@ -3,17 +3,22 @@
 #include "server/world_list_server.h"
 
 #include <httplib.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <optional>
 #include <span>
+#include <stdexcept>
 
 #include "server/html_pages.h"
 #include "server/json_answers.h"
+#include "server/time_text.h"
 #include "server/web_build.h"
 
 namespace bestenliste {
@@ -25,13 +30,77 @@ constexpr const char* json_type = "application/json";
 // Far beyond any list, and small enough that offsets never overflow.
 constexpr int64_t largest_page = 1'000'000'000;
 
+
+// Set while a connection is served, for the handlers and the access log of its thread.
+thread_local bool body_left_unread = false;
+thread_local std::chrono::steady_clock::time_point request_start;
+
+void log_refusal(const char* what) {
+    std::fprintf(stderr, "vorlanix-bestenliste: refused: %s\n", what);
+}
+
 }  // namespace
 
-// httplib listens with a backlog of 5, which drops the connections of a burst of clients before
-// they are accepted; listening again on the bound socket widens the queue.
+// httplib serves a connection with one thread of its pool from the first byte to the last. Before
+// it reads anything, the guard counts the connection in and waits for its whole header, so a
+// client that trickles or floods its header is dropped at a deadline; httplib then reads through
+// a stream whose deadline for the whole request ends a trickling body.
 class HttpListener : public httplib::Server {
 public:
+    HttpListener(const ConnectionLimits& limits, bool by_address)
+        : guard_(by_address ? limits : without_address_cap(limits)) {}
+
+    // httplib listens with a backlog of 5, which drops the connections of a burst of clients before
+    // they are accepted; listening again on the bound socket widens the queue.
     void widen_backlog() { ::listen(svr_sock_, SOMAXCONN); }
+    const ConnectionLimits& limits() const { return guard_.limits(); }
+
+protected:
+    bool process_and_close_socket(socket_t sock) override {
+        const auto start = std::chrono::steady_clock::now();
+        const auto& limits = guard_.limits();
+        const std::string address = limits.per_address > 0 ? peer_address(sock) : std::string();
+        const Admission admission = guard_.admit(address);
+        if (admission != Admission::Admitted) {
+            log_refusal(admission == Admission::TooMany ? "too many connections"
+                                                        : "too many connections from one address");
+            send_refusal(sock, 503);
+            close_lingering(sock, 4 * limits.header_bytes, std::chrono::milliseconds(200));
+            return false;
+        }
+        const HeaderWait header = guard_.await_header(sock, start + limits.header_time);
+        if (header != HeaderWait::Arrived) {
+            if (header != HeaderWait::Closed) {
+                log_refusal(header == HeaderWait::TooLarge ? "header too large" : "header too slow");
+                send_refusal(sock, header == HeaderWait::TooLarge ? 431 : 408);
+            }
+            close_lingering(sock, 4 * limits.header_bytes, std::chrono::milliseconds(200));
+            guard_.leave(address);
+            return false;
+        }
+        // One request per connection: an idle kept-alive connection would hold a thread, and a
+        // refused upload leaves its unread body on the connection.
+        GuardedStream stream(sock, start + limits.request_time, std::chrono::seconds(10));
+        body_left_unread = false;
+        request_start = start;
+        bool connection_closed = false;
+        const bool served = process_request(stream, true, connection_closed, {});
+        if (body_left_unread) {
+            close_lingering(sock, 2 * max_request_body, std::chrono::seconds(2));
+        } else {
+            ::close(sock);
+        }
+        guard_.leave(address);
+        return served;
+    }
+
+private:
+    static ConnectionLimits without_address_cap(ConnectionLimits limits) {
+        limits.per_address = 0;
+        return limits;
+    }
+
+    ConnectionGuard guard_;
 };
 
 namespace {
@@ -89,20 +158,37 @@ WorldListServer::WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptio
       desk_(desk),
       options_(std::move(options)),
       limiter_(options_.rate_limit),
-      http_(std::make_unique<HttpListener>()),
+      http_(std::make_unique<HttpListener>(options_.limits, !options_.behind_proxy)),
       web_(options_.web_dir.empty() ? nullptr : WebBuild::load(options_.web_dir)) {
-    const int threads = std::max(1, options_.threads);
+    // A waiting connection costs a thread and little else; what costs more (the database, proofs)
+    // has bounds of its own.
+    const int threads = std::max(1, options_.limits.total);
     http_->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
+    // Not SO_REUSEPORT (httplib's default): a second server on the same port must fail to start
+    // rather than take half of the connections.
+    http_->set_socket_options([](socket_t sock) {
+        const int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
+    if (!options_.access_log.empty()) {
+        access_log_ = options_.access_log == "-" ? stderr : std::fopen(options_.access_log.c_str(), "a");
+        if (!access_log_) throw std::runtime_error("cannot write the access log " + options_.access_log.string());
+        // Method, path without its query (a search names a nickname), status, size and time taken:
+        // nothing that tells who asked.
+        http_->set_logger([log = access_log_](const httplib::Request& req, const httplib::Response& res) {
+            const auto taken = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - request_start);
+            std::fprintf(log, "%s %s %s %d %zu %.1fms\n", iso_time(UploadDesk::system_milliseconds()).c_str(),
+                         req.method.c_str(), req.path.c_str(), res.status, res.body.size(), taken.count());
+            std::fflush(log);
+        });
+    }
     http_->set_payload_max_length(max_request_body);
-    // One request per connection: an idle kept-alive connection would hold a worker of the pool,
-    // and a refused upload leaves its unread body on the connection.
-    http_->set_keep_alive_max_count(1);
-    http_->set_read_timeout(10);
-    http_->set_write_timeout(10);
     add_routes();
 }
 
-WorldListServer::~WorldListServer() = default;
+WorldListServer::~WorldListServer() {
+    if (access_log_ && access_log_ != stderr) std::fclose(access_log_);
+}
 
 int WorldListServer::bind() {
     const int port = options_.port == 0 ? http_->bind_to_any_port(options_.host)
@@ -123,18 +209,44 @@ void WorldListServer::add_routes() {
     auto& http = *http_;
 
     http.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-        if (req.method != "POST" || !is_upload_path(req.path)) return httplib::Server::HandlerResponse::Unhandled;
+        const bool upload = req.method == "POST" && is_upload_path(req.path);
         std::optional<Reason> refusal;
-        if (!req.has_header("Content-Length")) {
+        const char* why = nullptr;
+        const auto length = req.has_header("Content-Length") ? number_of(req.get_header_value("Content-Length"))
+                                                             : std::optional<int64_t>(0);
+        if (static_cast<int>(req.headers.size()) > http_->limits().header_fields) {
+            res.status = 431;
+            why = "too many header fields";
+        } else if (req.has_header("Transfer-Encoding")) {
+            // A body's length is known before it is read, or the request is refused; with both
+            // framings a proxy and this server could disagree where the request ends.
+            refusal = req.has_header("Content-Length") ? Reason::BadRequest : Reason::LengthRequired;
+            why = req.has_header("Content-Length") ? "both Content-Length and Transfer-Encoding" : "length unknown";
+        } else if (upload && !req.has_header("Content-Length")) {
             refusal = Reason::LengthRequired;
-        } else if (const auto length = number_of(req.get_header_value("Content-Length"));
-                   !length || *length < 0 || static_cast<uint64_t>(*length) > max_request_body) {
+            why = "length unknown";
+        } else if (!length || *length < 0 || req.get_header_value_count("Content-Length") > 1) {
+            refusal = Reason::BadRequest;
+            why = "unreadable Content-Length";
+        } else if (static_cast<uint64_t>(*length) > (upload ? max_request_body : 0)) {
+            // Only uploads have a body.
             refusal = Reason::TooLarge;
-        } else if (!limiter_.allow(client_address(req, options_.behind_proxy))) {
+            why = "body too large";
+        } else if (upload && !limiter_.allow(client_address(req, options_.behind_proxy))) {
             refusal = Reason::RateLimited;
+            why = "rate limited";
         }
-        if (!refusal) return httplib::Server::HandlerResponse::Unhandled;
-        answer_upload(req, res, {*refusal});
+        if (!why) return httplib::Server::HandlerResponse::Unhandled;
+        log_refusal(why);
+        body_left_unread = true;
+        if (refusal) {
+            if (upload) {
+                answer_upload(req, res, {*refusal});
+                return httplib::Server::HandlerResponse::Handled;
+            }
+            res.status = describe(*refusal).status;
+        }
+        // The error handler writes the page or the JSON for the status.
         return httplib::Server::HandlerResponse::Handled;
     });
 
@@ -154,6 +266,9 @@ void WorldListServer::add_routes() {
         if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
         if (res.status == 413) {
             answer_upload(req, res, {Reason::TooLarge});
+        } else if (res.status == 400 && req.method == "POST" && is_upload_path(req.path)) {
+            // A body that is not the multipart form the upload takes.
+            answer_upload(req, res, {Reason::BadRequest});
         } else if (is_api_path(req.path)) {
             res.set_content("{\"error\":" + std::to_string(res.status) + "}", json_type);
         } else {
@@ -166,10 +281,11 @@ void WorldListServer::add_routes() {
         try {
             std::rethrow_exception(thrown);
         } catch (const std::exception& error) {
-            std::fprintf(stderr, "vorlanix-bestenliste: %s\n", error.what());
+            std::fprintf(stderr, "vorlanix-bestenliste: the database failed: %s\n", database_message(error).c_str());
         } catch (...) {
         }
-        res.status = 500;
+        // What fails here is the database; it comes back by itself (see EntryStore::revive).
+        res.status = 503;
         res.set_content("", "text/plain");
     });
 
@@ -187,6 +303,14 @@ void WorldListServer::add_routes() {
     };
     http.Post("/api/upload", take_upload);
     http.Post("/hochladen", take_upload);
+
+    // For load balancers and monitoring: 200 while the database answers, 503 while it does not.
+    http.Get("/healthz", [this](const httplib::Request&, httplib::Response& res) {
+        const bool healthy = store_.healthy();
+        res.status = healthy ? 200 : 503;
+        res.set_header("Cache-Control", "no-store");
+        res.set_content(healthy ? R"({"database":"ok"})" : R"({"database":"unavailable"})", json_type);
+    });
 
     http.Get("/hochladen", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(upload_page(), html_type);

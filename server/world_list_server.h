@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "server/connection_guard.h"
 #include "server/entry_store.h"
 #include "server/rate_limiter.h"
 #include "server/upload_desk.h"
@@ -25,8 +27,10 @@ struct ServeOptions {
     int port = 8080;
     int rate_limit = 10;        // uploads per minute per address; 0 = none
     bool behind_proxy = false;  // take the client's address from the proxy's X-Forwarded-For
-    int threads = 8;
+    int threads = 8;            // requests at the database at once
+    ConnectionLimits limits;    // behind a proxy, per_address does not apply: the proxy caps its clients
     std::filesystem::path web_dir;  // the browser game's build, served at /spielen; empty: none
+    std::filesystem::path access_log;  // one line per request, without the client's address; "-": stderr
 };
 
 class WorldListServer {
@@ -48,6 +52,7 @@ private:
     ServeOptions options_;
     RateLimiter limiter_;
     std::unique_ptr<HttpListener> http_;
+    std::FILE* access_log_ = nullptr;
     std::unique_ptr<WebBuild> web_;
 };
 

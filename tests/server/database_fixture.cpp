@@ -1,7 +1,10 @@
 // initdb and pg_ctl from Debian's PostgreSQL 15, on a Unix socket in a temporary directory only.
 #include "tests/server/database_fixture.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <pwd.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -22,6 +25,19 @@ std::string as_cluster_owner(const std::string& command) {
 
 bool run_quietly(const std::string& command, const std::filesystem::path& log) {
     return std::system((command + " >>" + log.string() + " 2>&1").c_str()) == 0;
+}
+
+// A port nobody listens on now; the cluster takes it a moment later.
+int free_port() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    ::close(fd);
+    return ntohs(address.sin_port);
 }
 
 }  // namespace
@@ -45,30 +61,39 @@ PostgresCluster::PostgresCluster() {
     }
     const auto data = dir_ / "data";
     const auto log = dir_ / "setup.log";
-    const std::string d = dir_.path().string();
+    port_ = free_port();
     if (!run_quietly(as_cluster_owner((pg_bin / "initdb").string() + " -D " + data.string() + " -U " + cluster_user +
                                       " -A trust -E UTF8 --locale=C --no-sync"),
                      log) ||
-        !run_quietly(as_cluster_owner((pg_bin / "pg_ctl").string() + " -D " + data.string() + " -l " + d +
-                                      "/server.log -w -o \"-k " + d + " -c listen_addresses='' -c fsync=off\" start"),
-                     log)) {
+        !start()) {
         const auto output = read_bytes(log);
         why_not_ = "the PostgreSQL cluster did not start:\n" + std::string(output.begin(), output.end());
     }
 }
 
 PostgresCluster::~PostgresCluster() {
-    if (running()) {
-        std::system(as_cluster_owner((pg_bin / "pg_ctl").string() + " -D " + (dir_ / "data").string() +
-                                     " -m immediate stop >/dev/null 2>&1")
-                        .c_str());
-    }
+    if (running()) stop();
 }
 
-std::string PostgresCluster::fresh_database() {
-    const std::string name = "liste" + std::to_string(++databases_);
+bool PostgresCluster::start() {
+    const std::string d = dir_.path().string();
+    return run_quietly(as_cluster_owner((pg_bin / "pg_ctl").string() + " -D " + (dir_ / "data").string() + " -l " +
+                                        d + "/server.log -w -o \"-k " + d + " -p " + std::to_string(port_) +
+                                        " -c listen_addresses=127.0.0.1 -c fsync=off\" start"),
+                       dir_ / "setup.log");
+}
+
+bool PostgresCluster::stop() {
+    return run_quietly(as_cluster_owner((pg_bin / "pg_ctl").string() + " -D " + (dir_ / "data").string() +
+                                        " -m immediate -w stop"),
+                       dir_ / "setup.log");
+}
+
+std::string PostgresCluster::fresh_database(const std::string& wanted) {
+    const std::string name = wanted.empty() ? "liste" + std::to_string(++databases_) : wanted;
     const std::string base = "postgresql:///";
-    const std::string options = "?host=" + dir_.path().string() + "&user=" + cluster_user;
+    const std::string options =
+        "?host=" + dir_.path().string() + "&port=" + std::to_string(port_) + "&user=" + cluster_user;
     soci::session admin(soci::postgresql, base + "postgres" + options);
     admin << "CREATE DATABASE " + name;
     return base + name + options;

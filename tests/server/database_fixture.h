@@ -20,7 +20,13 @@ public:
     bool running() const { return why_not_.empty(); }
     const std::string& why_not() const { return why_not_; }
     // A new, empty database in the cluster, as a postgresql:// URL.
-    std::string fresh_database();
+    std::string fresh_database(const std::string& name = {});
+    // The directory of its Unix socket, and the loopback port it also listens on.
+    std::string socket_dir() const { return dir_.path().string(); }
+    int port() const { return port_; }
+    // Stops the cluster, which every connection notices only when it next speaks; start() brings it back.
+    bool stop();
+    bool start();
 
 private:
     PostgresCluster();
@@ -28,6 +34,7 @@ private:
     TempDir dir_;
     std::string why_not_;
     int databases_ = 0;
+    int port_ = 0;
 };
 
 class DatabaseTest : public ::testing::TestWithParam<std::string> {

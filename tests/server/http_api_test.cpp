@@ -9,6 +9,7 @@
 #include <chrono>
 #include <nlohmann/json.hpp>
 
+#include "tests/server/raw_http.h"
 #include "tests/server/running_server.h"
 #include "tests/server/upload_fixture.h"
 
@@ -19,25 +20,6 @@ httplib::Result upload(httplib::Client& client, const std::vector<uint8_t>& byte
     const httplib::MultipartFormDataItems items = {
         {"qhs", std::string(bytes.begin(), bytes.end()), "Max_03_01_10.qhs", "application/octet-stream"}};
     return client.Post(path.c_str(), headers, items);
-}
-
-// Sends raw bytes and returns what comes back before the server closes or 5 s pass.
-std::string raw_exchange(int port, const std::string& request) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    timeval timeout{5, 0};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-    std::string answer;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size())) {
-        char buffer[4096];
-        for (ssize_t got; (got = ::recv(fd, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, got);
-    }
-    ::close(fd);
-    return answer;
 }
 
 TEST(HttpApi, UploadsAnswerWithTheDocumentedCodesAndTheListShowsNoPersonalData) {

@@ -12,6 +12,7 @@
 #include <set>
 #include <thread>
 
+#include "server/hex.h"
 #include "tests/server/recorded_games.h"
 #include "tests/server/server_process.h"
 #include "tests/server/upload_fixture.h"
@@ -154,6 +155,44 @@ TEST(ServerUnderFaults, EveryAcknowledgedUploadSurvivesAKill9AndNoneIsStoredTwic
                 listed.size(), missing);
     EXPECT_EQ(missing, 0);
     EXPECT_GE(listed.size(), acknowledged.size());
+}
+
+// The disk fills up under the server: every file it writes is limited to 1 MiB (RLIMIT_FSIZE,
+// which needs no privileges, where a small tmpfs would need root). An upload is acknowledged only
+// once it is committed; the others are told that storing failed.
+TEST(ServerUnderFaults, AFullDiskIsReportedAndLosesNoAcknowledgedUpload) {
+    TempDir dir;
+    std::set<std::string> acknowledged;
+    int storage_failed = 0, other = 0;
+    {
+        ServerProcess server(dir.path(), {}, {"/usr/bin/prlimit", "--fsize=1048576", "--"});
+        auto client = server.client();
+        for (int n = 0; n < 4000 && storage_failed < 10; ++n) {
+            const auto bytes = numbered_upload(n);
+            const auto res = client.Post("/api/upload", httplib::MultipartFormDataItems{
+                                                            {"qhs", std::string(bytes.begin(), bytes.end()), "u.qhs", ""}});
+            if (res && res->status == 201) {
+                acknowledged.insert("L" + std::to_string(n));
+            } else if (res && res->status == 503 &&
+                       nlohmann::json::parse(res->body)["reason"] == "storage_failed") {
+                ++storage_failed;
+            } else {
+                ++other;
+            }
+        }
+    }
+    EXPECT_GT(acknowledged.size(), 10u);
+    EXPECT_EQ(storage_failed, 10);
+    EXPECT_EQ(other, 0);
+    ServerProcess restarted(dir.path());
+    const auto listed = listed_nicknames(restarted);
+    EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), acknowledged);
+    // The failure is logged, without the upload's bytes (they hold personal data).
+    const std::string errors = ServerProcess::errors(dir.path());
+    EXPECT_NE(errors.find("storing an upload failed"), std::string::npos) << errors;
+    const std::string personal = "Geheimname";
+    const std::string personal_hex = bestenliste::to_hex({reinterpret_cast<const uint8_t*>(personal.data()), personal.size()});
+    EXPECT_EQ(errors.find(personal_hex), std::string::npos) << errors;
 }
 
 TEST(ServerUnderFaults, SigtermFinishesTheRequestsInFlightAndExitsCleanly) {

@@ -10,8 +10,9 @@
 
 class RunningServer {
 public:
-    explicit RunningServer(bestenliste::ServeOptions options = {})
-        : store_("", dir_.path(), 4), desk_(store_), server_(store_, desk_, with_free_port(options)) {
+    // `database` as for --database; empty: a fresh SQLite file.
+    explicit RunningServer(bestenliste::ServeOptions options = {}, const std::string& database = {})
+        : store_(database, dir_.path(), 4), desk_(store_), server_(store_, desk_, with_free_port(options)) {
         port_ = server_.bind();
         thread_ = std::thread([this] { server_.run(); });
     }

@@ -7,8 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,9 +21,15 @@ extern char** environ;
 
 class ServerProcess {
 public:
-    explicit ServerProcess(const std::filesystem::path& data_dir, std::vector<std::string> extra = {}) {
-        std::vector<std::string> args = {VORLANIX_BESTENLISTE, "serve", "--listen", "127.0.0.1:0", "--data-dir",
-                                         data_dir.string(), "--rate-limit", "0"};
+    // `launcher` stands before the program, e.g. prlimit with a limit for the server alone.
+    explicit ServerProcess(const std::filesystem::path& data_dir, std::vector<std::string> extra = {},
+                           std::vector<std::string> launcher = {}) {
+        // Every client of a test comes from 127.0.0.1: no limit per address.
+        std::vector<std::string> args = std::move(launcher);
+        const std::vector<std::string> program = {VORLANIX_BESTENLISTE, "serve", "--listen", "127.0.0.1:0", "--data-dir",
+                                         data_dir.string(), "--rate-limit", "0",
+                                                   "--connections-per-address", "0"};
+        args.insert(args.end(), program.begin(), program.end());
         args.insert(args.end(), extra.begin(), extra.end());
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
@@ -30,6 +40,9 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
         posix_spawn_file_actions_addclose(&actions, out[0]);
+        // What the server reports goes to a file of the data directory, for tests that read it.
+        const std::string errors = (data_dir / "server.err").string();
+        posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
@@ -57,6 +70,10 @@ public:
         httplib::Client c("127.0.0.1", port_);
         c.set_read_timeout(30);
         return c;
+    }
+    static std::string errors(const std::filesystem::path& data_dir) {
+        std::ifstream in(data_dir / "server.err");
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     void signal(int number) { ::kill(pid_, number); }
     // The exit status, or -signal when a signal ended it.

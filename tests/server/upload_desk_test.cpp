@@ -49,6 +49,7 @@ TEST(UploadDesk, AcceptsOrRefusesEachFileForItsReason) {
         {"a control code in a personal entry", with_field(5, "Weg\x01"), Reason::BadEncoding, 422},
         {"a byte code page 1252 leaves undefined", with_field(1, "M\x81x"), Reason::BadEncoding, 422},
         {"a nickname of blanks", with_field(1, "   "), Reason::EmptyNickname, 422},
+        {"a nickname of non-breaking spaces", with_field(1, "\xA0 \xA0"), Reason::EmptyNickname, 422},
     };
     for (const auto& c : cases) {
         const auto outcome = desk.take(c.bytes);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "base/utf8_path.h"
+
 namespace base {
 
 namespace {
@@ -21,7 +23,7 @@ public:
         std::error_code ec;
         for (std::filesystem::directory_iterator it(upload, ec), end; !ec && it != end; it.increment(ec)) {
             // Hidden files do not count, as a listing of ordinary files would not show them.
-            if (it->is_regular_file(ec) && !it->path().filename().string().starts_with('.')) return true;
+            if (it->is_regular_file(ec) && !base::Utf8FromPath(it->path().filename()).starts_with('.')) return true;
         }
         return false;
     }

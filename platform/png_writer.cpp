@@ -3,26 +3,40 @@
 
 #include <png.h>
 
-#include <cstdio>
+#include <fstream>
 #include <vector>
+
+#include "base/utf8_path.h"
 
 namespace platform {
 
+namespace {
+
+// libpng writes through this into a file stream, which opens any path the system can name
+// (on Windows a UTF-16 one, which fopen cannot).
+void writeToStream(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::ofstream*>(png_get_io_ptr(png));
+    out->write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(length));
+}
+
+void flushStream(png_structp png) { static_cast<std::ofstream*>(png_get_io_ptr(png))->flush(); }
+
+}  // namespace
+
 bool WritePng(const Surface& surface, const std::filesystem::path& file, std::string& error) {
-    FILE* f = std::fopen(file.c_str(), "wb");
+    std::ofstream f(file, std::ios::binary | std::ios::trunc);
     if (!f) {
-        error = "cannot write " + file.string();
+        error = "cannot write " + base::Utf8FromPath(file);
         return false;
     }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        std::fclose(f);
-        error = "PNG encoding failed for " + file.string();
+        error = "PNG encoding failed for " + base::Utf8FromPath(file);
         return false;
     }
-    png_init_io(png, f);
+    png_set_write_fn(png, &f, writeToStream, flushStream);
     png_set_IHDR(png, info, surface.width(), surface.height(), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -40,9 +54,9 @@ bool WritePng(const Surface& surface, const std::filesystem::path& file, std::st
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    const bool ok = std::fclose(f) == 0;
-    if (!ok) error = "cannot write " + file.string();
-    return ok;
+    f.close();
+    if (!f) error = "cannot write " + base::Utf8FromPath(file);
+    return static_cast<bool>(f);
 }
 
 }  // namespace platform

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "base/utf8_path.h"
+
 namespace {
 
 struct EmbeddedEntry {
@@ -56,7 +58,7 @@ std::vector<uint8_t> BitmapFromDirectory(const std::filesystem::path& dir, const
     std::error_code ec;
     const uint64_t limit = LargestPictureFile();
     for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
-        if (!entry.is_regular_file() || !sameName(entry.path().filename().string(), name)) continue;
+        if (!entry.is_regular_file() || !sameName(base::Utf8FromPath(entry.path().filename()), name)) continue;
         // Read at most one byte past the bound, so a huge file (or one still growing) costs nothing.
         std::ifstream f(entry.path(), std::ios::binary);
         std::vector<uint8_t> bytes(limit + 1);

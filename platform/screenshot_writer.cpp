@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "base/utf8_path.h"
 #include "platform/png_writer.h"
 
 namespace platform {
@@ -66,7 +67,7 @@ void ScreenshotWriter::work() {
         const fs::path file = FreeScreenshotName(dir_, local);
         std::string error;
         if (WritePng(*frame, file, error))
-            base::Log("screenshot %s", file.c_str());
+            base::Log("screenshot %s", base::Utf8FromPath(file).c_str());
         else
             base::Log("no screenshot: %s", error.c_str());
 

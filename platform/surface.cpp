@@ -21,7 +21,8 @@ namespace {
 // AVX2 and for plain x86-64, and the loader picks the one the processor runs best. Other
 // processors (and WebAssembly) get the portable build alone.
 typedef uint16_t Pixels16 __attribute__((vector_size(32)));
-#if defined(__x86_64__)
+// The pick is an ifunc, which only ELF programs have; Windows programs take the portable build.
+#if defined(__x86_64__) && defined(__ELF__)
 #define AVX2_AND_DEFAULT __attribute__((target_clones("avx2", "default")))
 #else
 #define AVX2_AND_DEFAULT

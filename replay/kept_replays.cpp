@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/replace_file.h"
+#include "base/utf8_path.h"
 
 namespace replay {
 
@@ -27,7 +28,7 @@ bool KeepReplay(const fs::path& dataDir, std::span<const uint8_t> file, const Fi
     std::error_code ec;
     fs::create_directories(dir, ec);
     if (ec) {
-        error = "cannot make " + dir.string() + ": " + ec.message();
+        error = "cannot make " + base::Utf8FromPath(dir) + ": " + ec.message();
         return false;
     }
     if (auto status = base::replace_file(dir, kLastReplay, file); !status.ok()) {

@@ -8,6 +8,7 @@
 #include "app/state_access.h"
 #include "app/state_hash.h"
 #include "app/vorlanix.h"
+#include "base/utf8_path.h"
 #include "replay/game_snapshot.h"
 
 namespace replay {
@@ -22,7 +23,7 @@ GameResult resultOf(const vorlanix::Vorlanix& game, const std::vector<WrittenFil
     r.points = game.Punktzahl;
     r.rank = game.NeuerRang;
     for (size_t k = writtenBefore; k < written.size(); ++k)
-        if (written[k].path.extension() == ".qhs") r.uploadFile = written[k].path.filename().string();
+        if (written[k].path.extension() == ".qhs") r.uploadFile = base::Utf8FromPath(written[k].path.filename());
     return r;
 }
 

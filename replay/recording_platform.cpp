@@ -1,6 +1,7 @@
 // Writing the answers of the wrapped platform into the record stream as the program receives them.
 #include "replay/recording_platform.h"
 
+#include "base/utf8_path.h"
 #include "replay/error_numbers.h"
 #include "replay/records.h"
 
@@ -68,7 +69,7 @@ public:
         answer.text(got.status.error);
         answer.varint(got.size);
         answer.bytes(got.bytes);
-        auto& last = lastRead_[file.string()];
+        auto& last = lastRead_[base::Utf8FromPath(file)];
         if (last == answer.data()) {
             tag(r_.out_, Tag::FileReadSame);
         } else {
@@ -245,9 +246,9 @@ std::vector<uint8_t> RecordingPlatform::Finish(Header header) {
     tag(end, Tag::End);
     end.fixed(hash_ ? hash_() : 0, 8);
     header.startTick = startTick_;
-    header.dataDir = DataDirectory().string();
-    header.soundDir = SoundDirectory().string();
-    header.assetDir = AssetDirectory().string();
+    header.dataDir = base::Utf8FromPath(DataDirectory());
+    header.soundDir = base::Utf8FromPath(SoundDirectory());
+    header.assetDir = base::Utf8FromPath(AssetDirectory());
     std::vector<uint8_t> stream = out_.data();
     stream.insert(stream.end(), end.data().begin(), end.data().end());
     return EncodeReplay(header, stream);

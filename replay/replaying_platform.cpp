@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "base/utf8_path.h"
 #include "replay/error_numbers.h"
 #include "replay/records.h"
 
@@ -51,8 +52,8 @@ public:
         const uint8_t t = r_.in_.peek() == raw(Tag::FileReadSame) ? raw(Tag::FileReadSame) : raw(Tag::FileRead);
         r_.expect(t);
         if (t == raw(Tag::FileReadSame)) {
-            const auto it = last_.find(file.string());
-            if (it == last_.end()) r_.outOfSync("a repeated read of " + file.string() + " that was never read");
+            const auto it = last_.find(base::Utf8FromPath(file));
+            if (it == last_.end()) r_.outOfSync("a repeated read of " + base::Utf8FromPath(file) + " that was never read");
             return it->second;
         }
         base::FileStart got;
@@ -62,7 +63,7 @@ public:
         got.size = r_.in_.varint();
         const auto bytes = r_.in_.bytes();
         got.bytes.assign(bytes.begin(), bytes.end());
-        last_[file.string()] = got;
+        last_[base::Utf8FromPath(file)] = got;
         return got;
     }
     base::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
@@ -72,7 +73,7 @@ public:
         const int64_t code = r_.in_.signedVarint();
         status.error = r_.in_.text();
         if (code != 0) status.code = std::error_code(LocalErrorNumber(code), std::generic_category());
-        if (status.ok()) r_.written_.push_back({dir / name, {bytes.begin(), bytes.end()}});
+        if (status.ok()) r_.written_.push_back({dir / base::PathFromUtf8(name), {bytes.begin(), bytes.end()}});
         return status;
     }
     std::filesystem::path link_target(const std::filesystem::path& file) override { return file; }
@@ -116,7 +117,8 @@ ReplayingPlatform::ReplayingPlatform(const ReplayFile& file, platform::Platform*
       files_(std::make_unique<ReplayFiles>(*this)),
       viewer_(std::make_unique<Viewer>(*this)),
       lastTick_(file.header.startTick) {
-    SetDirectories(file.header.dataDir, file.header.dataDir, file.header.soundDir);
+    SetDirectories(base::PathFromUtf8(file.header.dataDir), base::PathFromUtf8(file.header.dataDir),
+                   base::PathFromUtf8(file.header.soundDir));
     if (output_) output_->SetEventHandler(viewer_.get());
 }
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "base/utf8_path.h"
 #include "score/fixed_text.h"
 #include "base/little_endian.h"
 #include "base/read_file.h"
@@ -169,7 +170,7 @@ HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into, b
 base::FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data, base::FileSystem& files) {
     const auto bytes = encode_hiscore(data);
     const auto target = files.link_target(file);
-    return files.replace(target.parent_path(), target.filename().string(), bytes);
+    return files.replace(target.parent_path(), base::Utf8FromPath(target.filename()), bytes);
 }
 
 }  // namespace score

@@ -6,8 +6,9 @@
 #include <string_view>
 #include <system_error>
 
-#include "score/age_digits.h"
 #include "base/cp1252.h"
+#include "base/utf8_path.h"
+#include "score/age_digits.h"
 #include "score/fixed_text.h"
 #include "base/little_endian.h"
 #include "base/read_file.h"
@@ -98,7 +99,7 @@ UploadWrite write_upload_file(const std::filesystem::path& data_dir, const Uploa
     const auto dir = upload_directory(data_dir, files);
     const auto name = upload_file_name(entry.FeldText[1], entry.t);
     const auto bytes = encode_upload(entry);
-    return {dir / name, files.replace(dir, name, bytes)};
+    return {dir / base::PathFromUtf8(name), files.replace(dir, name, bytes)};
 }
 
 UploadCheck check_upload(std::span<const uint8_t> bytes) {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "base/cp1252.h"
+#include "base/utf8_path.h"
 
 namespace score {
 
@@ -54,7 +55,7 @@ std::vector<std::string> break_into_lines(std::string_view text, const TextWidth
 }
 
 std::array<std::string, 13> upload_message(const UploadWrite& write, const TextWidth& TextLaenge) {
-    std::string path = cp1252::from_utf8(write.path.string());
+    std::string path = cp1252::from_utf8(base::Utf8FromPath(write.path));
     std::replace(path.begin(), path.end(), '\\', '/');
     const auto path_lines = break_into_lines(path, TextLaenge);
 

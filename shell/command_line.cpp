@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/licence_notice.h"
+#include "base/utf8_path.h"
 #include "shell/options.h"
 #include "shell/setting_keys.h"
 
@@ -41,7 +42,8 @@ constexpr const char* kHelp =
     "  --headless                 run without window and sound device, on a virtual clock\n"
     "  --script FILE              with --headless: drive the program by the test script FILE\n"
     "  --tick-start MS            with --headless: start the virtual clock at MS\n"
-    "  --state-file FILE          on the signal SIGUSR1, write the program's state as JSON to FILE\n"
+    "  --state-file FILE          on the signal SIGUSR1 (on Windows: when FILE.request\n"
+    "                             appears), write the program's state as JSON to FILE\n"
     "\n"
     "Replays:\n"
     "  --record FILE              record the whole run into the replay FILE\n"
@@ -135,7 +137,7 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
              : a == "--config"   ? o.config
              : a == "--record"   ? o.record
              : a == "--replay"   ? o.replay
-                                 : o.stateFile) = std::string(*v);
+                                 : o.stateFile) = base::PathFromUtf8(*v);
         } else if (a == "--replay-speed") {
             const auto v = value();
             const std::string text(v.value_or(""));

@@ -6,14 +6,16 @@
 #include <optional>
 
 #include "base/log.h"
-#include "shell/directories.h"
-#include "shell/options.h"
-#include "shell/program.h"
-#include "shell/settings_file.h"
+#include "base/utf8_path.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
 #include "platform/sdl/sdl_platform.h"
+#include "shell/directories.h"
+#include "shell/options.h"
+#include "shell/process.h"
+#include "shell/program.h"
 #include "shell/replay_command.h"
+#include "shell/settings_file.h"
 
 namespace {
 
@@ -26,21 +28,28 @@ int printPaths(const vorlanix::Options& options, const std::filesystem::path& se
         base::Log("%s", error.c_str());
         return 1;
     }
-    std::printf("data:        %s\nsettings:    %s\nsound:       %s\nscreenshots: %s\n", dataDir.c_str(),
-                settingsFile.empty() ? "(none)" : settingsFile.c_str(),
-                vorlanix::FindSoundDirectory(programDir).c_str(),
-                vorlanix::ChooseScreenshotDirectory(options.screenshotDir, dataDir).c_str());
+    using base::Utf8FromPath;
+    std::printf("data:        %s\nsettings:    %s\nsound:       %s\nscreenshots: %s\n", Utf8FromPath(dataDir).c_str(),
+                settingsFile.empty() ? "(none)" : Utf8FromPath(settingsFile).c_str(),
+                Utf8FromPath(vorlanix::FindSoundDirectory(programDir)).c_str(),
+                Utf8FromPath(vorlanix::ChooseScreenshotDirectory(options.screenshotDir, dataDir)).c_str());
     return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** commandLine) {
+    // The words as UTF-8 (on Windows argv is the ANSI code page), in argv's shape.
+    std::vector<std::string> words = vorlanix::CommandLineWords(argc, commandLine);
+    std::vector<char*> argv;
+    for (auto& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    argc = static_cast<int>(words.size());
     vorlanix::Options options;
     std::string message;
     // The first reading finds --help, mistakes and which settings file to read; the second puts
     // the command line on top of that file's values.
-    switch (vorlanix::ParseCommandLine(argc, argv, options, message)) {
+    switch (vorlanix::ParseCommandLine(argc, argv.data(), options, message)) {
         case vorlanix::ParseResult::Exit: std::printf("%s\n", message.c_str()); return 0;
         case vorlanix::ParseResult::Error: std::fprintf(stderr, "%s\n", message.c_str()); return 2;
         case vorlanix::ParseResult::Run: break;
@@ -60,7 +69,7 @@ int main(int argc, char** argv) {
         std::vector<std::string> warnings;
         settings = vorlanix::SettingsFile::Open(settingsPath, fromFile, warnings);
         for (const auto& w : warnings) base::Log("%s", w.c_str());
-        vorlanix::ParseCommandLine(argc, argv, fromFile, message);
+        vorlanix::ParseCommandLine(argc, argv.data(), fromFile, message);
         options = fromFile;
         if (!scaleAsked && options.scale == vorlanix::kDefaultWindowScale) options.scale = 0;
     }
@@ -117,7 +126,11 @@ int main(int argc, char** argv) {
         auto real = platform::CreateSdlPlatform(sdl);
         return vorlanix::RunProgram(*real, options, nullptr);
     } catch (const std::exception& e) {
-        base::Log("%s", e.what());
+        // Scripted and replayed runs stay on standard error; a player sees the reason.
+        if (options.headless)
+            base::Log("%s", e.what());
+        else
+            vorlanix::ReportFatalError(e.what());
         return 2;
     }
 }

@@ -15,6 +15,7 @@
 #include "app/state_hash.h"
 #include "app/vorlanix.h"
 #include "platform/headless/script_driver.h"
+#include "base/utf8_path.h"
 #include "replay/game_snapshot.h"
 #include "replay/kept_replays.h"
 #include "replay/recording_platform.h"
@@ -91,7 +92,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         backend.MessageBox("Vorlanix", error);
         return 1;
     }
-    base::Log("data directory %s", dataDir.c_str());
+    base::Log("data directory %s", base::Utf8FromPath(dataDir).c_str());
     const auto soundDir = FindSoundDirectory(programDir);
     backend.SetScreenshotDirectory(ChooseScreenshotDirectory(options.screenshotDir, dataDir));
 
@@ -156,7 +157,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         header.recordedAt = std::time(nullptr);
         const auto file = wholeRun->Finish(header);
         const auto status = base::replace_file(options.record.parent_path().empty() ? "." : options.record.parent_path(),
-                                                options.record.filename().string(), file);
+                                                base::Utf8FromPath(options.record.filename()), file);
         if (!status.ok()) {
             base::Log("the replay is not written: %s", status.error.c_str());
             if (code == 0) code = 1;

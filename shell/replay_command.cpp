@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/headless/script_driver.h"
+#include "base/utf8_path.h"
 #include "replay/play_replay.h"
 #include "base/read_file.h"
 
@@ -23,7 +24,7 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
         return 2;
     }
     if (read.size > kLargestFile) {
-        base::Log("%s is too large to be a replay", file.c_str());
+        base::Log("%s is too large to be a replay", base::Utf8FromPath(file).c_str());
         return 2;
     }
     PlayOptions options;
@@ -46,12 +47,12 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
             return 0;
         case StopKind::OutOfSync:
         case StopKind::TimedOut:
-            base::Log("%s: %s", file.c_str(), outcome.message.c_str());
+            base::Log("%s: %s", base::Utf8FromPath(file).c_str(), outcome.message.c_str());
             return 3;
         case StopKind::Unreadable:
         case StopKind::WrongVersion: break;
     }
-    base::Log("%s: %s", file.c_str(), outcome.message.c_str());
+    base::Log("%s: %s", base::Utf8FromPath(file).c_str(), outcome.message.c_str());
     return 2;
 }
 

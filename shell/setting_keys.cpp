@@ -6,6 +6,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "base/utf8_path.h"
+
 namespace vorlanix {
 
 bool ReadWholeNumber(std::string_view text, long long min, long long max, long long& out) {
@@ -103,9 +105,9 @@ const std::array<SettingKey, 10> kKeys = {{
     {"controller_speed", "Pointer speed of the stick at full tilt, in picture pixels per second, 50 to 5000.",
      getNumber<&Options::controllerSpeed>, setNumber<&Options::controllerSpeed, 50, 5000>},
     {"screenshot_dir", "Where F12 saves screenshots; empty: screenshots/ in the data directory.",
-     [](const Options& o) { return o.screenshotDir.string(); },
+     [](const Options& o) { return base::Utf8FromPath(o.screenshotDir); },
      [](Options& o, std::string_view v) -> std::string {
-         o.screenshotDir = std::string(v);
+         o.screenshotDir = base::PathFromUtf8(v);
          return {};
      }},
 }};

@@ -8,6 +8,7 @@
 
 #include "shell/setting_keys.h"
 #include "base/replace_file.h"
+#include "base/utf8_path.h"
 
 namespace vorlanix {
 
@@ -63,7 +64,7 @@ SettingsFile SettingsFile::Parse(std::string_view text, fs::path path, Options& 
     for (size_t i = 0; i < file.lines_.size(); ++i) {
         std::string_view key, value;
         bool malformed = false;
-        const std::string where = file.path_.string() + ":" + std::to_string(i + 1) + ": ";
+        const std::string where = base::Utf8FromPath(file.path_) + ":" + std::to_string(i + 1) + ": ";
         if (!splitAssignment(file.lines_[i], key, value, malformed)) {
             if (malformed) warnings.push_back(where + "not a \"key = value\" line; ignored");
             continue;
@@ -150,9 +151,9 @@ bool SettingsFile::save(std::string& error) const {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     const fs::path dir = path_.has_parent_path() ? path_.parent_path() : fs::path(".");
     const base::FileStatus status =
-        base::replace_file(dir, path_.filename().string(), std::span<const uint8_t>(bytes, text.size()));
+        base::replace_file(dir, base::Utf8FromPath(path_.filename()), std::span<const uint8_t>(bytes, text.size()));
     if (status.ok()) return true;
-    error = "cannot write the settings file " + path_.string() + ": " + status.error;
+    error = "cannot write the settings file " + base::Utf8FromPath(path_) + ": " + status.error;
     return false;
 }
 

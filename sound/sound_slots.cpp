@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "app/errors.h"
 #include "app/vorlanix.h"
+#include "base/utf8_path.h"
 
 namespace vorlanix {
 
@@ -17,7 +18,8 @@ const char* const kSlotFiles[14] = {"",          "daneben.wav", "back.wav",   "b
 
 void Vorlanix::InitSound() {
     SoundBereit = True;
-    SoundPfad = platform_.SoundDirectory().string() + "/";
+    // Fields hold text as UTF-8; the platform gets the path back whole on every system.
+    SoundPfad = base::Utf8FromPath(platform_.SoundDirectory()) + "/";
     for (int i = 1; i <= 13; ++i) SoundDatei[i] = SoundPfad + kSlotFiles[i];
     for (int i = 1; i <= 15; ++i)
         for (int j = 1; j <= 10; ++j) SoundGeladen[i][j] = False;
@@ -48,7 +50,7 @@ void Vorlanix::MusikSpielen(int32_t i, int32_t PosX) { SpieleKopie(i, PosX, true
 
 void Vorlanix::LoadWave(int32_t i, int32_t j, const std::string& Datei) {
     try {
-        SoundPuffer[i][j] = platform_.CreateSoundBuffer(Datei, i, j);
+        SoundPuffer[i][j] = platform_.CreateSoundBuffer(base::PathFromUtf8(Datei), i, j);
     } catch (const std::exception& e) {
         base::Log("%s", e.what());
         platform_.MessageBox("Vorlanix", "unable to find " + Datei);

@@ -29,6 +29,7 @@ target_compile_definitions(vorlanix_core PUBLIC VORLANIX_VERSION="${PROJECT_VERS
   PRIVATE VORLANIX_SHARE_DIR="/share/vorlanix")
 
 file(GLOB SDL_SOURCES CONFIGURE_DEPENDS platform/sdl/*.cpp)
+vorlanix_platform_twins(SDL_SOURCES)
 add_library(vorlanix_sdl STATIC ${SDL_SOURCES})
 target_link_libraries(vorlanix_sdl PUBLIC vorlanix_core web_sdl2)
 target_compile_options(vorlanix_sdl PRIVATE ${VORLANIX_WARNINGS})

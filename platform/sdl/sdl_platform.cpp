@@ -68,8 +68,8 @@ public:
         SDL_SetHint(SDL_HINT_APP_NAME, "Vorlanix");
         // The desktop matches the window to its desktop entry by this name (X11 class, Wayland app
         // id). SDL reads both from the environment; a name the player set there stays.
-        setenv("SDL_VIDEO_X11_WMCLASS", kApplicationId, 0);
-        setenv("SDL_VIDEO_WAYLAND_WMCLASS", kApplicationId, 0);
+        SDL_setenv("SDL_VIDEO_X11_WMCLASS", kApplicationId, 0);
+        SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", kApplicationId, 0);
         // Lets the crosshair follow the desktop's pointer speed where SDL knows it.
         SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SYSTEM_SCALE, "1");
         if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)

@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "base/utf8_path.h"
+
 namespace platform {
 
 namespace {
@@ -129,11 +131,13 @@ SdlMixer::~SdlMixer() {
 }
 
 Mix_Chunk* SdlMixer::chunkFor(const std::filesystem::path& file) {
-    auto it = chunks_.find(file.string());
+    // SDL takes file names as UTF-8 on every system.
+    const std::string name = base::Utf8FromPath(file);
+    auto it = chunks_.find(name);
     if (it != chunks_.end()) return it->second;
-    Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
-    if (!chunk) throw std::runtime_error("cannot load the sound " + file.string() + ": " + Mix_GetError());
-    chunks_.emplace(file.string(), chunk);
+    Mix_Chunk* chunk = Mix_LoadWAV(name.c_str());
+    if (!chunk) throw std::runtime_error("cannot load the sound " + name + ": " + Mix_GetError());
+    chunks_.emplace(name, chunk);
     return chunk;
 }
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace base {
@@ -33,10 +34,15 @@ FileStart read_file_start(const std::filesystem::path& file, std::size_t limit) 
         result.status = failure(file, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
     } else {
         result.size = static_cast<std::uintmax_t>(info.st_size);
-        result.bytes.resize(limit);
+        // The buffer grows with what is there, never to the limit at once: a generous limit costs
+        // nothing for a small file.
+        result.bytes.resize(static_cast<size_t>(std::min<std::uintmax_t>(limit, result.size)));
         size_t filled = 0;
         while (filled < limit) {
-            const ssize_t got = ::read(fd, result.bytes.data() + filled, limit - filled);
+            if (filled == result.bytes.size()) {
+                result.bytes.resize(std::min(limit, filled + 65536));
+            }
+            const ssize_t got = ::read(fd, result.bytes.data() + filled, result.bytes.size() - filled);
             if (got < 0 && errno == EINTR) {
                 continue;
             }
@@ -50,6 +56,7 @@ FileStart read_file_start(const std::filesystem::path& file, std::size_t limit) 
             filled += static_cast<size_t>(got);
         }
         result.bytes.resize(filled);
+        result.bytes.shrink_to_fit();
     }
     ::close(fd);
     return result;

@@ -48,7 +48,7 @@ void BM_ProofByReplay(benchmark::State& state) {
     const auto& game = recorded_upload();
     if (game.upload.empty()) state.SkipWithError("no recorded game writes an upload file");
     for (auto _ : state) {
-        if (bestenliste::prove_by_replay(game.replay, game.upload, std::chrono::seconds(60)) !=
+        if (bestenliste::prove_by_replay(game.replay, game.upload, std::chrono::seconds(60)).reason !=
             bestenliste::Reason::Accepted) {
             state.SkipWithError("the recorded game does not prove its upload");
         }

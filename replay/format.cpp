@@ -35,7 +35,7 @@ Header readHeader(ByteReader& in) {
                              ", so a Vorlanix of simulation version " + std::to_string(h.simulationVersion) +
                              " plays it"};
     const uint8_t kind = in.u8();
-    if (kind > 1) unreadable("the replay is damaged (unknown kind " + std::to_string(kind) + ")");
+    if (kind > 2) unreadable("the replay is damaged (unknown kind " + std::to_string(kind) + ")");
     h.kind = static_cast<ReplayKind>(kind);
     h.seed = static_cast<uint32_t>(in.fixed(4));
     h.startTick = static_cast<uint32_t>(in.fixed(4));

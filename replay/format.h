@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "replay/limits.h"
+
 namespace replay {
 
 // The layout of the file. A reader refuses any other.
@@ -15,12 +17,11 @@ inline constexpr uint16_t kFormatVersion = 1;
 // that alters play: replays of the old rules are then refused with a clear message instead of
 // going out of sync.
 inline constexpr uint16_t kSimulationVersion = 1;
-// Nothing sensible is larger; a damaged size field must not make a reader allocate gigabytes.
-inline constexpr uint64_t kLargestStream = 256u << 20;
 
 enum class ReplayKind : uint8_t {
     WholeRun = 0,   // from the program's start
     FromStart = 1,  // from a game's START, beginning with the program's state at that moment
+    GameOnly = 2,   // a game's public part: from its START to its fixed result, nothing personal
 };
 
 struct Header {

@@ -39,6 +39,13 @@ void load(ByteReader& in, T& v) {
 
 }  // namespace
 
+int LoadedSoundCopies(const vorlanix::Vorlanix& game) {
+    int n = 0;
+    for (const auto& slot : game.SoundGeladen)
+        for (int16_t loaded : slot) n += loaded != vorlanix::False;
+    return n;
+}
+
 std::vector<uint8_t> SaveSnapshot(const vorlanix::Vorlanix& game) {
     ByteWriter out;
 #define FIELD(type, name, start) save(out, game.name);

@@ -14,6 +14,9 @@ namespace replay {
 
 std::vector<uint8_t> SaveSnapshot(const vorlanix::Vorlanix& game);
 
+// The sound copies the program has made so far; a replay from a START makes them again first.
+int LoadedSoundCopies(const vorlanix::Vorlanix& game);
+
 // False with the reason when the bytes are not a snapshot of this program's fields.
 bool RestoreSnapshot(vorlanix::Vorlanix& game, std::span<const uint8_t> bytes, std::string& error);
 

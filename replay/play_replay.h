@@ -25,8 +25,19 @@ struct PlayOptions {
     platform::Platform* output = nullptr;  // a window to watch in; none re-simulates as fast as it can
     double speed = 0;                      // with an output: pace to the recorded clock at this speed
     std::optional<std::chrono::steady_clock::time_point> deadline;
+    // Record the public part of each game (replay/public_game.h) instead of checking the state
+    // hashes; the copies must be played on their own to be trusted.
+    bool publicGames = false;
+    // A proof: set lines and missing state hashes stop the run (StopKind DriverInput, Unhashed).
+    bool proof = false;
     // Called once the program exists, with its fields by name (a script beside the replay reads them).
     std::function<void(platform::StateAccess&)> onState;
+};
+
+// A game's public part, a replay of kind GameOnly.
+struct PublicGame {
+    size_t game = 0;  // index into ReplayOutcome::games
+    std::vector<uint8_t> file;
 };
 
 // One game of the replay, from its START to the next START or the replay's end.
@@ -37,6 +48,8 @@ struct GameResult {
     int32_t points = 0;
     int32_t rank = 0;        // place in the local list, 80 when not entered
     std::string uploadFile;  // the upload file written for it, if any
+    std::vector<uint8_t> upload;  // its bytes
+    bool ranked = true;      // false for a public game, which ends before the list is looked at
 };
 
 struct ReplayOutcome {
@@ -45,6 +58,7 @@ struct ReplayOutcome {
     uint64_t frames = 0;
     std::vector<GameResult> games;
     std::vector<WrittenFile> written;  // every file the program wrote, in memory
+    std::vector<PublicGame> publicGames;  // with PlayOptions::publicGames
 };
 
 // Never throws for anything in the file: a damaged file is an outcome like any other. Touches no

@@ -7,9 +7,14 @@
 
 namespace replay {
 
-namespace {
-void tag(ByteWriter& out, Tag t) { out.u8(static_cast<uint8_t>(t)); }
-}  // namespace
+template <typename R>
+void RecordingPlatform::put(R record) {
+    if (cutWhen_ && !cut_ && cutWhen_(R::tag)) {
+        PutRecord(out_, EndRecord{hash_ ? hash_() : 0});
+        cut_ = true;
+    }
+    if (!cut_) PutRecord(out_, std::move(record));
+}
 
 // Stands between the wrapped platform and the program's window events, writing each one down.
 class RecordingPlatform::Forwarder : public platform::WindowEvents {
@@ -32,26 +37,21 @@ public:
     }
 
 private:
-    void head(EventKind k) {
-        tag(r_.out_, Tag::Event);
-        r_.out_.u8(static_cast<uint8_t>(k));
-    }
+    bool dropped(EventKind k, int64_t code) const { return r_.drop_ && r_.drop_(static_cast<uint8_t>(k), code); }
     void forward(EventKind k, void (WindowEvents::*f)()) {
-        head(k);
+        if (dropped(k, 0)) return;
+        r_.put(EventRecord{static_cast<uint8_t>(k)});
         if (WindowEvents* h = r_.events()) (h->*f)();
     }
     void key(EventKind k, int16_t code, void (WindowEvents::*f)(int16_t)) {
-        head(k);
-        r_.out_.signedVarint(code);
+        if (dropped(k, code)) return;
+        r_.put(EventRecord{static_cast<uint8_t>(k), code});
         if (WindowEvents* h = r_.events()) (h->*f)(code);
     }
     void mouse(EventKind k, int16_t b, int16_t s, float x, float y,
                void (WindowEvents::*f)(int16_t, int16_t, float, float)) {
-        head(k);
-        r_.out_.signedVarint(b);
-        r_.out_.signedVarint(s);
-        r_.out_.f32(x);
-        r_.out_.f32(y);
+        if (dropped(k, b)) return;
+        r_.put(EventRecord{static_cast<uint8_t>(k), b, s, x, y});
         if (WindowEvents* h = r_.events()) (h->*f)(b, s, x, y);
     }
     RecordingPlatform& r_;
@@ -64,17 +64,14 @@ public:
     RecordingFiles(RecordingPlatform& r, base::FileSystem& inner) : r_(r), inner_(inner) {}
     base::FileStart read_start(const std::filesystem::path& file, std::size_t limit) override {
         base::FileStart got = inner_.read_start(file, limit);
+        const FileReadRecord record{PortableErrorNumber(got.status.code.value()), got.status.error, got.size, got.bytes};
         ByteWriter answer;
-        answer.signedVarint(PortableErrorNumber(got.status.code.value()));
-        answer.text(got.status.error);
-        answer.varint(got.size);
-        answer.bytes(got.bytes);
+        PutRecord(answer, record);
         auto& last = lastRead_[base::Utf8FromPath(file)];
         if (last == answer.data()) {
-            tag(r_.out_, Tag::FileReadSame);
+            r_.put(FileReadSameRecord{});
         } else {
-            tag(r_.out_, Tag::FileRead);
-            r_.out_.data().insert(r_.out_.data().end(), answer.data().begin(), answer.data().end());
+            r_.put(record);
             last = answer.data();
         }
         return got;
@@ -82,9 +79,7 @@ public:
     base::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
                               std::span<const uint8_t> bytes) override {
         base::FileStatus status = inner_.replace(dir, name, bytes);
-        tag(r_.out_, Tag::FileWrite);
-        r_.out_.signedVarint(PortableErrorNumber(status.code.value()));
-        r_.out_.text(status.error);
+        r_.put(FileWriteRecord{PortableErrorNumber(status.code.value()), status.error});
         return status;
     }
     void Forget() { lastRead_.clear(); }
@@ -92,8 +87,7 @@ public:
     std::filesystem::path link_target(const std::filesystem::path& file) override { return inner_.link_target(file); }
     bool takes_uploads(const std::filesystem::path& upload, const std::filesystem::path& dataDir) override {
         const bool holds = inner_.takes_uploads(upload, dataDir);
-        tag(r_.out_, Tag::DirectoryListing);
-        r_.out_.u8(holds);
+        r_.put(DirectoryListingRecord{holds});
         return holds;
     }
 
@@ -109,8 +103,7 @@ public:
         : r_(r), inner_(std::move(inner)) {}
     int32_t GetStatus() override {
         const int32_t status = inner_->GetStatus();
-        tag(r_.out_, Tag::SoundStatus);
-        r_.out_.signedVarint(status);
+        r_.put(SoundStatusRecord{status});
         return status;
     }
     void SetPan(int32_t pan) override { inner_->SetPan(pan); }
@@ -133,16 +126,13 @@ RecordingPlatform::~RecordingPlatform() { inner_.SetEventHandler(nullptr); }
 
 void RecordingPlatform::BeginAtStart(std::vector<uint8_t> snapshot, int soundCopies) {
     out_.data().clear();
+    cut_ = false;
     files_->Forget();
     frames_ = 0;
     startTick_ = lastHashTick_ = lastTick_;
     cursorX_ = cursorY_ = 0;
-    tag(out_, Tag::Snapshot);
-    out_.bytes(snapshot);
-    for (int k = 0; k < soundCopies; ++k) {
-        tag(out_, Tag::SoundBuffer);
-        out_.u8(0);
-    }
+    put(SnapshotRecord{snapshot});
+    for (int k = 0; k < soundCopies; ++k) put(SoundBufferRecord{});
 }
 
 void RecordingPlatform::SetPointerMode(platform::PointerMode mode) {
@@ -151,9 +141,7 @@ void RecordingPlatform::SetPointerMode(platform::PointerMode mode) {
 }
 
 void RecordingPlatform::RecordSet(const std::string& field, const std::string& value) {
-    tag(out_, Tag::Set);
-    out_.text(field);
-    out_.text(value);
+    put(SetRecord{field, value});
 }
 
 uint32_t RecordingPlatform::GetTickCount() {
@@ -162,64 +150,54 @@ uint32_t RecordingPlatform::GetTickCount() {
         ticked_ = true;
         startTick_ = lastTick_ = lastHashTick_ = now;
     }
-    tag(out_, Tag::Tick);
-    out_.signedVarint(static_cast<int32_t>(now - lastTick_));
+    put(TickRecord{static_cast<int32_t>(now - lastTick_)});
     lastTick_ = now;
     return now;
 }
 
 void RecordingPlatform::GetCursorPos(int32_t& x, int32_t& y) {
     inner_.GetCursorPos(x, y);
-    tag(out_, Tag::Cursor);
-    out_.signedVarint(int64_t{x} - cursorX_);
-    out_.signedVarint(int64_t{y} - cursorY_);
+    put(CursorRecord{int64_t{x} - cursorX_, int64_t{y} - cursorY_});
     cursorX_ = x;
     cursorY_ = y;
 }
 
 void RecordingPlatform::DoEvents() {
-    tag(out_, Tag::PumpBegin);
+    put(PumpBeginRecord{});
     inner_.DoEvents();
-    tag(out_, Tag::PumpEnd);
+    put(PumpEndRecord{});
 }
 
 void RecordingPlatform::InitDisplay() {
-    tag(out_, Tag::DisplayBegin);
+    put(DisplayBeginRecord{});
     try {
         inner_.InitDisplay();
     } catch (const platform::DisplayError& e) {
-        tag(out_, Tag::DisplayEnd);
-        out_.u8(1);
-        out_.u8(e.exclusiveRefused);
-        out_.text(e.what());
+        put(DisplayEndRecord{true, e.exclusiveRefused, e.what()});
         throw;
     }
-    tag(out_, Tag::DisplayEnd);
-    out_.u8(0);
+    put(DisplayEndRecord{});
 }
 
 bool RecordingPlatform::TestCooperativeLevel() {
     const bool held = inner_.TestCooperativeLevel();
-    tag(out_, Tag::Cooperative);
-    out_.u8(held);
+    put(CooperativeRecord{held});
     return held;
 }
 
 void RecordingPlatform::Flip(const platform::Surface& back) {
     inner_.Flip(back);
-    tag(out_, Tag::Flip);
+    put(FlipRecord{});
     ++frames_;
-    if (hash_ && static_cast<int32_t>(lastTick_ - lastHashTick_) >= 1000) {
+    if (hash_ && !cut_ && static_cast<int32_t>(lastTick_ - lastHashTick_) >= 1000) {
         lastHashTick_ = lastTick_;
-        tag(out_, Tag::Hash);
-        out_.fixed(hash_(), 8);
+        put(HashRecord{hash_()});
     }
 }
 
 bool RecordingPlatform::CreateSoundDevice() {
     const bool present = inner_.CreateSoundDevice();
-    tag(out_, Tag::SoundDevice);
-    out_.u8(present);
+    put(SoundDeviceRecord{present});
     return present;
 }
 
@@ -229,13 +207,10 @@ std::unique_ptr<platform::SoundBuffer> RecordingPlatform::CreateSoundBuffer(cons
     try {
         buffer = inner_.CreateSoundBuffer(file, slot, copy);
     } catch (const std::runtime_error& e) {
-        tag(out_, Tag::SoundBuffer);
-        out_.u8(1);
-        out_.text(e.what());
+        put(SoundBufferRecord{true, e.what()});
         throw;
     }
-    tag(out_, Tag::SoundBuffer);
-    out_.u8(0);
+    put(SoundBufferRecord{});
     return std::make_unique<RecordingSoundBuffer>(*this, std::move(buffer));
 }
 
@@ -243,8 +218,7 @@ base::FileSystem& RecordingPlatform::Files() { return *files_; }
 
 std::vector<uint8_t> RecordingPlatform::Finish(Header header) {
     ByteWriter end;
-    tag(end, Tag::End);
-    end.fixed(hash_ ? hash_() : 0, 8);
+    if (!cut_) PutRecord(end, EndRecord{hash_ ? hash_() : 0});
     header.startTick = startTick_;
     header.dataDir = base::Utf8FromPath(DataDirectory());
     header.soundDir = base::Utf8FromPath(SoundDirectory());

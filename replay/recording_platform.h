@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "replay/byte_stream.h"
 #include "replay/format.h"
+#include "replay/records.h"
 
 namespace replay {
 
@@ -32,6 +33,12 @@ public:
     void SetPointerModeObserver(std::function<void(platform::PointerMode)> observer) {
         pointerObserver_ = std::move(observer);
     }
+    // From the first answer at which `when` holds (given the answer's record), the recording ends
+    // with the state's hash then, and records nothing more until the next BeginAtStart.
+    void SetCut(std::function<bool(Tag)> when) { cutWhen_ = std::move(when); }
+    bool cut() const { return cut_; }
+    // Window events for which `drop` holds are neither recorded nor passed on to the program.
+    void SetEventFilter(std::function<bool(uint8_t kind, int64_t code)> drop) { drop_ = std::move(drop); }
     // A driver wrote the program's state directly; a replay writes the same at the same moment.
     void RecordSet(const std::string& field, const std::string& value);
 
@@ -66,10 +73,16 @@ private:
     class RecordingFiles;
     class RecordingSoundBuffer;
 
+    template <typename R>
+    void put(R record);
+
     platform::Platform& inner_;
     ByteWriter out_;
     std::function<uint64_t()> hash_;
     std::function<void(platform::PointerMode)> pointerObserver_;
+    std::function<bool(Tag)> cutWhen_;
+    std::function<bool(uint8_t, int64_t)> drop_;
+    bool cut_ = false;
     std::unique_ptr<Forwarder> forwarder_;
     std::unique_ptr<RecordingFiles> files_;
     bool ticked_ = false;

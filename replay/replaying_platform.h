@@ -34,6 +34,9 @@ public:
     void SetStateHash(std::function<uint64_t()> hash) { hash_ = std::move(hash); }
     // Where recorded `set` lines write; without it a replay holding one stops as out of sync.
     void SetStateAccess(platform::StateAccess* state) { state_ = state; }
+    // A proof accepts only what a played game gives: no driver's writes (set lines), and every
+    // state hash present, the one at the end included.
+    void SetProof(bool proof) { proof_ = proof; }
     void SetDeadline(std::chrono::steady_clock::time_point deadline) { deadline_ = deadline; }
     // Paces the frames to the recorded clock at `speed` times its pace (watching in a window).
     void SetPacing(double speed);
@@ -92,6 +95,8 @@ private:
     std::unique_ptr<Viewer> viewer_;
     std::vector<WrittenFile> written_;
     uint32_t lastTick_;
+    uint32_t lastHashTick_;
+    bool proof_ = false;
     int32_t cursorX_ = 0, cursorY_ = 0;
     uint64_t frames_ = 0;
     bool outputSound_ = false;

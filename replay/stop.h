@@ -14,6 +14,8 @@ enum class StopKind {
     WrongVersion,  // a format or simulation this program does not play
     TimedOut,      // the time limit of the re-simulation ran out
     Stopped,       // the viewer ended the replay (Escape)
+    DriverInput,   // a proof met a test driver's direct write (a set line)
+    Unhashed,      // a proof met a recording without its state hashes
 };
 
 struct ReplayStop {

@@ -192,6 +192,13 @@ bool EntryStore::contains(std::span<const uint8_t> upload) {
     return sql.got_data();
 }
 
+bool EntryStore::holds_game(const std::string& game_key) {
+    soci::session sql(*pool_);
+    long long id = 0;
+    sql << "SELECT id FROM entries WHERE game_key = :game", soci::use(game_key), soci::into(id);
+    return sql.got_data();
+}
+
 std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
     std::unique_lock writer(sqlite_writer_, std::defer_lock);
     if (!postgresql_) writer.lock();
@@ -207,17 +214,19 @@ std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
         replay = to_hex(*entry.replay);
         replay_given = soci::i_ok;
     }
+    soci::indicator game_given = entry.game_key.empty() ? soci::i_null : soci::i_ok;
     long long id = 0;
     bool inserted = false;
     // The row comes back before the statement is done, and a failing commit of an implicit
     // transaction (a full disk) would go unnoticed: the new entry counts only once COMMIT succeeded.
     sql << (postgresql_ ? "BEGIN" : "BEGIN IMMEDIATE");
     try {
-        sql << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, proved, replay) "
-               "VALUES (:upload, :nickname, :key, :days, :uploaded, :proved, :replay) "
-               "ON CONFLICT (upload) DO NOTHING RETURNING id",
+        sql << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, proved, replay, game_key) "
+               "VALUES (:upload, :nickname, :key, :days, :uploaded, :proved, :replay, :game) "
+               "ON CONFLICT DO NOTHING RETURNING id",
             soci::use(upload), soci::use(entry.nickname), soci::use(key), soci::use(entry.days),
-            soci::use(uploaded), soci::use(proved), soci::use(replay, replay_given), soci::into(id);
+            soci::use(uploaded), soci::use(proved), soci::use(replay, replay_given),
+            soci::use(entry.game_key, game_given), soci::into(id);
         inserted = sql.got_data();
         sql << "COMMIT";
     } catch (...) {

@@ -25,7 +25,8 @@ struct NewEntry {
     std::string nickname;             // UTF-8
     int32_t days = 0;
     int64_t uploaded_ms = 0;          // milliseconds since 1970, UTC
-    std::optional<std::span<const uint8_t>> replay;  // stored only with a proved entry
+    std::optional<std::span<const uint8_t>> replay;  // stored only with a proved entry: its public game
+    std::string game_key;  // the proved game's key (hex), unique in the list; empty when unproved
 };
 
 struct ListedEntry {
@@ -58,6 +59,8 @@ public:
     bool healthy();
 
     bool contains(std::span<const uint8_t> upload);
+    // Whether an entry is already proved by the game of this key.
+    bool holds_game(const std::string& game_key);
     // The new entry's id, or nothing when the same bytes are already stored.
     std::optional<int64_t> insert(const NewEntry& entry);
     // Ranked as the game ranks: lower age first, equal ages by the earlier upload.

@@ -7,7 +7,7 @@ namespace bestenliste {
 
 namespace {
 
-constexpr std::array<ReasonText, 16> texts = {{
+constexpr std::array<ReasonText, 19> texts = {{
     {"accepted", "Dein Ergebnis wurde in die weltweite Bestenliste eingetragen.", 201},
     {"missing_file", "Es wurde keine Upload-Datei mitgeschickt.", 422},
     {"wrong_size", "Eine Upload-Datei ist genau 332 Bytes lang, diese Datei nicht.", 422},
@@ -24,6 +24,11 @@ constexpr std::array<ReasonText, 16> texts = {{
     {"rate_limited", "Von dieser Adresse kamen zu viele Uploads, bitte versuche es in einer Minute noch einmal.", 429},
     {"storage_failed", "Die Datei konnte gerade nicht gespeichert werden, bitte versuche es später noch einmal.", 503},
     {"bad_request", "Die Anfrage ist nicht richtig aufgebaut.", 400},
+    {"replay_not_played",
+     "Die Aufzeichnung enthält direkte Eingriffe eines Testprogramms in den Spielstand und ist kein gespieltes Spiel.",
+     422},
+    {"replay_unhashed", "Der Aufzeichnung fehlen die Prüfwerte des Spielstands, ohne die sie nichts beweist.", 422},
+    {"replay_reused", "Dieses Spiel beweist bereits einen anderen Eintrag der Bestenliste.", 409},
 }};
 
 }  // namespace

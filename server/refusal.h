@@ -23,6 +23,9 @@ enum class Reason {
     RateLimited,
     StorageFailed,
     BadRequest,
+    ReplayNotPlayed,
+    ReplayUnhashed,
+    ReplayReused,
 };
 
 struct ReasonText {

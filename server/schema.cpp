@@ -13,6 +13,11 @@ const std::vector<Migration> sqlite_migrations = {
       "proved INTEGER NOT NULL, replay TEXT)",
       "CREATE INDEX entries_by_rank ON entries (days, id)",
       "CREATE INDEX entries_by_nickname ON entries (nickname)"}},
+    // A proved entry's game, by the key of its inputs: one game proves one entry. Replays stored
+    // before hold their private part and are no longer offered.
+    {2,
+     {"ALTER TABLE entries ADD COLUMN game_key TEXT", "CREATE UNIQUE INDEX entries_by_game ON entries (game_key)",
+      "UPDATE entries SET replay = NULL"}},
 };
 
 const std::vector<Migration> postgresql_migrations = {
@@ -22,6 +27,9 @@ const std::vector<Migration> postgresql_migrations = {
       "proved INTEGER NOT NULL, replay TEXT)",
       "CREATE INDEX entries_by_rank ON entries (days, id)",
       "CREATE INDEX entries_by_nickname ON entries (nickname)"}},
+    {2,
+     {"ALTER TABLE entries ADD COLUMN game_key TEXT", "CREATE UNIQUE INDEX entries_by_game ON entries (game_key)",
+      "UPDATE entries SET replay = NULL"}},
 };
 
 }  // namespace

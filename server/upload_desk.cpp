@@ -29,23 +29,35 @@ UploadOutcome UploadDesk::take(std::span<const uint8_t> upload, std::optional<st
         return {checked.reason};
     }
     try {
+        ReplayProof proof;
+        std::string game_key;
         if (replay) {
             // A stored file needs no proof; the insert below still settles a race between two.
             if (store_.contains(upload)) return {Reason::Duplicate};
             proof_slots_.acquire();
-            const Reason proof = prove_by_replay(*replay, upload, proof_limit_);
+            proof = prove_by_replay(*replay, upload, proof_limit_);
             proof_slots_.release();
-            if (proof != Reason::Accepted) return {proof};
+            if (proof.reason != Reason::Accepted) return {proof.reason};
+            // What is stored is the game's public part, which a real game keeps small.
+            if (proof.public_game.size() > replay::kLargestPublicGame) return {Reason::TooLarge};
+            char key[17];
+            std::snprintf(key, sizeof key, "%016llx", static_cast<unsigned long long>(proof.game_key));
+            game_key = key;
+            // One game, one entry: the same play under another name proves nothing new.
+            if (store_.holds_game(game_key)) return {Reason::ReplayReused};
         }
         NewEntry entry;
-        entry.replay = replay;
+        if (replay) {
+            entry.replay = std::span<const uint8_t>(proof.public_game);
+            entry.game_key = game_key;
+        }
         entry.upload = upload;
         entry.nickname = cp1252::to_utf8(checked.entry.FeldText[1]);
         entry.days = checked.entry.t;
         entry.uploaded_ms = now_();
         const auto id = store_.insert(entry);
         if (!id) {
-            return {Reason::Duplicate};
+            return {replay && !store_.contains(upload) ? Reason::ReplayReused : Reason::Duplicate};
         }
         UploadOutcome outcome{Reason::Accepted, replay.has_value(), *id, 0};
         try {

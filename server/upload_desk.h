@@ -9,6 +9,7 @@
 #include <semaphore>
 #include <span>
 
+#include "replay/limits.h"
 #include "server/entry_store.h"
 #include "server/refusal.h"
 
@@ -22,7 +23,7 @@ struct UploadOutcome {
 };
 
 // A hostile replay may try to run for ever; a real one re-simulates in well under a second.
-inline constexpr std::chrono::milliseconds proof_time_limit{10'000};
+inline constexpr std::chrono::milliseconds proof_time_limit = replay::kReplayTimeLimit;
 
 class UploadDesk {
 public:

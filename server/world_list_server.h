@@ -17,8 +17,8 @@ namespace bestenliste {
 class HttpListener;
 class WebBuild;
 
-// Replays of a 100-second game stay far below this.
-inline constexpr size_t max_replay_size = 1 << 20;
+// The largest replay any reader takes; a 100-second game stays far below it.
+inline constexpr size_t max_replay_size = replay::kLargestReplay;
 // An upload file, a replay and the multipart framing around them.
 inline constexpr size_t max_request_body = max_replay_size + 16 * 1024;
 

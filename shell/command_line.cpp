@@ -52,6 +52,9 @@ constexpr const char* kHelp =
     "                             with --script too: the script watches it (no input lines)\n"
     "  --replay-speed X           watch at X times the recorded speed, 0.25 to 8\n"
     "  --no-keep-replays          keep no replays of the games in the data directory\n"
+    "  --export-replay IN OUT     write the public part of the last game in the replay IN to OUT:\n"
+    "                             from its START to its result, without names, form entries,\n"
+    "                             typed text or paths, for sharing"
     "\n"
     "  -h, --help                 show this help and exit\n"
     "  --version                  show the version and the licence and exit\n"
@@ -138,6 +141,10 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
              : a == "--record"   ? o.record
              : a == "--replay"   ? o.replay
                                  : o.stateFile) = base::PathFromUtf8(*v);
+        } else if (a == "--export-replay") {
+            const auto in = value();
+            if (!in || in->empty() || inlineValue || i + 1 >= argc) return fail("--export-replay needs two paths");
+            o.exportReplay = {base::PathFromUtf8(*in), base::PathFromUtf8(argv[++i])};
         } else if (a == "--replay-speed") {
             const auto v = value();
             const std::string text(v.value_or(""));

@@ -74,6 +74,7 @@ int main(int argc, char** commandLine) {
         if (!scaleAsked && options.scale == vorlanix::kDefaultWindowScale) options.scale = 0;
     }
     if (options.printPaths) return printPaths(options, settingsPath);
+    if (options.exportReplay) return replay::RunExportCommand(options.exportReplay->first, options.exportReplay->second);
     try {
         if (!options.replay.empty() && options.headless) {
             if (options.script.empty()) return replay::RunReplayCommand(options.replay, nullptr, 0);

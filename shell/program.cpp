@@ -25,13 +25,6 @@ namespace vorlanix {
 
 namespace {
 
-int loadedSoundCopies(const Vorlanix& game) {
-    int n = 0;
-    for (const auto& slot : game.SoundGeladen)
-        for (int16_t loaded : slot) n += loaded != False;
-    return n;
-}
-
 // Records each game from its START to the next START or the program's end.
 class GameRecorder {
 public:
@@ -46,7 +39,7 @@ public:
                 return;
             }
             Keep(game);
-            recording_.BeginAtStart(replay::SaveSnapshot(game), loadedSoundCopies(game));
+            recording_.BeginAtStart(replay::SaveSnapshot(game), replay::LoadedSoundCopies(game));
             inGame_ = true;
             gameEnded_ = false;
             startedAt_ = std::time(nullptr);

@@ -6,30 +6,30 @@
 
 #include "platform/headless/script_driver.h"
 #include "base/utf8_path.h"
+#include "replay/limits.h"
 #include "replay/play_replay.h"
+#include "replay/prove.h"
+#include "base/replace_file.h"
 #include "base/read_file.h"
 
 namespace replay {
 
-namespace {
-// Far above any real replay (a whole hour is a few megabytes); a larger file is not one.
-constexpr std::size_t kLargestFile = 64u << 20;
-}  // namespace
-
 int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed,
-                     platform::ScriptDriver* script) {
-    const auto read = base::read_file_start(file, kLargestFile);
+                     platform::ScriptDriver* script, std::chrono::milliseconds timeLimit) {
+    const auto read = base::read_file_start(file, kLargestReplay);
     if (!read.status.ok()) {
         base::Log("%s", read.status.error.c_str());
         return 2;
     }
-    if (read.size > kLargestFile) {
+    if (read.size > kLargestReplay) {
         base::Log("%s is too large to be a replay", base::Utf8FromPath(file).c_str());
         return 2;
     }
     PlayOptions options;
     options.output = output;
     options.speed = speed;
+    // Re-simulating is bounded as a proof is; watching takes the time the game took.
+    if (!output || speed <= 0) options.deadline = std::chrono::steady_clock::now() + timeLimit;
     if (script) options.onState = [script](platform::StateAccess& state) { script->SetState(&state); };
     ReplayOutcome outcome;
     try {
@@ -50,10 +50,49 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
             base::Log("%s: %s", base::Utf8FromPath(file).c_str(), outcome.message.c_str());
             return 3;
         case StopKind::Unreadable:
-        case StopKind::WrongVersion: break;
+        case StopKind::WrongVersion:
+        case StopKind::DriverInput:
+        case StopKind::Unhashed: break;
     }
     base::Log("%s: %s", base::Utf8FromPath(file).c_str(), outcome.message.c_str());
     return 2;
+}
+
+}  // namespace replay
+
+namespace replay {
+
+int RunExportCommand(const std::filesystem::path& in, const std::filesystem::path& out) {
+    const auto read = base::read_file_start(in, kLargestReplay);
+    if (!read.status.ok()) {
+        base::Log("%s", read.status.error.c_str());
+        return 2;
+    }
+    if (read.size > kLargestReplay) {
+        base::Log("%s is too large to be a replay", base::Utf8FromPath(in).c_str());
+        return 2;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kReplayTimeLimit;
+    PlayOptions options;
+    options.deadline = deadline;
+    const ReplayOutcome outcome = PlayReplay(read.bytes, options);
+    if (outcome.kind == StopKind::Unreadable || outcome.kind == StopKind::WrongVersion) {
+        base::Log("%s: %s", base::Utf8FromPath(in).c_str(), outcome.message.c_str());
+        return 2;
+    }
+    const auto games = PublicGamesOf(read.bytes, outcome.games, deadline);
+    if (games.empty()) {
+        base::Log("%s holds no game that ran to its result", base::Utf8FromPath(in).c_str());
+        return 1;
+    }
+    const auto status = base::replace_file(out.parent_path().empty() ? "." : out.parent_path(),
+                                           out.filename().string(), games.back().file);
+    if (!status.ok()) {
+        base::Log("%s", status.error.c_str());
+        return 1;
+    }
+    std::printf("%s\n", DescribeGame(games.back().game + 1, outcome.games[games.back().game]).c_str());
+    return 0;
 }
 
 }  // namespace replay

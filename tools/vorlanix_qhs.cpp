@@ -12,6 +12,7 @@
 #include "base/cp1252.h"
 #include "base/licence_notice.h"
 #include "base/log.h"
+#include "replay/limits.h"
 #include "replay/prove.h"
 #include "base/read_file.h"
 #include "score/upload_file.h"
@@ -84,9 +85,8 @@ struct Checked {
     bool proved = false;
 };
 
-// A re-simulation of one game takes a fraction of a second; this bounds a replay that would not end.
-constexpr std::chrono::seconds proof_time_limit{30};
-constexpr std::size_t largest_replay = 64u << 20;
+constexpr auto proof_time_limit = replay::kReplayTimeLimit;
+constexpr auto largest_replay = replay::kLargestReplay;
 
 std::vector<uint8_t> whole_file(const std::string& file, std::size_t limit, std::string& error) {
     auto read = base::read_file_start(file, limit);

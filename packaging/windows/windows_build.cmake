@@ -37,6 +37,7 @@ vorlanix_platform_twins(SDL_SOURCES)
 add_library(vorlanix_sdl STATIC ${SDL_SOURCES})
 target_link_libraries(vorlanix_sdl PUBLIC vorlanix_core windows_sdl2)
 target_compile_options(vorlanix_sdl PRIVATE ${VORLANIX_WARNINGS})
+target_compile_options(vorlanix_sdl PRIVATE "SHELL:-include ${CMAKE_SOURCE_DIR}/packaging/windows/posix_environment.h")
 
 # The exe's icon and version, shown by Explorer and the installer.
 string(REPLACE "." "," VORLANIX_VERSION_COMMAS "${PROJECT_VERSION}.0")

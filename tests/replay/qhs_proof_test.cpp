@@ -1,7 +1,6 @@
 // The collector's tool with replays: an upload file is accepted only when its replay writes it,
 // and a ranking marks which entries a replay proves.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -9,24 +8,13 @@
 #include <string>
 
 #include "score/upload_file.h"
+#include "tests/replay/qhs_tool.h"
 #include "tests/replay/recorded_game.h"
 
+using qhs_tool::ToolRun;
+
 namespace {
-
-struct ToolRun {
-    int code;
-    std::string out;
-};
-
-ToolRun qhs(const TempDir& dir, const std::string& arguments) {
-    const auto out = dir / "out.txt";
-    const int status = std::system((std::string(VORLANIX_QHS) + " " + arguments + " >'" + out.string() + "' 2>&1").c_str());
-    std::ifstream in(out);
-    std::stringstream text;
-    text << in.rdbuf();
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
-}
-
+ToolRun qhs(const TempDir& dir, const std::string& arguments) { return qhs_tool::Run(dir, arguments); }
 }  // namespace
 
 TEST(QhsProof, VerifyAndRankAcceptOnlyWhatTheReplayWrites) {

@@ -98,10 +98,10 @@ TEST_P(DatabaseTest, ReopeningKeepsTheEntriesAndTheSchemaVersion) {
     {
         auto store = open_store();
         add(*store, upload_bytes("Kept", 100), "Kept", 100);
-        EXPECT_EQ(store->schema_version(), 1);
+        EXPECT_EQ(store->schema_version(), 2);
     }
     auto store = open_store();
-    EXPECT_EQ(store->schema_version(), 1);
+    EXPECT_EQ(store->schema_version(), 2);
     EXPECT_EQ(nicknames(store->page(0, 10)), (std::vector<std::string>{"1:Kept"}));
 }
 

@@ -5,13 +5,16 @@
 #include <stdexcept>
 #include <vector>
 
+#include "replay/limits.h"
 #include "replay/play_replay.h"
+#include "replay/prove.h"
 #include "tests/server/upload_fixture.h"
 #include "tests/support/temp_dir.h"
 
 struct RecordedGame {
     std::vector<uint8_t> replay;
     std::vector<uint8_t> upload;  // what re-simulating the replay writes; empty when nothing
+    bool proves = false;          // a record of play that proves its upload (no test driver's set lines)
 };
 
 // The recorded games, each with the upload file it writes, as the game's own rules re-simulate it.
@@ -24,6 +27,8 @@ inline std::vector<RecordedGame> recorded_games() {
         for (const auto& written : replay::PlayReplay(game.replay, {}).written) {
             if (written.path.extension() == ".qhs") game.upload = written.bytes;
         }
+        game.proves = !game.upload.empty() &&
+                      replay::ProveUpload(game.replay, game.upload, replay::kReplayTimeLimit).verdict == replay::Verdict::Proved;
         games.push_back(std::move(game));
     }
     return games;
@@ -32,9 +37,9 @@ inline std::vector<RecordedGame> recorded_games() {
 inline const RecordedGame& game_with_upload() {
     static const auto games = recorded_games();
     for (const auto& game : games) {
-        if (!game.upload.empty()) return game;
+        if (game.proves) return game;
     }
-    throw std::runtime_error("no recorded game in tests/replays writes an upload file");
+    throw std::runtime_error("no recorded game in tests/replays proves an upload file");
 }
 
 inline const RecordedGame& game_without_upload() {

@@ -73,7 +73,7 @@ TEST(UploadDesk, TellsTheRankAnAcceptedFileTakes) {
 
 TEST(UploadDesk, EveryRefusalHasItsOwnCodeAndOneGermanSentence) {
     std::set<std::string_view> codes;
-    for (int k = 0; k <= static_cast<int>(Reason::StorageFailed); ++k) {
+    for (int k = 0; k <= static_cast<int>(Reason::ReplayReused); ++k) {
         const auto& text = bestenliste::describe(static_cast<Reason>(k));
         EXPECT_TRUE(codes.insert(text.code).second) << text.code;
         EXPECT_TRUE(text.sentence.ends_with(".")) << text.code;

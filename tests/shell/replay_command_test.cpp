@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "replay/format.h"
+#include "shell/replay_command.h"
 #include "tests/replay/recorded_game.h"
 
 namespace {
@@ -82,4 +83,11 @@ TEST(ReplayCommand, AScriptWatchesTheReplayButMayNotChangeIt) {
     const auto state = nlohmann::json::parse(std::ifstream(dump));
     EXPECT_EQ(state["frames"], 300);
     EXPECT_EQ(run("steer.txt"), 2);
+}
+
+TEST(ReplayCommand, ReSimulationStopsAtTheSharedTimeLimit) {
+    TempDir dir;
+    write_bytes(dir / "game.vxr", recorded_game::Get().wholeRun);
+    EXPECT_EQ(replay::RunReplayCommand(dir / "game.vxr", nullptr, 0, nullptr, std::chrono::milliseconds(0)), 3);
+    EXPECT_EQ(replay::RunReplayCommand(dir / "game.vxr", nullptr, 0), 0);
 }

@@ -3,7 +3,7 @@
 # (e.g. --window).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVORLANIX_TESTS=OFF -DVORLANIX_BENCH=OFF
+bash scripts/install-deps.sh play
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVORLANIX_SERVER=OFF -DVORLANIX_TESTS=OFF -DVORLANIX_BENCH=OFF
 cmake --build build -j"$(nproc)" --target vorlanix
 exec ./build/vorlanix "$@"

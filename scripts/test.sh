@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds everything with warnings as errors and runs all tests
+# Installs what the build needs, builds everything with warnings as errors and Debian's hardening
+# flags (the packages the tests build and install come from this build) and runs all tests
 # (headless: no display and no audio device are needed). Then builds everything once more with
 # clang, AddressSanitizer and UndefinedBehaviorSanitizer, runs all tests there as well, and fuzzes
 # every reader for a short fixed time (FUZZ_SECONDS each, default 25).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 jobs="$(nproc)"
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 
 echo "== the GCC build and its tests"
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLANIX_WERROR=ON
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLANIX_WERROR=ON -DVORLANIX_HARDENING=ON
 cmake --build build-test -j"$jobs"
 ctest --test-dir build-test --output-on-failure -j"$jobs"
 

@@ -16,7 +16,7 @@ const char* const usage_text =
     "       vorlanix-bestenliste receive-mail [--reply] [--sendmail PROGRAM] [--reply-from ADDR]\n"
     "       vorlanix-bestenliste backup FILE\n"
     "       vorlanix-bestenliste restore FILE\n"
-    "       vorlanix-bestenliste --help\n"
+    "       vorlanix-bestenliste --help | --version\n"
     "\n"
     "The world-wide high-score list of Vorlanix: collects upload files (.qhs), ranks them as the\n"
     "game ranks (lower age first, equal ages by the earlier upload) and serves the list as web pages\n"
@@ -106,6 +106,9 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             options_done = true;
         } else if (!options_done && (arg == "--help" || arg == "-h")) {
             line.command = Command::Help;
+            return line;
+        } else if (!options_done && arg == "--version") {
+            line.command = Command::Version;
             return line;
         } else if (!options_done && arg == "--data-dir") {
             line.data_dir = value();

@@ -10,7 +10,7 @@
 
 namespace bestenliste {
 
-enum class Command { Help, Serve, Import, Export, Delete, ReceiveMail, Backup, Restore };
+enum class Command { Help, Version, Serve, Import, Export, Delete, ReceiveMail, Backup, Restore };
 
 struct CommandLine {
     Command command = Command::Help;

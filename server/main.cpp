@@ -7,6 +7,7 @@
 #include <optional>
 #include <thread>
 
+#include "base/licence_notice.h"
 #include "base/read_file.h"
 #include "score/upload_file.h"
 #include "server/command_line.h"
@@ -101,6 +102,10 @@ int main(int argc, char** argv) {
         std::fputs(usage_text, stdout);
         return 0;
     }
+    if (line.command == Command::Version) {
+        std::fputs("vorlanix-bestenliste " VORLANIX_VERSION "\n" VORLANIX_LICENCE_NOTICE "\n", stdout);
+        return 0;
+    }
     if (line.command == Command::ReceiveMail) {
         // A sendmail that ends early must not end us before the exit code is given.
         ::signal(SIGPIPE, SIG_IGN);
@@ -135,7 +140,8 @@ int main(int argc, char** argv) {
                 return 0;
             case Command::ReceiveMail:
             case Command::Backup:
-            case Command::Help: break;
+            case Command::Help:
+            case Command::Version: break;
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vorlanix-bestenliste: %s\n", error.what());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "base/licence_notice.h"
 #include "base/utf8_path.h"
 #include "shell/options.h"
 #include "shell/setting_keys.h"
@@ -56,7 +57,7 @@ constexpr const char* kHelp =
     "                             typed text or paths, for sharing"
     "\n"
     "  -h, --help                 show this help and exit\n"
-    "  --version                  show the version and exit\n"
+    "  --version                  show the version and the licence and exit\n"
     "\n"
     "In the game: the mouse aims and scrolls, left button fires, right button reloads at a\n"
     "Raumtank, arrow keys scroll, P pauses, F11 or Alt+Enter toggles fullscreen, F12 saves a\n"
@@ -102,7 +103,7 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
             message = kHelp;
             return ParseResult::Exit;
         } else if (a == "--version") {
-            message = "vorlanix " VORLANIX_VERSION;
+            message = "vorlanix " VORLANIX_VERSION "\n" VORLANIX_LICENCE_NOTICE;
             return ParseResult::Exit;
         } else if (a == "--window" || a == "--fullscreen") {
             o.window = a == "--window";

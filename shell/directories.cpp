@@ -31,7 +31,7 @@ fs::path FindSoundDirectory(const fs::path& programDir) {
     return fs::path(VORLANIX_SHARE_DIR) / "sound";
 }
 
-fs::path ChooseDataDirectory(const fs::path& requested, const fs::path& programDir, std::string& error) {
+fs::path ChooseDataDirectory(const fs::path& requested, const fs::path& programDir, std::string& error, bool create) {
     fs::path dir = requested;
     if (dir.empty()) {
         const fs::path portable = programDir / "hiscore.dat";
@@ -43,6 +43,7 @@ fs::path ChooseDataDirectory(const fs::path& requested, const fs::path& programD
         else
             dir = fs::current_path() / "vorlanix-data";
     }
+    if (!create) return dir;
     std::error_code ec;
     fs::create_directories(dir, ec);
     if (ec || !fs::is_directory(dir)) {

@@ -14,10 +14,11 @@ std::filesystem::path FindSoundDirectory(const std::filesystem::path& programDir
 
 // The data directory for hiscore.dat and UpLoad: the one asked for; else the program's own
 // directory when a writable hiscore.dat stands there (portable mode); else
-// $XDG_DATA_HOME/vorlanix or ~/.local/share/vorlanix. The directory is created; on failure
-// `error` says why and the result is empty.
+// $XDG_DATA_HOME/vorlanix or ~/.local/share/vorlanix. The directory is created unless `create` is
+// false (--print-paths only shows it); on failure `error` says why and the result is empty.
 std::filesystem::path ChooseDataDirectory(const std::filesystem::path& requested,
-                                          const std::filesystem::path& programDir, std::string& error);
+                                          const std::filesystem::path& programDir, std::string& error,
+                                          bool create = true);
 
 // The settings file: the one named by --config; else vorlanix.conf beside the executable in
 // portable mode (one stands there already, or a writable hiscore.dat does and no data directory

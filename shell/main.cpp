@@ -2,6 +2,7 @@
 // backend, or on the headless backend for tests and scripted runs.
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <optional>
 
 #include "base/log.h"
@@ -21,7 +22,8 @@ namespace {
 int printPaths(const vorlanix::Options& options, const std::filesystem::path& settingsFile) {
     const auto programDir = vorlanix::ExecutableDirectory();
     std::string error;
-    const auto dataDir = vorlanix::ChooseDataDirectory(options.dataDir, programDir, error);
+    // Showing the paths creates none of them.
+    const auto dataDir = vorlanix::ChooseDataDirectory(options.dataDir, programDir, error, false);
     if (dataDir.empty()) {
         base::Log("%s", error.c_str());
         return 1;
@@ -55,13 +57,21 @@ int main(int argc, char** commandLine) {
     const auto settingsPath = vorlanix::ChooseSettingsFile(options.config, options.headless, !options.dataDir.empty(),
                                                            vorlanix::ExecutableDirectory());
     std::optional<vorlanix::SettingsFile> settings;
-    if (!settingsPath.empty()) {
+    // The settings file written with the defaults names scale 2; only a scale the command line asks
+    // for is one the player chose, and only that one is reported when the desktop cannot hold it.
+    const bool scaleAsked = options.scale != 0;
+    std::error_code missing;
+    // --print-paths only shows where the files are: a missing settings file is not written.
+    const bool readSettings = !settingsPath.empty() &&
+                              (!options.printPaths || std::filesystem::exists(settingsPath, missing));
+    if (readSettings) {
         vorlanix::Options fromFile;
         std::vector<std::string> warnings;
         settings = vorlanix::SettingsFile::Open(settingsPath, fromFile, warnings);
         for (const auto& w : warnings) base::Log("%s", w.c_str());
         vorlanix::ParseCommandLine(argc, argv.data(), fromFile, message);
         options = fromFile;
+        if (!scaleAsked && options.scale == vorlanix::kDefaultWindowScale) options.scale = 0;
     }
     if (options.printPaths) return printPaths(options, settingsPath);
     if (options.exportReplay) return replay::RunExportCommand(options.exportReplay->first, options.exportReplay->second);

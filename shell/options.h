@@ -8,6 +8,9 @@
 
 namespace vorlanix {
 
+// The window's scale when none is chosen (the display makes it smaller on a small desktop).
+constexpr int kDefaultWindowScale = 2;
+
 struct Options {
     bool headless = false;
     bool window = false;      // a window instead of fullscreen

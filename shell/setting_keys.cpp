@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 
 #include "base/utf8_path.h"
@@ -17,9 +18,20 @@ bool ReadWholeNumber(std::string_view text, long long min, long long max, long l
     return true;
 }
 
+namespace {
+
+// Words in the settings file are read without regard to case: Yes, NO and Smooth are meant too.
+bool SameWord(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
 bool ReadYesNo(std::string_view text, bool& out) {
     for (std::string_view word : {"yes", "true", "on", "1", "no", "false", "off", "0"}) {
-        if (text != word) continue;
+        if (!SameWord(text, word)) continue;
         out = word == "yes" || word == "true" || word == "on" || word == "1";
         return true;
     }
@@ -59,15 +71,17 @@ const std::array<SettingKey, 10> kKeys = {{
      }},
     {"scale", "The window's scale factor, 1 to 16.",
      // 0 in the options leaves the choice to the display, which takes 2.
-     [](const Options& o) { return std::to_string(o.scale == 0 ? 2 : o.scale); },
+     [](const Options& o) { return std::to_string(o.scale == 0 ? kDefaultWindowScale : o.scale); },
      setNumber<&Options::scale, 1, 16>},
     {"scaling",
      "How the picture fills the screen: sharp (the largest whole factor, then smoothly to fill),\n"
      "integer (whole factors only, letterboxed) or smooth.",
      [](const Options& o) { return o.scaling; },
      [](Options& o, std::string_view v) -> std::string {
-         if (std::find(kScalings.begin(), kScalings.end(), v) == kScalings.end()) return "sharp, integer or smooth";
-         o.scaling = v;
+         const auto known = std::find_if(kScalings.begin(), kScalings.end(),
+                                         [v](std::string_view name) { return SameWord(v, name); });
+         if (known == kScalings.end()) return "sharp, integer or smooth";
+         o.scaling = *known;
          return {};
      }},
     {"renderer", "The SDL render driver by name (opengl, opengles2, software, ...); empty: SDL's choice.",

@@ -9,8 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "base/log.h"
 #include "base/cp1252.h"
+#include "base/licence_notice.h"
+#include "base/log.h"
 #include "replay/limits.h"
 #include "replay/prove.h"
 #include "base/read_file.h"
@@ -37,6 +38,7 @@ constexpr const char* usage =
     "           rank: mark each entry proved when a replay (*.vxr) in DIR writes it\n"
     "  --csv    rank as comma-separated values with every form entry (UTF-8)\n"
     "  --help   shows this text\n"
+    "  --version  shows the version and the licence\n"
     "\n"
     "Exit status: 0 when every file is valid, 1 when any is not, 2 for a usage error.\n";
 
@@ -218,6 +220,10 @@ int main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     if (std::find(args.begin(), args.end(), "--help") != args.end()) {
         std::fputs(usage, stdout);
+        return 0;
+    }
+    if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+        std::fputs("vorlanix-qhs " VORLANIX_VERSION "\n" VORLANIX_LICENCE_NOTICE "\n", stdout);
         return 0;
     }
     if (args.empty() || (args[0] != "verify" && args[0] != "rank")) {

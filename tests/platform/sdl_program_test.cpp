@@ -181,4 +181,14 @@ TEST_F(SdlProgram, AWindowTooLargeForTheDesktopIsMadeToFitWithOneLine) {
         << log();
 }
 
+TEST_F(SdlProgram, AWindowWithoutAChosenScaleSaysNothingAboutTheScale) {
+    // The settings file is written with its defaults (scale 2), which the 1024 x 768 offscreen
+    // desktop cannot hold: the window quietly takes scale 1, as no --scale was given.
+    start({"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"}, {"--window"});
+    std::this_thread::sleep_for(1s);
+    kill(child_, SIGTERM);
+    ASSERT_TRUE(waitForEnd(10s)) << log();
+    EXPECT_EQ(log().find("--scale"), std::string::npos) << log();
+}
+
 }  // namespace

@@ -122,3 +122,17 @@ TEST(CommandLine, TheCommandLineWinsOverTheSettingsFileForThatRun) {
     const auto bytes = read_bytes(dir / "v.conf");
     EXPECT_NE(std::string(bytes.begin(), bytes.end()).find("from-file"), std::string::npos);
 }
+
+TEST(CommandLine, PrintPathsOnlyPrintsAndCreatesNothing) {
+    TempDir dir;
+    const std::string env = "env HOME=" + dir.path().string() + " XDG_DATA_HOME= XDG_CONFIG_HOME= ";
+    const std::string out = (dir / "out.txt").string();
+    ASSERT_EQ(std::system((env + VORLANIX_EXE + " --print-paths > " + out).c_str()), 0);
+    const auto bytes = read_bytes(out);
+    const std::string shown(bytes.begin(), bytes.end());
+    EXPECT_NE(shown.find("data:        " + (dir / ".local/share/vorlanix").string() + "\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("settings:    " + (dir / ".config/vorlanix/vorlanix.conf").string() + "\n"),
+              std::string::npos)
+        << shown;
+    EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"out.txt"});
+}

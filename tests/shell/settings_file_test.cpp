@@ -114,3 +114,21 @@ TEST(SettingsFile, AnUnwritableFileLeavesTheDefaultsAndSaysSo) {
     EXPECT_FALSE(file.Store("fullscreen", "no", error));
     EXPECT_FALSE(error.empty());
 }
+
+TEST(SettingsFile, WordsAreReadWithoutRegardToCase) {
+    struct Case {
+        const char* text;
+        bool window, vsync;
+        const char* scaling;
+    };
+    for (const Case& c : {Case{"fullscreen = Yes\nvsync = NO\nscaling = Smooth\n", false, false, "smooth"},
+                          Case{"fullscreen = OFF\nvsync = True\nscaling = INTEGER\n", true, true, "integer"}}) {
+        Options o;
+        std::vector<std::string> warnings;
+        SettingsFile::Parse(c.text, "v.conf", o, warnings);
+        EXPECT_TRUE(warnings.empty()) << c.text << warnings.front();
+        EXPECT_EQ(o.window, c.window) << c.text;
+        EXPECT_EQ(o.vsync, c.vsync) << c.text;
+        EXPECT_EQ(o.scaling, c.scaling) << c.text;
+    }
+}

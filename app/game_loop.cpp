@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One game: a fresh world, one frame after another until the clock and its grace second have run
 // out, then the result page. Control then goes back to the outer loop, which starts over.
 #include <cstdio>

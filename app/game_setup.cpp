@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything a game starts from: a fresh world with new random paths, full ammunition, the
 // clocks at zero. Nothing of the last game survives but its result and the settings.
 #include "app/vorlanix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score list and settings as the game object holds them, loaded from and saved to
 // hiscore.dat in the data directory. A file that cannot be read or written leaves the list in
 // memory as it is; the game goes on without the file and says so once. A file that stands there

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number conventions the game's rules are written in: nearest with halves to even, and
 // signed differences of the wrapping 32-bit millisecond counter.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The outer loop: the title picture, then one menu pass after another until the program ends.
 // A game runs inside a menu pass; when it ends the loop starts over from its first step.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, display set-up and shutdown: the load event, the display, the busy wait, the check
 // for the exclusive display and the two ways the program ends.
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field table behind the headless dump, set and expect: JSON out, text in, indices checked.
 #include "app/state_access.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game object's fields by name, for the headless driver's dump, set and expect.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FNV-1a over every field of the game object in list order: numbers by their bytes in little-endian
 // order, texts by their length and bytes, so the hash does not depend on the machine or on addresses.
 #include "app/state_hash.h"

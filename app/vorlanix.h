@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game object: every field of the game and all its procedures. One object, as the game was
 // designed; its member functions are defined in the files of the subsystem that owns them
 // (app/, game/, gfx/, menu/, score/, sound/).

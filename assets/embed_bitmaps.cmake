@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes an assembler file that embeds every .bmp of BITMAP_DIR with its file name,
 # read by platform/resources.cpp through the symbols vorlanix_bitmap_table/_count.
 file(GLOB bitmaps RELATIVE ${BITMAP_DIR} ${BITMAP_DIR}/*.bmp)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The browser build's twin of embed_bitmaps.cmake: WebAssembly objects keep each blob in a data
 # section of its own with a known size, and the name table is C, so pointers take the target's width.
 file(GLOB bitmaps RELATIVE ${BITMAP_DIR} ${BITMAP_DIR}/*.bmp)

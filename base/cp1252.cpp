@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code page 1252 is Latin-1 except for 0x80..0x9F, where Windows put typographic characters.
 #include "base/cp1252.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion between the game's texts (one byte per character, Windows code page 1252)
 // and the UTF-8 of file names, terminals and typed input.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real disk behind the game's file operations.
 #include "base/file_system.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file operations the game makes on its data directory, behind one interface, so that a
 // platform can stand between the game and the disk (a recorded run answers from its recording).
 #pragma once

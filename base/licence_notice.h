@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every program of the project prints for --version after its name and version: the
 // copyright and the licence (the GNU GPL, version 3 or later; the full text is in COPYING).
 #pragma once

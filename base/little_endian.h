@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Little-endian two's complement numbers, as the game's files store them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place that writes the programs' messages.
 #include "base/log.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Messages for the person running a program: one line each on the standard error, headed by the
 // program's name ("vorlanix: no sound: ..."). A program without a console (the game on Windows)
 // or a test sends the lines elsewhere by setting a sink once at start.

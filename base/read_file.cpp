@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file is read only as far as its layout goes, so a huge or endless one costs nothing.
 #include "base/read_file.h"
 

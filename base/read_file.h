@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the start of a small file, with failures reported as values.
 #pragma once
 

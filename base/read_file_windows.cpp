@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file is read only as far as its layout goes, so a huge or endless one costs nothing; on
 // Windows through the UTF-16 file API.
 #include "base/read_file.h"

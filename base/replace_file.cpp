@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary file, fsync, rename: the old file stays whole until the new one is safely on disk.
 #include "base/replace_file.h"
 

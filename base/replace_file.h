@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a whole file so that readers only ever see the old content or the new one,
 // and so that the write can never land outside the directory it was given.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary file, flush, replace: the old file stays whole until the new one is safely on disk.
 // On NTFS a rename over an open file fails, so the swap is ReplaceFileW (the target keeps its
 // identity and attributes), or MoveFileExW where there is nothing to replace yet; a hiscore.dat

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file errors Windows reports, as the errno numbers POSIX systems give for the same fault.
 #include "base/system_error_windows.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paths to and from UTF-8 text. On Windows a path is UTF-16 and its narrow form is not UTF-8, so
 // every path that comes from text (the command line, the settings file) or goes into text (a
 // message, the screen) passes through here; on POSIX systems both directions keep the bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one busy game frame of copies costs: our blit family against SDL's own software blitter
 // (plain and RLE-accelerated colour keys) and against one memcpy of the bytes the frame moves.
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What presenting one frame costs: our RGB565 to XRGB8888 conversion (baseline and AVX2 builds)
 // against a lookup table and SDL's converter; the whole scaled present on SDL's software renderer
 // with our conversion against SDL's own RGB565 texture path; and the present of each scaling onto

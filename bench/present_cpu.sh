@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Processor time per frame shown, end to end on an X server without GPU (Xvfb): the game in a game
 # with the software renderer per scaling, and beside it a minimal SDL program that shows a picture
 # of the same size with SDL's own means and the same renderer choice. Read from /proc/PID/stat

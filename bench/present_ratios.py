@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The cost of presenting one frame per scaling and screen size, as ratios measured in one run of
 # the benchmarks: our own present and SDL's software renderer against a plain copy of the screen's
 # bytes, and ours against SDL's (processor time).  Usage: present_ratios.py BUILD/vorlanix_bench [benchmark options]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What proving an upload by its replay costs the server, against the plain re-simulation of the
 // same replay in the same run: proofs per second per core, and the ratio of the two.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of replays, in one run: the same 100-second game played by the headless driver plain,
 // played while recorded, and re-simulated from its recording. The frames counter gives frames per
 // second of CPU for each, so re-simulation / plain and the recording's cost per frame read off

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screenshot costs the frame that takes it (a copy of the 640 x 480 frame) against what
 // the worker thread pays to encode it as a PNG.
 #include <benchmark/benchmark.h>

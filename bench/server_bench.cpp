@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world-list server: uploads accepted per second (checks and a synced commit each, in process
 // and over loopback HTTP), and what the list page costs at 100 000 entries on SQLite (p50/p99).
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What starting a sound copy costs on SDL2_mixer: playing once from where the copy stands (a view
 // of the decoded sound) against looping from there (the sound turned round to begin at that
 // point), for a sound as long as the music, which loops on from where the last game stopped it.

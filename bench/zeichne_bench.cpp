@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a whole busy game frame costs: a real Zeichne on the headless backend with the embedded
 // pictures, nebulae on, every figure on the screen, a third of them dissolving, and eight
 // floating numbers. Compare with BM_OurBlitFamily, the plain list of copies such a frame makes.

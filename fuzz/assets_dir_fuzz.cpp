@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An art pack's directory as --assets reads it: files named as the game's pictures (in any case)
 // with any content; every picture is looked up, and each is loaded or refused naming its file.
 // The input is a list of records: one byte choosing a picture's name (the high bit writes it in

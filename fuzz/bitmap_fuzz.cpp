@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture file as an art pack may hold it: decoded or refused, never read out of bounds.
 #include <cstdint>
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // hiscore.dat as the game reads it: any bytes decode into a usable list, and saving that list and
 // reading it back gives the same list.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: an e-mail handed to receive-mail. Any bytes are read without a crash; the answer's
 // recipient is always one plain address that sendmail cannot take for an option, every file name
 // it shows is printable UTF-8, and the answer reads back with that recipient alone.

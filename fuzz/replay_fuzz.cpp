@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replay files from anywhere: decoding and re-simulating must end with an outcome, never crash
 // or hang (the time limit stops a replay that would run on).
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target's entry point over files, for the test suite: every kept crasher and every
 // seed of a reader goes through it once. Arguments are files or directories (a missing directory
 // is an empty one, so a reader without crashers yet needs nothing).

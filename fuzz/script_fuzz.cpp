@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless driver's script: any text is parsed into lines or refused with its line number, and
 // a short script of a player's actions runs the whole program without a fault. Lines that write
 // files where the script says (dump, screenshot) or write the game's fields directly (set, a test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: what the world-list server does with a received upload file. Any bytes are checked;
 // a file that passes is shown on the list page, its entry page and in the JSON list, where its
 // nickname must come out as text, never as markup.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the settings file reader and checks that storing a value keeps every
 // other line as it was.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An upload file as the game's checks and the collector's tool read it: from bytes and from a
 // file on disk, the same verdict, without a fault, whatever its bytes.
 #include <unistd.h>

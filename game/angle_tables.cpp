@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The angle tables every path and orbit reads: 1024 steps around a circle of 2 x 3.1415 (the
 // game's own pi), as floats and as whole numbers scaled by 1024.
 #include <cmath>

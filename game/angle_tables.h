@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Indexing the 1024-entry angle tables.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every change of the score, with the multiplier for quick successive hits; each award also
 // starts a number floating up from where it was earned (drawn in gfx/score_display.cpp).
 #include <algorithm>

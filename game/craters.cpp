@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A planet as a target: its castle on top, then its disc pixel by pixel. A hit punches a crater
 // into the planet's picture, so later shots at the same place pass through the hole.
 #include "app/vorlanix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Irones on boards and the Raumtanks: their positions at the present game time, the death
 // progress of every figure, and the revival of shot Irones once they are out of sight.
 #include <cmath>

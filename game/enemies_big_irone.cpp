@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The big Irone: it waits off stage, flies into the middle of the screen, parks there eating the
 // player's game time with the alarm running, and after its death the next attack is scheduled.
 #include "app/vorlanix.h"

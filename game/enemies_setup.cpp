@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The moving objects at the start of a game: random drifting bases and speeds for every Irone on
 // a board, and the nine Raumtanks at their nine heights.
 #include "app/vorlanix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixel tests on a figure's picture cell, under one read-only lock per test.
 #include "game/hit_tests.h"
 

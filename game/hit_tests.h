@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two kinds of test a shot meets: open boxes around a figure, and reads of the very picture
 // cell the figure is drawn with, where black (the colour key) is empty.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lens on planet 0 as a target: its centre voids the game at any time; in the final phase
 // the rest of the lens can be destroyed.
 #include "app/vorlanix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the planets, the moons and Irone stations on their tilted orbits, and the fragments of
 // shot moons are, in the world and on the screen; their death progress; the big explosion.
 #include "app/vorlanix.h"

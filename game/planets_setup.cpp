@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The planets, their moons and Irone stations, the moon fragments' speeds and the first
 // satellite's path, as every game starts them.
 #include "app/vorlanix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's mouse: a left press fires at the pointer, any other button marks a right click
 // for the next frame. The same events serve the menus (their branches live with the menu).
 #include "app/vorlanix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The right click: a click on a Raumtank reloads. Every tank under the pointer answers, so two
 // overlapping tanks both do.
 #include "app/vorlanix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two satellites crossing the world on straight diagonals, with the Irones riding them; a
 // destroyed satellite races off at thirteen times its speed and is gone three seconds later.
 #include "app/vorlanix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Irones as targets: the big Irone (one pixel of its side's cell) and the Irones on their
 // boards (four pixels of the facing's cell, body before board).
 #include "app/vorlanix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moons and Irone stations as targets, and the fragments they break into. The same test runs
 // twice per shot: for the moons in front of their planets before the lens and the planets, and
 // for those behind them after.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Raumtanks as targets: a shot tank costs or earns points, may open the final phase, and
 // its blast clears the screen of the big Irone and every Irone on a board.
 #include <cstdlib>

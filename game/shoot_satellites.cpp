@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two satellites as targets: the three Irones riding the first, the first itself in the final
 // phase, and the second with its Irone and the three switches that guard them.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One shot against every target on the screen, in a fixed order of priority: the first target
 // that takes the shot ends the evaluation, so one shot hits at most one thing.
 #include "app/vorlanix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading the bitmaps into their surfaces with their colour keys, and the display check every
 // drawing procedure begins with.
 #include <cstdio>

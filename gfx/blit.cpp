@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clipped blit family: eight members, one per target, window and keying the game needs.
 // Every member clips against its fixed window and moves the source rectangle by what it cut off
 // on the left and top, so a partly hidden sprite shows the right part of its frame.

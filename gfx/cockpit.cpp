@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cockpit around the play window and its instruments: ammunition bar, radar marks and sweep
 // line, the ageing portrait and the two counters. The portrait and the counters are painted into
 // the bottom panel's own surface, and only when their value changed; the menu frame and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six destruction animations. Each is a pure function of the stage, the game time and, for
 // the dissolves, fresh random numbers: it only draws, and draws nothing once it is over.
 #include <cmath>

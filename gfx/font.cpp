@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitmap font of the menus: a text is set glyph by glyph on the text line SurfTempTxt, then
 // copied out in one keyed blit to the screen or onto the menu page canvas.
 #include <algorithm>

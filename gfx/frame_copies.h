@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The raw surface operations the game and menu frames use besides the clipped blit family:
 // unclipped copies (the menu panel and page, the scratch canvas, the bottom panel), the scaled
 // moon frames and page fades, and the colour fills. A surface whose picture is not loaded draws

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One game frame: wait for the display, shake or recoil the picture, clear, draw the layers back
 // to front and show the result with one flip. The layers themselves live in scene_*.cpp.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layers of the moving figures: the Irones on their boards and the Raumtanks, the big Irone
 // and the big explosion.
 #include "app/vorlanix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layers of the world's fixed stars: moons and Irone stations behind and in front of their
 // planets, the planets with the lens, castles and flags, moon fragments and both satellites.
 #include <cmath>

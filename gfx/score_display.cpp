@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers that float up from where points were earned and dissolve.
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The starfield: up to three layers of single pixels written straight into the back buffer,
 // each a 1920 x 1440 pattern of 60 x 60 cells that scrolls with its own parallax.
 #include "app/errors.h"

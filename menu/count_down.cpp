@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The count-down after a game, over the freshly opened result page: the score runs down to 0
 // while the result age climbs down from 80 years, and the face in the bottom bar ages less the
 // more points there were. It sets Ergebnis.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hit areas of the main panel and of the pages.
 #include "menu/hit_areas.h"
 

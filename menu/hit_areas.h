@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the menu's buttons answer the mouse. Every area excludes all four of its bounds, so a
 // pointer exactly on an edge hits nothing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The change of page: the old page squeezes shut towards its middle line, the new one opens from
 // it. Timed by the clock, so each half takes 225 ms on any machine; no window events meanwhile.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One pass of the menu: the panel, the page with its live elements, the lit buttons, and the
 // cockpit frame with the pointer, presented by one flip. START and QUIT act from here.
 #include <exception>

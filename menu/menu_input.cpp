@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu's share of the mouse: the move lights the button under the pointer, the press marks
 // a main button as held, and the release acts: it leaves the title and closing pictures,
 // changes the page, switches the settings, answers the result page and runs the upload form.

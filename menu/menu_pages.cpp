@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building a menu page: its picture into SurfMenueSeite, and the page as it looks when it opens
 // (picture and live elements) onto the canvas SurfTemp2 for the opening animation.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message texts as the player reads them (written here in UTF-8, held in code page 1252).
 #include "menu/message_texts.h"
 

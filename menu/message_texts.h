@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the message page: the INFO texts of the list, the result and the upload pages,
 // and the request to fill in every field of the upload form.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The live elements drawn over the page pictures: settings lamps, the high-score list, the help
 // dots, the result with the name, the upload form and the message lines. Positions are screen
 // positions; on the page canvas they are taken relative to the page's corner (166, 82).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing on the result page (the player's name) and on the upload page (the eight fields):
 // characters are only appended and removed at the end; Escape ends the program from anywhere.
 #include "app/vorlanix.h"

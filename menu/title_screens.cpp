@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The title and closing pictures: one full-screen picture with the pointer, until a mouse
 // button is released.
 #include <exception>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SICHERN with every field filled: the upload file is written and the message page tells where
 // it went and where to send it, or why it could not be written.
 #include "app/vorlanix.h"

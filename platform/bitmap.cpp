@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding 24-bit BMP bytes into an RGB565 surface, with every length checked before it is read.
 #include "platform/bitmap.h"
 

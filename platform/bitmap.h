@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads uncompressed 24-bit BMP files into RGB565 surfaces; anything else is refused with a
 // message naming the picture, and nothing is ever read beyond the bytes given.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts of the platform seam both backends share: pictures from the resources, the directories
 // and the screenshots.
 #include "platform/platform.h"

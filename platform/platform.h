@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one seam between the game and the machine: display, sound, clock, cursor, window events,
 // message box and directories. The game includes only this header (and surface.h); the SDL
 // backend and the headless backend implement it, and the game cannot tell them apart.

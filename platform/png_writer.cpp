@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RGB565 surfaces to PNG files through libpng.
 #include "platform/png_writer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes an RGB565 surface as a PNG file (for screenshots and contact sheets).
 #pragma once
 

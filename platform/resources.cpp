@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Looking up the embedded bitmaps, or an art pack's files, by name without regard to case.
 #include "platform/resources.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitmaps the build drew and embedded into the executable, looked up by name without regard
 // to case; or, for art packs, the .bmp files of a directory.
 #pragma once

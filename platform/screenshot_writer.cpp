@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screenshot worker: names each picture by the time it was taken and writes it as a PNG.
 #include "base/log.h"
 #include "platform/screenshot_writer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // F12 screenshots: the frame is copied at the flip and written as a PNG by a worker thread, so
 // the game never waits for the encoder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the headless driver may see and change of the program it drives: the state as JSON and
 // single fields by name (a test aid). The game object provides it.
 #pragma once

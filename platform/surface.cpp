@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RGB565 surface's copies, scaled copy, colour fill and locked pixel access.
 #include "platform/surface.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 16-bit RGB565 picture in memory with a source colour key: the display surfaces of the game
 // and the raw operations on them (fast copy, scaled copy, colour fill, locked pixel access).
 // Copies clip nothing: a copy whose rectangles do not lie wholly inside both surfaces is refused.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Little-endian numbers, variable-length integers and texts into and out of a byte buffer. The
 // reader checks every length against what is there, so a damaged file stops with a message.
 #pragma once

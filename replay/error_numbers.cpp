@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file errors the game can meet, with their Linux numbers.
 #include "replay/error_numbers.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing and checking the replay file's header, its check sum and the compressed stream.
 #include "replay/format.h"
 

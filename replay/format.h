@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replay file: a short uncompressed header (what the replay is and which program plays it)
 // followed by the zlib-compressed record stream. The layout is documented in doc/replay-format.md.
 #pragma once

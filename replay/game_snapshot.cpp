@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fields in list order, numbers by their bytes, texts with their length, then the generator's state.
 #include "replay/game_snapshot.h"
 

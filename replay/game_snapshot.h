@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's whole state at a game's START as bytes, so a replay can begin there: every field
 // of the game object and the random generator. Pictures are not part of it: the game reloads every
 // picture it changes (the planets' craters) when a game starts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Naming, writing and pruning the replays kept beside hiscore.dat.
 #include "replay/kept_replays.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replays kept in the data directory's replays/ folder: the last game always (last.vxr), and
 // every game whose result entered the local list under its date and result, pruned to the newest
 // 20 of those plus the ones whose result still stands on the list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bounds every reader of replays shares: the re-simulation of the headless replay command, the
 // collector's tool and the world-list server's proofs stop at the same time and size.
 #pragma once

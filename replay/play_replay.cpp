@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replay driver: the game object on a replaying platform, its games noted as they start.
 #include "replay/play_replay.h"
 

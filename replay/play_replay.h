@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the program from a replay file, as fast as it can (re-simulation) or paced in a window,
 // and reports how it ended and what each game in it achieved.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The proof: re-simulate strictly without output and compare the upload files the replay wrote;
 // then record the proved game's public part and play it on its own to the same result.
 #include "replay/prove.h"

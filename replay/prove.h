@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Proving an upload file by its replay: the replay is re-simulated and must write exactly the
 // upload file's bytes. Needs no display; several proofs may run at once on different threads.
 #pragma once

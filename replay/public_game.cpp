@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clearing the personal fields, and the key of a public game's inputs.
 #include "replay/public_game.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The public part of a game: its replay from the START to the fixed result, with nothing personal
 // in it (no names, no form entries, no typed text, no paths). It re-simulates on its own to the
 // same result, so it can be published; what proves an upload file's personal bytes stays private.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the answers of the wrapped platform into the record stream as the program receives them.
 #include "replay/recording_platform.h"
 

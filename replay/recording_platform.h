@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A platform that wraps any other and writes down every answer the program gets from it, in order:
 // the clock, the pointer, the events of each pump, the display and sound states, and the files of
 // the data directory. Output (pictures, sounds, the files' writing) goes on to the wrapped platform.

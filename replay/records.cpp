@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of records by tag: their names for the messages of a replay that goes out of sync, and
 // how to read past each one.
 #include "replay/records.h"

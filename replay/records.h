@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The records of a replay's stream: one per answer the program got from the machine, in the order
 // it asked. Each record's byte layout is written once, in its `fields`, which the writer and the
 // reader both walk: a Put writes the fields, a Get reads them back in the same order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answering the program from the record stream, and checking it asks in the recorded order.
 #include "replay/replaying_platform.h"
 

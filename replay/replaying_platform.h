@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A platform that answers the program from a recording: the same clock, pointer, events, display
 // and sound states and file contents, in the same order, so the run repeats exactly. Pictures and
 // sounds go to an optional output platform (a window, to watch); files the program writes are kept

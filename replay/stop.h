@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Why a replay stopped. Thrown through the game's own code, so it deliberately does not derive
 // from std::exception: the game's handlers for run-time errors must not swallow it.
 #pragma once

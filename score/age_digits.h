@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A result is an age in days of a calendar with 30-day months and 360-day years,
 // written as six digits: years, months and days, two each.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed-length, blank-padded text fields of the game's files.
 #pragma once
 

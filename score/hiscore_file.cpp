@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // hiscore.dat: fixed offsets, little-endian numbers, blank-padded code page 1252 texts,
 // and the settings stored inverted (0 in the file is on).
 #include "score/hiscore_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // hiscore.dat: the local list of eight results, the player name, the upload-form entries and
 // the three settings, in the game's 430-byte layout; and the rules by which a result enters the list.
 #pragma once

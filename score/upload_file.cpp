@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Upload file: S, t, eight 40-byte entries with Geboren moved last, and the check sum P over the
 // entries, weighted by the digits of the result, so that a changed entry or result shows.
 #include "score/upload_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The upload file for the world-wide list: its name, its place, its 332-byte layout with the
 // check sum, writing it, and checking a received one.
 #pragma once

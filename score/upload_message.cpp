@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message page texts are code page 1252 like every text the font draws; a failed write
 // names the reason in the player's words and tells that the form is kept.
 #include "score/upload_message.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines of the message page after SICHERN: where the upload file went and where to send
 // it, or why it could not be written.
 #pragma once

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the browser game into build-web/dist/: emscripten from Debian, SDL2, SDL2_mixer (WAV only), zlib and
 # libpng built from Debian's source packages into a cache outside the clone, then the game itself with emcc.
 #   scripts/build-web.sh            everything (dependencies only when the cache lacks them)

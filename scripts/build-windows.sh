@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Windows game into build-windows/: mingw-w64 from Debian, SDL2 and SDL2_mixer (WAV only) as
 # DLLs and zlib and libpng as static libraries, all built from Debian's source packages into a cache outside
 # the clone; the pictures and sounds drawn by the native generators; then vorlanix.exe and vorlanix-qhs.exe,

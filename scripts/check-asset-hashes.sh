@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that every picture and sound a build generated is bit for bit the one the project
 # ships: the pictures are part of the rules (hit tests read their pixels), so a generator that
 # draws differently on some compiler or with some flags must show up here, and a deliberate

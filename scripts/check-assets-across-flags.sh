@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the picture and sound generators once more with flags a builder might add (-O3 and
 # -ffast-math) and checks that they still draw and synthesise every file bit for bit as listed
 # in assets/generated.sha256: the generators keep strict floating point whatever flags come in.

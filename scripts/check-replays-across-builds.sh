@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Re-simulates every replay of tests/replays/ with a second build of the program — Clang without
 # optimisation, against the suite's GCC build with it — and compares the games' results. The
 # rules must give the same bits under every compiler and optimisation level.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages for one purpose: "play" (what building and running the game
 # needs, nothing more: no server libraries, database, browser or checkers) or "test" (the default:
 # everything the whole build and every test need).

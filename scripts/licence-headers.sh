@@ -10,6 +10,7 @@ tag="SPDX-License-Identifier: GPL-3.0-or-later"
 # The comment that carries the line, by the kind of file; nothing for data files.
 comment_for() {
   case "$1" in
+    fuzz/corpus/* | fuzz/regressions/*) echo "" ;;  # inputs, byte for byte
     *.cpp | *.h | *.inc | *.c | *.js) echo "//" ;;
     *.css) echo "css" ;;
     *.nsi | *.nsh) echo ";" ;;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the pictures the AppStream metadata shows, with the headless driver of a built game:
 #   scripts/make-screenshots.sh [BUILD_DIR]      (default: build)
 # They are kept in packaging/screenshots/; run this again when the game's look changes.

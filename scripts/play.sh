@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the game needs, builds it and starts it. Extra arguments go to the game
 # (e.g. --window).
 set -euo pipefail

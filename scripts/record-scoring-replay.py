@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Records a headless game that really scores, for the replay corpus.
 
 The headless driver is run again and again on the script built so far: from the state dumps of

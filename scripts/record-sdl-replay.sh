@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Records one game through the real SDL backend for the replay corpus: a private X server (Xvfb),
 # synthetic pointer input (xdotool), the program in a 640 x 480 window recording with --record.
 # The game runs in real time, so this takes about two minutes.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The browser build's tests: builds it (scripts/build-web.sh), re-simulates every replay of
 # tests/replays/ with its WebAssembly under node, then plays it in headless Chromium served by the
 # world-list server (tests/web/browser_game_test.py). Prints the download size and the time to the

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Tests the Windows build (scripts/build-windows.sh) under Wine, on an X server of its own and in a
 # fresh Wine prefix: the installer installs silently and the installed game opens its window, shows
 # the title picture and takes a click into the menu; the unpacked zip runs from a folder with

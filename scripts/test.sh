@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the build needs, builds everything with warnings as errors and Debian's hardening
 # flags (the packages the tests build and install come from this build) and runs all tests
 # (headless: no display and no audio device are needed). Then builds everything once more with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // German singular and plural for the three parts of an age.
 #include "server/age_text.h"
 

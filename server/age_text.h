@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A result in days as the game shows it: 360-day years, 30-day months.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Options may stand before or after the command; "--" ends them, so a nickname may begin with "-".
 #include "server/command_line.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The header wait peeks at the socket and lets poll() sleep until more bytes than already seen
 // have come (SO_RCVLOWAT), so a slow client costs no CPU while it trickles; httplib then reads the
 // header and the body through a GuardedStream.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one connection may cost the server: a cap on connections per client address and in total,
 // a deadline for the header and one for the whole request, a bound on the header's size, and a
 // lingering close that lets a client still sending read its answer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One row per entry in list order, texts as UTF-8. A field that a spreadsheet would take for a
 // formula gets a leading apostrophe, since the file's texts come from strangers.
 #include "server/csv_export.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // All entries with their personal data as CSV, for the prize draw; never served over HTTP.
 #pragma once
 

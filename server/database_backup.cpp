@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database's own tools do the copying: nothing here reads or writes rows, so a backup holds
 // exactly what the database held, indexes and schema version included.
 #include "server/database_backup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `backup FILE` and `restore FILE`: a consistent copy of the whole list taken while servers run,
 // and putting one back. SQLite copies with its online backup API; PostgreSQL with pg_dump's
 // custom format and pg_restore in one transaction.

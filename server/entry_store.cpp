@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SOCI speaks to both databases through the same statements; only the schema's id column and the
 // connection set-up differ. Every value reaches SQL as a bound parameter.
 #include "server/entry_store.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list's storage: one access layer over SQLite (one file, the default) and PostgreSQL.
 // Every call commits before it returns, so what a caller was told is stored survives a crash.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hex encoding of stored files.
 #include "server/hex.h"
 

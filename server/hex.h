@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bytes as lower-case hex text: the one form both databases store and compare the same way.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text that came from a file or a request passes escape_html on its way into a page.
 #include "server/html_pages.h"
 

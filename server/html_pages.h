@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The German pages of the world list: plain HTML and one style sheet, no scripts.
 #pragma once
 

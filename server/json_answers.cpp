@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Built with nlohmann::json, which escapes every string it writes.
 #include "server/json_answers.h"
 

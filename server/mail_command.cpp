@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A message is taken whole or not at all: a database failure ends with "try again later" before
 // anyone is answered, so the sender hears once what became of every file.
 #include "server/mail_command.h"

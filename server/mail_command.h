@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `vorlanix-bestenliste receive-mail`: one message on standard input, as an MTA's pipe transport
 // or a fetchmail/getmail delivery agent hands it over, answered with an exit code from sysexits.h.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GMime reads the message: its structure, encodings and the names of attachments (RFC 2047 and
 // 2231 included). Nothing a sender names reaches the file system or a header unencoded.
 #include "server/mail_intake.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Upload files that players send by e-mail: the attachments of one message, what became of each,
 // and the German answer to the sender. The files go through the same desk as a web upload.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vorlanix-bestenliste: the world-wide list's server and its maintenance commands.
 #include <pthread.h>
 #include <signal.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Buckets that have filled up again say nothing a new one would not, so they are dropped when the
 // table grows: the memory stays bounded however many addresses come by.
 #include "server/rate_limiter.h"

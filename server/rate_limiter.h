@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Uploads per minute per address, as a token bucket: a burst of the whole minute's share, then
 // one more every 60/N seconds.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reason codes are public API: they may gain members, but a code never changes its meaning.
 #include "server/refusal.h"
 

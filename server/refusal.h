@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every way an upload can end: a reason code for the API, one German sentence for the pages,
 // and the HTTP status that goes with it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replay's verdicts, folded into the refusals a player can act on.
 #include "server/replay_proof.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Proving an upload by its replay with the game's own rules, as a reason of the upload desk.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files are kept as hex text, so that the uniqueness of the received bytes and the replays work
 // alike in both databases. Entries are ranked by (days, id): the id grows with every upload.
 #include "server/schema.h"

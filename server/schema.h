@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database schema as numbered migrations, one list per dialect; a database records the
 // highest migration it has seen and gets the newer ones on start.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The child gets the message on a pipe; a write to a child that died early fails instead of
 // raising SIGPIPE, because the caller ignores that signal.
 #include "server/sendmail.h"

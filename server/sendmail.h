@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handing a message to the system's mail transport through its sendmail interface, as every
 // MTA on a Unix system offers it (Exim, Postfix, OpenSMTPD).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // gmtime_r, so that neither the server's time zone nor another thread's call changes a date.
 #include "server/time_text.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Upload times as pages and the API show them, always in UTC.
 #pragma once
 

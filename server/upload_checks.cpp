@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's own reader decides size, range and check sum; the server adds what it needs to show
 // the entries safely: text only, and a nickname to list.
 #include "server/upload_checks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checks a received upload file must pass before it may enter the list.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A database failure is reported as such and never as a refusal of the file.
 #include "server/upload_desk.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Taking one upload: the checks, then the database. The web form, the API and the import of
 // mailed files all come through here, so they accept and refuse exactly alike.
 #pragma once

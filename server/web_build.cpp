@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the browser build and answering requests for its files.
 #include "server/web_build.h"
 

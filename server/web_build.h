@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser game's files, served at /spielen: read once at start, kept in memory with a gzip
 // copy of each, and answered with their type and how long a browser may keep them.
 #pragma once

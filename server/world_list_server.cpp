@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Routes of the world list. The size and the rate of uploads are judged from the headers alone,
 // before the body is read; nothing from a request ever names a file.
 #include "server/world_list_server.h"

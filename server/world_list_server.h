@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HTTP side of the world list: pages, the JSON API, the limits on what a request may cost.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: the surroundings of the game (window, scaling, sound, files, test driver).
 // It parses on top of the settings file's choices, so what it names wins for this run.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the executable's directory, the sound, data and screenshot directories and the settings
 // file at start.
 #include "shell/directories.h"

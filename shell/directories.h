@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program finds its sounds and keeps the files it writes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the executable's directory, the sound, data and screenshot directories and the settings
 // file on Windows: the player's files live in %APPDATA%\Vorlanix, or beside the program in
 // portable mode. Every path stays UTF-16, so a user name with umlauts is no obstacle.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point: reads the settings file and the command line, then runs the program on the SDL
 // backend, or on the headless backend for tests and scripted runs.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The surroundings of one run: what the settings file and the command line choose.
 #pragma once
 

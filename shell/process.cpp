@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process on POSIX systems: argv is already the bytes the player typed, and standard error
 // reaches the terminal or the desktop's log.
 #include "shell/process.h"

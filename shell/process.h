@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the program meets its process: the command line as UTF-8 words, whatever the system hands
 // the program, and the last word on a failure that ends it.
 #pragma once

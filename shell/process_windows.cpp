@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process on Windows: the wide command line converted to UTF-8, the console of the program
 // that started the game, where there is one, for --help, --version and messages, and a message
 // box for a failure that ends the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program from its load event to its end on either backend, and the exit code its end gives.
 // Recording sits between the game and the backend: the whole run into --record's file, and every
 // game from its START into the data directory's replays/.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the whole program on a given platform, from the load event to its end, and turns the way
 // it ended into the exit code.
 #pragma once

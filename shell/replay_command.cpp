@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing a replay's games and its end, one line each.
 #include "base/log.h"
 #include "shell/replay_command.h"

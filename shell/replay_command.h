@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `vorlanix --replay FILE`: reads the file, plays it (in a window or re-simulated) and turns the
 // outcome into lines for people and the exit code: 0 in sync, 3 out of sync, 2 unreadable.
 #pragma once

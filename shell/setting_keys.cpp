@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each settings key means, its default (a default Options), its comment and its reader.
 #include "shell/setting_keys.h"
 

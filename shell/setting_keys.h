@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keys of the settings file; the command line sets the same values under --key-name.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading, writing and editing in place the "key = value" settings file.
 #include "shell/settings_file.h"
 

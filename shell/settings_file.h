@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file vorlanix.conf: "key = value" lines with "#" comments. Rewriting it changes
 // only the line of the key that changed, so the player's comments and unknown keys survive.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The thirteen sound slots: ten copies each, created from the slot's wave file the first time a
 // copy is needed; a request plays the first copy that is not playing once.
 #include <cstdio>

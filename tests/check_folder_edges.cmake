@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file includes a header from a folder its own folder may not use. The floors are
 # described in doc/architecture.md; the table below is the same table, and a new edge between
 # folders is a decision to write down here and there, not an accident of one include.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file outside platform/sdl/ includes an SDL header: the game talks to the machine
 # only through platform/platform.h.
 file(GLOB_RECURSE sources ${SOURCE_DIR}/app/* ${SOURCE_DIR}/game/* ${SOURCE_DIR}/gfx/* ${SOURCE_DIR}/menu/*

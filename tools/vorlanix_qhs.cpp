@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vorlanix-qhs: for whoever collects the players' upload files. Checks each file's size and
 // check sum, and ranks the valid ones as the game ranks its list (lower age first); with replays,
 // proves that a file's result was really played.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vorlanix-soak: plays many games in one process on the headless backend, with random input
 // through the real menus (the start button, shots, right clicks, scrolling, pause, focus and
 // display changes, typing during the count-down, the result page, the upload form), and checks

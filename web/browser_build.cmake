@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The browser build (emcmake): SDL2, SDL2_mixer, libpng and zlib come from VORLANIX_WEB_PREFIX, where
 # scripts/build-web.sh built them from Debian's sources; the program is linked to .js + .wasm with
 # the sounds packed beside it. Included from the top CMakeLists.txt after the core library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page around the browser game: sizes the picture, starts the program (to play, or to watch a
 // proved game of the list), hands keys and sound to it as browsers allow, and offers the files the
 // game writes for download.

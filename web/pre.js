@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs inside the program's module before it starts. In the browser the data directory /vorlanix
 // lives in IndexedDB: it is read in before main runs and written back after every file the game
 // replaces (each replacement ends with a rename). Under node the machine's files are reachable

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes one PNG showing every generated bitmap at 1:1 with its name on mid-grey, so a reviewer
 // sees all the art at once: contact_sheet BITMAP_DIR OUTPUT.png
 #include <cairo.h>

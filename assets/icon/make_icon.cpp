@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes a desktop icon from the big Irone's picture: make_icon Irone0.bmp SIZE OUTPUT.png.
 // The black key becomes transparent, and the 320 x 320 cell is scaled to SIZE x SIZE.
 #include <cairo.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound effects of the game, each built from scratch; the comment names the wave file
 // it becomes. Levels are set later by the caller.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sounds of the player's gun: the shot, the hit, the empty click and the reload.
 #include <algorithm>
 #include <cmath>

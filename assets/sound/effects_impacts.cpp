@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sounds of things struck in space: planets, moons, fragments and glass.
 #include <algorithm>
 #include <cmath>

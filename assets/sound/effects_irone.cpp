@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sounds of the big Irone (its wet arrival, its alarm while it eats time, its death)
 // and the ship's engine.
 #include <algorithm>

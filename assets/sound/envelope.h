@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Amplitude envelopes: the attack-decay-sustain-release shape of a played note and the
 // plain exponential decay of a struck sound.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filter coefficients; the state-variable filter is the trapezoidal (zero-delay feedback) form,
 // which unlike the classic form does not blow up near the top of the 22050 Hz band.
 #include "filter.h"

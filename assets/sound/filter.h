@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filters: a gentle one-pole for tone shaping and a resonant state-variable filter that stays
 // stable while its cutoff sweeps every sample (squelches, falling explosions).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The music's instruments. Every voice starts with an attack of a millisecond or more, so no
 // note clicks, not even the one that sits on the loop point.
 #include "instruments.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instruments of the music: each renders one note (frequency in Hz, held `gate` seconds)
 // as a mono voice that includes its release.
 #pragma once

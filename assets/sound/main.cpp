@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound generator the build runs as `sound_synth OUTPUT_DIR`: writes the game's thirteen
 // wave files there and prints each one's length and levels.
 #include <cstdio>

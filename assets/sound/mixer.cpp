@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mixing, echo, loop closing and levels of the sound generator.
 #include "mixer.h"
 

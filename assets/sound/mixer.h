@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mixer: places voices in a stereo buffer, adds echo, closes loops and sets the final level.
 #pragma once
 

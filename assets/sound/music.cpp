@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tune: three sections of eight bars (theme, bridge, theme in full), arranged on the
 // sixteenth grid and mixed, with the last bar's ringing folded back onto the first.
 #include "music.h"

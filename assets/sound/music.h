@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's music: an original space-arcade tune in A minor that loops without a seam.
 #pragma once
 

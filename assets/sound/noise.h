@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Seeded white noise: every sound is generated from fixed seeds, so every build writes
 // the same bytes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Oscillators: saw and pulse edges are smoothed with polynomial band-limited steps, since at
 // 22050 Hz the harmonics of a naive edge would fold back as audible aliasing.
 #include "oscillator.h"

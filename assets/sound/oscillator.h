@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Band-limited oscillators whose frequency may change every sample (sweeps, vibrato)
 // without a break in the phase.
 #pragma once

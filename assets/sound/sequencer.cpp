@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the music's patterns. Counting the tokens of every bar is what catches a note
 // dropped or added while composing.
 #include "sequencer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The music's sequencer: patterns are written one token per sixteenth note and read into notes
 // on a grid of sixteenths. Any malformed pattern throws std::invalid_argument.
 #pragma once

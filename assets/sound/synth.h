@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Basics shared by the whole sound generator: the sample rate of every wave file the game plays
 // and the float sample buffers (full scale 1.0) that effects and music are built in.
 #pragma once

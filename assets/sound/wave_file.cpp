@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RIFF/WAVE writer; numbers are written byte by byte, little-endian, whatever the host.
 #include "wave_file.h"
 

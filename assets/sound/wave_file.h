@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a stereo buffer as the wave file format the game's sound buffers ask for:
 // PCM, 2 channels, 22050 frames a second, 16 bits.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least an SDL program does to show a changing 640 x 480 RGB565 picture fullscreen, scaled
 // with SDL's own means: the yardstick that bench/present_cpu.sh measures the game beside.
 // Usage: vorlanix-present-reference RENDERER nearest|linear; runs until SIGTERM or SIGINT ends it,

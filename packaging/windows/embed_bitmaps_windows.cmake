@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows build's twin of assets/embed_bitmaps.cmake: the same table of names and blobs in the
 # assembler syntax of PE/COFF objects (read-only data is .rdata; the loader relocates the table).
 file(GLOB bitmaps RELATIVE ${BITMAP_DIR} ${BITMAP_DIR}/*.bmp)

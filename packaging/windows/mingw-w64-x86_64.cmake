@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-building for 64-bit Windows with Debian's mingw-w64 (the POSIX-threads flavour, which
 # C++'s std::thread and std::mutex need). VORLANIX_WINDOWS_PREFIX in the environment names the
 # folder where scripts/build-windows.sh installed the Windows builds of the libraries.

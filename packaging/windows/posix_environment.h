@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // setenv and unsetenv for the SDL backend on Windows, whose C library has _putenv_s instead; the
 // backend sets variables that libraries read at start. Included into its files by the build.
 #pragma once

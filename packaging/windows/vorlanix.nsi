@@ -1,3 +1,4 @@
+; SPDX-License-Identifier: GPL-3.0-or-later
 ; The Windows installer: per user, without administrator rights, into the user's own program
 ; folder, with a Start-menu entry and an uninstaller; `/S` installs silently and `/D=DIR` chooses
 ; the folder. The player's high scores and settings in %APPDATA%\Vorlanix are never touched.

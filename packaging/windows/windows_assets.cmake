@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows build runs no generator of its own: a native build has drawn the pictures and
 # synthesised the sounds into the two folders it is given (scripts/build-windows.sh), and the
 # pictures are embedded from there. Included from the top CMakeLists.txt in place of assets/.

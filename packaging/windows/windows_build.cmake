@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows build (mingw-w64): the game and vorlanix-qhs on the same core library, SDL2 and
 # SDL2_mixer as DLLs, zlib and libpng linked in, the C and C++ runtimes linked statically; no
 # server, tests, benchmarks or fuzzers. The libraries come from VORLANIX_WINDOWS_PREFIX, where

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless backend's clock, display, sound copies and event delivery.
 #include "platform/headless/headless_platform.h"
 

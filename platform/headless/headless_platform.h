@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless backend: a virtual clock that advances only with the program's own progress, an
 // in-memory display, simulated sound copies with a log, and input from a script.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing and running the lines of a headless test script.
 #include "platform/headless/script_driver.h"
 

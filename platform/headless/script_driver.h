@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a test script against the program on the headless backend: input events, waits on the
 // virtual clock or on a field, checks, state dumps and screenshots. The script language is
 // documented in the README.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table from SDL keys to the game's Windows virtual key codes.
 #include "platform/sdl/key_codes.h"
 

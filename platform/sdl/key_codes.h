@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SDL keys to the Windows virtual key codes the game was written for.
 #pragma once
 

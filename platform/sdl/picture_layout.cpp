@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The letterboxed picture's place in the window and the pointer's way through it.
 #include "platform/sdl/picture_layout.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the 640 x 480 picture sits in the window for each way of scaling it (letterboxed), and how
 // the pointer we keep ourselves follows window positions and relative mouse motion.
 #pragma once

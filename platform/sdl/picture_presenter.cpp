@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame's way from the back buffer to the renderer's output, per scaling.
 #include "platform/sdl/picture_presenter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the 640 x 480 picture into its rectangle of a renderer's output in one of the three
 // scalings: the frame converted into a streaming texture, and for the sharp scaling enlarged by
 // a whole factor into a target texture first, which is then filtered to the rectangle.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Converting and scaling the picture into output rows. The loops are built once for the baseline
 // processor and once for AVX2 (chosen at run time); both compute exactly the same integers.
 #include "platform/sdl/picture_scaler.h"

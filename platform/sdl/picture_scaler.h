@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RGB565 picture converted and scaled in one pass into XRGB8888 output rows, for drawing
 // straight into a window's own surface: whole factors by repeating pixels and rows, the sharp and
 // smooth scalings by a two-tap filter whose source pixels and weights are worked out once per size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RGB565 to XRGB8888 in blocks the compiler vectorises, built once for the baseline processor
 // (SSE2 on x86-64) and once for AVX2, which is chosen when the processor has it.
 #include "platform/sdl/pixel_conversion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RGB565 back buffer to the XRGB8888 texture the renderer scales. Done by our own loop because
 // SDL's RGB565 texture path is several times slower on software renderers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing and creating the window's renderer.
 #include "platform/sdl/renderer_choice.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What draws the window: the SDL renderer the player names, or SDL's first choice unless that is
 // OpenGL drawn by the processor (llvmpipe, softpipe, swrast), where drawing on the processor
 // ourselves does the same work for a fraction of the time. Where SDL's software renderer is named

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game controllers: hot-plugging, the button and trigger map, and the stick that steers the pointer.
 #include "base/log.h"
 #include "platform/sdl/sdl_controller.h"

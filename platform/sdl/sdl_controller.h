@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game controllers through SDL's game controller API, hot-plugged: the left stick moves the
 // pointer, A or the right trigger is the left button, B or the left trigger the right button,
 // Start is P and the d-pad gives the arrow keys.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL window and renderer, and presenting one picture per flip.
 #include "base/log.h"
 #include "platform/sdl/sdl_display.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window and renderer that show the 640 x 480 picture, scaled as the player chose and
 // letterboxed, presented in step with the display and never faster than it refreshes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL backend's platform: clock, the pointer we keep in picture coordinates, the event pump
 // that turns SDL events into the game's window events and waits while there is nothing to show,
 // the message box, and the glue to the display and the mixer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real backend: an SDL2 window with the 640 x 480 picture scaled cleanly, the pointer kept
 // by us in screen coordinates, and SDL2_mixer channels for the sound copies.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL2_mixer sound copies: each wave decoded once; play, loop, stop, pan and status per copy,
 // and each copy's position kept across stop and play.
 #include "base/log.h"

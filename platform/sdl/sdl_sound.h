@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound copies on SDL2_mixer: one mixer channel per copy, and each wave file decoded once
 // however many copies play it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state file written on request.
 #include "platform/sdl/state_request.h"
 

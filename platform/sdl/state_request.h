@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // On SIGUSR1 the running program writes its state, as the headless driver's `dump` does, to the
 // file given with --state-file: how tests and curious players look inside a real game.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state file written on request, on Windows, which has no SIGUSR1: the request is a file
 // FILE.request that a test or a curious player creates; it is looked for a few times a second,
 // removed, and answered with the state in FILE.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tick count from the system's monotonic clock.
 #include "platform/sdl/system_ticks.h"
 

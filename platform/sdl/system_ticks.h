@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The machine's millisecond tick count, the clock every loop of the game reads.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Restricting SDL's search for a display to drivers that show something.
 #include "platform/sdl/video_driver_choice.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which SDL video drivers may open the window. SDL would fall back to its off-screen driver where
 // no display opens, and the player would get an invisible window that runs until killed; the
 // invisible drivers are used only when SDL_VIDEODRIVER names them.

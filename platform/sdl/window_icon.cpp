@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window icon: the big Irone's first 320 x 320 cell of the built-in pictures, its black made
 // transparent and scaled down, as the icon generator does for the desktop icons.
 #include "platform/sdl/window_icon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture straight into the window's own surface.
 #include "platform/sdl/window_surface_presenter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the picture without any renderer where SDL's software renderer would draw it: converted
 // and scaled by our own code straight into the window's own surface, of which only the picture's
 // rectangle goes to the screen each frame (the black bars once, after each change of size).

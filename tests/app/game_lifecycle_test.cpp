@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game from start to end: the clicks carried in from the menu, the weapon's cooling, the
 // end-of-game steps (also after a run-time error), and twenty games that all start alike.
 #include <gtest/gtest.h>

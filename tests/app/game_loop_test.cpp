@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game loop: what one frame does and in which order, the clamped step, pause and focus, the
 // end of a game with its grace second, and the view over the wrapping world.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number conventions every rule relies on.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A short soak: a few games with random input through the menus in one process, every game to its
 // result and back, with the memory held to what the sound log takes.
 #include <gtest/gtest.h>

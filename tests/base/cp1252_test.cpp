@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code page 1252 against UTF-8: every byte survives the round trip, and what the code page
 // lacks is reported, not guessed.
 #include "base/cp1252.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programs' messages: one whole line each, headed by the program's name, wherever they go.
 #include <gtest/gtest.h>
 

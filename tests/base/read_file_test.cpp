@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the start of a file: a generous limit costs nothing for a small file.
 #include <gtest/gtest.h>
 

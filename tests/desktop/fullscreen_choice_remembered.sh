@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # On a real X server, F11 in the running game writes the new fullscreen choice into the settings
 # file, and the player's comments and unknown keys stay as they were.
 set -euo pipefail

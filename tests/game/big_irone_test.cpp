@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The big Irone's schedule through real game frames: the wait, the flight in, the parking that
 // eats game time, the alarm, its death and the next attack.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Planets, castles and the lens: craters punched pixel by pixel into a planet's picture, never
 // beyond it; castles that flash while a moon lives and fall when none does; the voided game.
 #include "tests/game/shot_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Irones on boards and the Raumtanks: their paths and facings at known times, the Raumtanks'
 // climb and wrap, death progress, and revival only out of sight.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Boxes open at their near edge, and pixel tests on the very cell a figure is drawn with: a
 // black pixel inside a box passes the shot on to what lies behind.
 #include <functional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Planets, the companions on their tilted orbits, the fragments of shot moons, the satellites,
 // and the angle tables they all read.
 #include <gtest/gtest.h>

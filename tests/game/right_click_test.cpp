@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The right click on the Raumtanks: every tank under the pointer answers.
 #include "tests/game/shot_fixture.h"
 

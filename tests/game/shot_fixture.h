@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game object on the headless platform for the shot tests: small synthetic pictures of the
 // figures' real sizes (solid, black only where a test makes it so), every figure far off the
 // screen until a test places it, and the wave files so the sounds of a hit can be watched.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The order of priority: every kind of target takes a shot alone, and of two targets under the
 // same shot the earlier in the order takes it while the later is untouched until the next shot.
 #include <functional>

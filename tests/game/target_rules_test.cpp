@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a hit does beyond taking the shot: the big Irone and its alarm, the Raumtanks with their
 // blast and the final phase, the switches and the two satellites, moons and their fragments.
 #include "tests/game/shot_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reloading the pictures when one of them cannot be loaded: the loading stops there, and no
 // picture of the load before it, the nebulae included, is left behind to be drawn.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every picture the build draws: its name, size, 24 bits, its key colour where it is
 // transparent, no key colour inside figures where that can be told, and non-empty cells.
 #include <gtest/gtest.h>

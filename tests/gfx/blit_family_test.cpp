@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clipped blit family: windows, offsets, keying and refusal, on real surfaces.
 #include <gtest/gtest.h>
 

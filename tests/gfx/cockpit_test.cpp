@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cockpit instruments: the ammunition bar, the radar marks and sweep line, and the portrait
 // and counters painted into the bottom panel only when their value changes.
 #include <string>

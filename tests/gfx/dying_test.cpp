@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The destruction animations at the limits of their stages: explosions, dissolving tanks and
 // Irones, the tumbling board Irones, the satellite Irones and the big Irone's fall.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitmap font on synthetic pictures: every pixel of the font sheet tells its own position,
 // so a test can see which glyph column landed where.
 #include <gtest/gtest.h>

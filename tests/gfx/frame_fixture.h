@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game object on the headless backend with a quiet world (every figure off the screen, no
 // pictures loaded) and small synthetic pictures whose colours tell which cell was drawn, so the
 // frame tests do not depend on the art.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game frame as a player sees it: which layer hides which, the bounds that decide whether
 // a moon, a door or the explosion shows, the ducking Irone, and what a failing frame leaves.
 #include <functional>

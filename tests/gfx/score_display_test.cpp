@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Awarding points (the multiplier, the 20 floating numbers, a score that cannot wrap round) and
 // drawing the numbers as they rise and dissolve.
 #include <gtest/gtest.h>

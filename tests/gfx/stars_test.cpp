@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The starfield: which stars fall inside the play window, the three layers' colours and order,
 // and their parallax.
 #include "tests/gfx/frame_fixture.h"

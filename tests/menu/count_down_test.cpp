@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The count-down after a game: the result each score gives, the ageing stage it ends on, how
 // long the counting takes, and what the player may do meanwhile.
 #include <gtest/gtest.h>

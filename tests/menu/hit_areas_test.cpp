@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the menu's buttons answer the pointer: every area leaves out its four bounds, the main
 // column is cut into 43-pixel stripes, and a pointer between whole pixels stays on its button.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A player walks the menu on the headless driver: from the title to every page and back, the
 // settings lamps, the help dots, the closing picture, and Escape from anywhere. The pictures are
 // plain ones of the right sizes, so the screen tells which page picture is shown.

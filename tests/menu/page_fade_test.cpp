@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The change of page, frame by frame: the old page squeezes shut towards its middle line and
 // the new one opens from it, each half timed by the clock.
 #include <gtest/gtest.h>

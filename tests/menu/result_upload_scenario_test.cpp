@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // After a game: the player types a name on the result page and enters the list, or goes on to
 // the upload form, fills it in and writes the upload file.
 #include <gtest/gtest.h>

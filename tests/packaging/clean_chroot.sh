@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Unpacks a clean Debian 12 (debootstrap's minimal base) into the directory $1. The base is made
 # once and kept as a tarball in /var/cache/vorlanix, with the packages apt fetches into it, so
 # later runs unpack it in seconds and install from the cache.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The game configures and builds as scripts/play.sh builds it: without the server, the tests and
 # the benchmarks, and without ever looking for the server's libraries (cpp-httplib, SOCI, libpq,
 # GMime), which a player's machine does not have.

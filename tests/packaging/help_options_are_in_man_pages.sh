@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every option a program's --help names is described in its man page, so the two cannot drift
 # apart: arguments are pairs of PROGRAM and PAGE.
 set -euo pipefail

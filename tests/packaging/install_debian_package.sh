@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Unpacks the built game package into a scratch root and starts the game from there, headless: it
 # finds its sounds and runs a short script from the title into the menu. The game's package
 # carries the desktop files, icons and man pages, the server's package its program, page, unit and

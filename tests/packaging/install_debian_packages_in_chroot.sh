@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Each package installs into a clean Debian 12 of its own (debootstrap's minimal base) with
 # `apt-get install ./FILE.deb`, which fetches its dependencies from the archive, and starts there:
 # the game runs headless from the title into the menu, and the server answers its list page.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # lintian finds no error and no warning in either built package, apart from those listed in
 # lintian-accepted.txt beside this script (each with the reason it stays).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every program in the two packages is built with Debian's hardening: position independent,
 # read-only relocations bound at start, fortified C library functions and the stack protector.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every man page renders without a single warning from man or groff.
 set -euo pipefail
 status=0

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop entry and the AppStream metadata pass the distributions' validators with neither
 # errors nor warnings, and every screenshot the metadata names is kept in the repository.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading pictures: 24-bit BMPs become RGB565 surfaces with white at 0xFFFF and black at 0;
 // anything malformed is refused with a message naming the picture, never read out of bounds.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless backend's sound copies keep their position in virtual time as a real one does:
 // stopped, a copy plays on from where it stood; one that ran to its end starts over.
 #include <gtest/gtest.h>

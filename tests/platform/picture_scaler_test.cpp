@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture scaled into a window's own surface: both builds of the loops give exactly the pixels
 // of a plain per-pixel reference (nearest pixel; the sharp picture literally enlarged by its whole
 // factor, then filtered linearly; linear filtering with weights in 64ths), and nothing is written

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which renderer draws the window when the player names none: SDL's own choice, except OpenGL
 // drawn by the processor, which costs several times what SDL's software renderer does.
 #include <SDL.h>

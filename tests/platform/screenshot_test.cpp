@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // F12 screenshots: the presented frame as a 640 x 480 PNG under a time-stamped name that never
 // overwrites an earlier one, written into the screenshot directory.
 #include <gtest/gtest.h>

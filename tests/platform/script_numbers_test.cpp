@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless driver refuses numbers a script line cannot hold: nan, inf, 1e23, values beyond
 // 32 bits or beyond the field's type, and a frame length outside 1..1000 ms. Each is a script
 // error with exit code 2 and the line's number; the program itself is run as a player would.

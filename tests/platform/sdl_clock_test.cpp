@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL backend's tick count is the system's: milliseconds since the machine started, not
 // since the program did.
 #include <gtest/gtest.h>

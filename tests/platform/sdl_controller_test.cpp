@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game controllers on the SDL backend: the stick's dead zone and speed, the buttons and triggers
 // as mouse buttons and keys (synthetic controller events), and a virtual controller that is
 // plugged in, steers the pointer and is pulled out again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL backend's event pump: real SDL events pushed into SDL's queue come out as the game's
 // window events, with Windows key codes, code page 1252 characters and picture coordinates.
 #include <SDL.h>

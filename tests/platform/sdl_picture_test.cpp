@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the picture sits in the window, how the kept pointer follows the window and relative
 // motion, and the RGB565 to XRGB8888 conversion that every presented frame goes through.
 #include <gtest/gtest.h>

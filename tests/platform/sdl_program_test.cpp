@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program on the SDL backend, as a separate process on SDL's offscreen video and dummy
 // audio drivers: it shows the title, letterboxed in the fullscreen picture, and a request to
 // close (SIGTERM, which SDL turns into a quit event) ends it like Escape, with exit code 0.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL backend's sound copies on SDL2_mixer: status while playing once and looping, one
 // channel per copy, a missing file named in the error, no device, real sound in the mix, and
 // each copy going on from where it stood after a stop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The software renderer's way on a real X server (Xvfb, started by the test): the picture goes
 // straight into the window's surface, without an OpenGL engine drawing on the processor behind
 // it (whether the software renderer is named or chosen), and the very first title frame in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scaled copy picks, for target column i and row j, source column i x sw / dw and row
 // j x sh / dh, truncated: the moons and stations are shrunk exactly so, whatever the sizes.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // On a real X server the game's window carries the application id as its class, so the desktop
 // matches it to its desktop entry, and an icon of its own.
 #include <gtest/gtest.h>

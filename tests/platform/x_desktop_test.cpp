@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program on a real X server (Xvfb, started by the test): the picture fills a 1366 x 768
 // screen sharply, also without a window manager; relative and absolute pointer motion move the
 // crosshair alike, in a window and fullscreen; losing the focus in a game reloads nothing, stops

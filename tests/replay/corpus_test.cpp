@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorded games of tests/replays/ guard the rules: each must re-simulate in sync with every
 // state hash it holds and give the results written beside it. A change of the rules that alters
 // play fails here; the replays are then recorded again with a raised simulation version.

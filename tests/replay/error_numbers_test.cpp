@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays keep Linux's error numbers on every system, so the corpus recorded on Linux replays
 // elsewhere and a game recorded elsewhere proves on a Linux server.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replay reader's fuzz seeds and every crasher the fuzzer ever found end with an outcome.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replays kept beside hiscore.dat: the last game always, listed results under their date,
 // pruned to the newest twenty plus those whose result still stands on the list.
 #include <gtest/gtest.h>

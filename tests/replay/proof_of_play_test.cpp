@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A proof accepts only a record of play: a test driver's direct write of the state, or a recording
 // without its state hashes, proves nothing on any path, while such replays still re-simulate.
 #include <gtest/gtest.h>

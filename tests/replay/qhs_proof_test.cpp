@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The collector's tool with replays: an upload file is accepted only when its replay writes it,
 // and a ranking marks which entries a replay proves.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the collector's tool vorlanix-qhs with its output caught in a file of the test's directory.
 #pragma once
 

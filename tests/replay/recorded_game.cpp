@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording the shared game through the headless driver.
 #include "tests/replay/recorded_game.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One real game recorded once per test program: title, START, a game with a shot, the result
 // entered into the list, the upload form typed in and saved.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A recorded run replays in sync, proves its upload file, and every kind of drift or damage is
 // reported as such: never a crash, never a silent success.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole games driven by scripts in the headless driver's language: scrolling across the world's
 // edge with the keys, a pause that costs no game time before the clock runs out, and games
 // started one after another from the menu of the whole program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program starts on the headless backend, shows the title picture with the pointer, and a
 // released mouse button leaves the title for the menu.
 #include <gtest/gtest.h>

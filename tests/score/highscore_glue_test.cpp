@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game object's list and settings against hiscore.dat in the data directory: a new file at
 // the first load, a result entered and saved, and a file that cannot be used leaving the list in
 // memory valid and the file untouched.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A save killed at any instant leaves hiscore.dat whole: a child process saves two different
 // lists in turn as fast as it can, and is killed at a random moment, a few hundred times.
 #include <gtest/gtest.h>

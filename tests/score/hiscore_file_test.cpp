@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // hiscore.dat: the exact bytes, round trips, damaged files, ranking, entering, and safe saving.
 #include "score/hiscore_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The upload file: its name, layout and check sum, where it goes, and that a nickname can
 // never steer it out of its directory.
 #include "score/upload_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The collector's tool, run as a program on files the game wrote.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A real browser against the world-list server: Chromium uploads a file through the form, then
 finds the entry on the list page and through the search. Exit 0 passed, 1 failed, 77 skipped."""
 import os

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The maintenance commands as an operator runs them: import mailed files, export for the prize
 // draw, delete on request, and the usage.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The server on PostgreSQL as operators address and run it: every form of address libpq takes,
 // and a database that restarts under a running server.
 #include <gtest/gtest.h>

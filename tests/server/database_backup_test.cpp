@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // backup and restore on both databases: a round trip while the list is open brings back exactly
 // what was listed, and a file that is no backup of this kind of list changes nothing.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // initdb and pg_ctl from Debian's PostgreSQL 15, on a Unix socket in a temporary directory only.
 #include "tests/server/database_fixture.h"
 

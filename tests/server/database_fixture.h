@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The databases the storage tests run against: a fresh SQLite file, or a fresh database in a
 // throw-away PostgreSQL cluster that the tests start themselves.
 #pragma once

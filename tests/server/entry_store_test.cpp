@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The storage rules, run alike against SQLite and a real PostgreSQL.
 #include <gtest/gtest.h>
 

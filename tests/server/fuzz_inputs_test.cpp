@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The upload fuzz target's corpus and every crasher it ever found, replayed in the normal suite.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small well-formedness check of the server's pages: every element that is opened is closed in
 // order (HTML's void elements aside), and no raw "<" or ">" stands in text.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The server over real HTTP on loopback: the API's answers and codes, the limits that act before a
 // body is read, and the form.
 #include <arpa/inet.h>

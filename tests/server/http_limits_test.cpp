@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a hostile or broken client can make the server do: slow clients, too many connections,
 // requests framed two ways at once or with endless headers, and a body sent on after a refusal.
 #include <fcntl.h>

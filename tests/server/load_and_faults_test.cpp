@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The server as a process under load and under faults: 64 concurrent clients, a kill -9 in the
 // middle of uploads, and a SIGTERM with requests in flight. VORLANIX_LOAD_UPLOADS raises the
 // number of uploads for a run by hand.

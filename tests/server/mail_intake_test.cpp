@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Upload files sent by e-mail: real MIME messages from disk and built here, taken into a real
 // SQLite list, and the German answer read back as a mail client would read it.
 #include <gmime/gmime.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Mail intake through a real MTA: a private Exim daemon on a free loopback port (its own
 # configuration, spool and mailbox in a temporary directory, run as an unprivileged user) delivers
 # to a pipe that runs `receive-mail --reply`; the answer comes back through the same Exim.

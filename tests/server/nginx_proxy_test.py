@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # nginx from Debian in front of the server, with the site example of packaging/nginx: a private
 # nginx (its own prefix, configuration and free loopback port) proxies to a server on another.
 # Pages and uploads pass; stalled and oversized requests stay at nginx and never hold the server.

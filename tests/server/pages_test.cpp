@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pages and the JSON answers: hostile nicknames stay text, personal data stays out, the HTML
 // is well-formed and paged.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the list publishes of a proved game is its public part: it re-simulates to the result and
 // holds none of the player's form entries; and one game proves one entry, whatever name it carries.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Raw HTTP over a loopback socket, for requests no well-behaved client sends.
 #pragma once
 

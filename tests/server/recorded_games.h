@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorded games of tests/replays, each with the upload file it writes when re-simulated.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A world-list server on a free loopback port inside the test process, over a fresh SQLite file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vorlanix-bestenliste run as a real process on a free loopback port, as an operator runs it.
 #pragma once
 

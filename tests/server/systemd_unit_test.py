@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The server's systemd unit: `systemd-analyze verify` finds nothing, `systemd-analyze security`
 # rates its exposure at most 1.0, and every system call the server makes while it serves a page
 # and takes an upload (traced with strace, as an unprivileged user) passes its SystemCallFilter.

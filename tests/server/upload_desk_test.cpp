@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every way the desk accepts or refuses a file, each once.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Upload files made the way the game makes them, for the server's tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser game served at /spielen: types, gzip copies, caching by hashed names, the page's own
 // security policy, and the "Ansehen" link on proved entries.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: every option parsed, bad ones refused with a one-line message and code 2.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

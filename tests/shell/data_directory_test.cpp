@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A data directory that cannot be used ends the program with exit code 1 and says why in a
 // message box, whether it was asked for on the command line or comes from XDG_DATA_HOME.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `vorlanix --headless --replay FILE` as a player or a collector runs it: one line per game on
 // standard output, one line on standard error when something is wrong, and the exit code.
 #include <gtest/gtest.h>

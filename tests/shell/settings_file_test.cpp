@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: a new one holds every key at its default, bad lines are named and skipped
 // while the rest still counts, and storing a value edits only its own line.
 #include <gtest/gtest.h>

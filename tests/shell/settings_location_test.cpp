@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which settings file a run reads: the one named, the portable one beside the executable, or the
 // one in the XDG config directory; a headless run reads none unless it is named.
 #include <gtest/gtest.h>

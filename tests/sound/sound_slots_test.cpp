@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The thirteen sound slots on the headless backend: which copy a request takes, the ten-copy
 // limit, the settings, the path of each slot's file and a missing file.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the generated wave files: the format the game's sound buffers ask for, lengths and
 // levels that suit each sound, and loops (music, alarm) whose end runs on into their start.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running the program in-process on a script and collecting its exit code and final state.
 #include "tests/support/headless_run.h"
 

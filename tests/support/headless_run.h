@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the whole program in-process on the headless backend with a script, as
 // `vorlanix --headless --script` does, and hands back the exit code and the final state.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every picture of the game as a plain 24-bit bitmap of its right size, each in a colour of its
 // own, so a menu scenario runs without depending on the art and a test can tell from one pixel
 // which picture is on the screen. The two scratch canvases are black; start.bmp is white, as the

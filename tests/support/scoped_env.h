@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sets an environment variable for one scope and puts the old value (or its absence) back.
 #pragma once
 

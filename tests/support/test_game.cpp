@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Setting up a game object on the headless backend and playing one game with an optional script.
 #include "tests/support/test_game.h"
 

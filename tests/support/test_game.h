@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game object on the headless backend that runs games directly, without the title and the
 // menu: display and sound set up as the program does, and an optional script driving a game.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes small wave files for tests and benchmarks: PCM, two channels, 16 bits, as the game's
 // sound buffers ask for.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game object with its angle tables filled and the view where every game starts, for the tests
 // of the moving world.
 #pragma once

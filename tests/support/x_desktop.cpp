@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Xvfb, openbox, xdotool and xwd driven from the tests, and the program as a child process.
 #include "tests/support/x_desktop.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A real X desktop for tests: Xvfb on a free display (found with -displayfd), optionally the
 // openbox window manager, the program running on it, synthetic input through xdotool, the
 // program's state through its --state-file, and screenshots read from xwd's files.

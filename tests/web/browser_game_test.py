@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The browser game in a real Chromium, served by the world-list server: the page loads without
 console errors and shows the title; clicks reach the menu and start a game; the game runs to its
 result page, the result enters the list and an upload file is written; hiscore.dat survives a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Emscripten 3.1.6 ships a C++ library without std::bit_cast, though its compiler has the
 // builtin that the standard one is made of. Included ahead of every source of the browser build.
 #pragma once

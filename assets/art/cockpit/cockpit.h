@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cockpit pictures: the frame around the play window with its instruments, the counter
 // digits, the bitmap font, the ageing portrait and the small pieces of the menu frame.
 #pragma once

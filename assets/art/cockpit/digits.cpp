@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Digit pictures: the drum digits of the cockpit counters, the large result wheels of the menu and
 // the small floating score digits.
 #include "cockpit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitmap font sheet: three rows of 16-pixel glyphs (capitals, small letters, digits and signs),
 // each glyph fitted between the column edges the text drawing cuts it at.
 #include "cockpit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cockpit frame: one 640 x 480 picture of brushed metal around the view, cut into the top bar,
 // the two side pieces and the bottom panel, so that the four pieces meet without a seam.
 #include "cockpit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instruments built into the frame: the ammunition bar of the top bar (and its spent and
 // half-spent segments), the radar dome and the counter dome of the bottom panel.
 #include "cockpit.h"

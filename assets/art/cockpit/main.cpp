@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws every picture of the cockpit family into the directory given on the command line.
 #include "cockpit.h"
 

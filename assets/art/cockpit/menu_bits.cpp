@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small pieces of the menu frame: the game's logo, shown over the radar dome, and the lit and
 // dimmed lamps and the lit INFO label that light up the menu's switches.
 #include "cockpit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing helpers shared by the cockpit pictures: brushed metal, rivets, paths and canvas copies.
 #include "cockpit.h"
 

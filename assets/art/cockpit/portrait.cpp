@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ageing portrait: the hero's princess in the left dome of the bottom panel, in eight stages
 // from young to old. Each stage is cut from the whole panel, so it fits the dome around it exactly.
 #include "cockpit.h"

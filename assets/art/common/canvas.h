@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing surface for the art generators: a cairo ARGB canvas that is written out
 // as a 24-bit BMP with the picture's colour key (black or white) where it is transparent.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The big Irone: the same creature, huge and scowling, on its own board. Column 0 flies in
 // from the left and faces right, column 1 the mirror; the bottom row is its battered look.
 #include "creatures.h"

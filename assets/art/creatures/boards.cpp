@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hover boards the Irones ride: a pointed deck with tail fins and a thruster flame,
 // turned in its own plane so its nose points where the rider is going.
 #include "creatures.h"

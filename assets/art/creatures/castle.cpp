@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Irones' castle sheet: cell 0 the castle on its rock, cells 1 to 3 the flag waving on its
 // pole, cell 4 the castle flashing after a hit.
 #include "creatures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the creature pictures: the Irone figure, the hover board, the rider
 // geometry that ties a figure strip to its board strip, and small drawing helpers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small drawing helpers shared by the creature pictures, and the rider geometry table.
 #include "creatures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Irone: a green one-eyed alien in a purple suit with two antennae and a backpack.
 // It is drawn as a small 3-D model turned by its yaw, so every facing shows the same creature.
 #include "creatures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The riding Irones in their 36 facings (one strip per board size) and their somersault
 // sheets: column 0 tumbles off to the right, column 1 to the left, eight phases each.
 #include "creatures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the creature pictures (Irones, boards, the big Irone, castles, satellites, Raumtanks,
 // stations) into the directory given on the command line.
 #include "creatures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two satellites (whole above, wrecked below), the three Irones riding the first one,
 // and the Irone peeking over the second one together with its three switch lamps.
 #include "creatures.h"

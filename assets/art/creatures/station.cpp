@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Irone station (a purple sphere with a great eye and a ring, one turn over 35 frames)
 // and its fragments: a torn piece of the same hull tumbling once over 29 frames.
 #include "creatures.h"

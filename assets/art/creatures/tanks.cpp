@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Raumtank: a floating fuel tank with a filler valve and nozzle, in its three states
 // side by side: blue while the castles stand, green once they are down, red in the final phase.
 #include "creatures.h"

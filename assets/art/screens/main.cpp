@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // art_screens OUTPUT_DIR: draws the title and closing pictures, the menu panel and the
 // fifteen menu pictures into OUTPUT_DIR.
 #include "screens.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu panel "menue.bmp": brushed metal around the page recess, the lamp column
 // START to HILFE on the left and QUIT on the right. Split at x 286 it also makes the two
 // doors that slide over the play window when a game starts and ends.

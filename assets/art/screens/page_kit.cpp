@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared drawing of the menu pages and panel: text, headings, screens, lamps, buttons, boxes.
 #include "page_kit.h"
 

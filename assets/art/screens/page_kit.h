@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared drawing of the menu pages and panel: text in DejaVu Sans, headings, the page's
 // dark screen and frame, lamps, INFO buttons and entry boxes, so every page has one look.
 #pragma once

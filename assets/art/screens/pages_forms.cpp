@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu pages the player acts on: preferences, high score, result, upload form, the
 // voided-game warning and the message page. Lamps, boxes and wheels sit exactly where the
 // menu lights them, tests clicks on them and writes its text (page = screen - (166, 82)).

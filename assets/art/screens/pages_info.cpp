@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu pages that only inform: the start page, the story, the imprint and the three
 // help pages (each with its three page dots where the menu lights them).
 #include "page_kit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screens family: the title and closing pictures, the menu panel and the menu pages.
 // Each function writes its bitmaps into the output directory.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The full-screen title picture "start.bmp" and the closing picture "ende.bmp".
 #include "page_kit.h"
 #include "screens.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the game's world for the title, closing and menu pictures.
 #include "world_figures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the game's world as they appear on the title, closing and menu pictures:
 // deep space, planets, castles, Irones on hover boards, Raumtanks, the lens, the hero's ship,
 // the princess and the chrome VORLANIX lettering.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The big explosion, the crater stamp punched into planets and the interference strip that dissolves
 // dying figures and score numbers.
 #include "space_art.h"

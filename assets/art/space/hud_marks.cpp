@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The crosshair pointer (six frames; the last five pulse in the final phase) and the six radar marks.
 #include "space_art.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The magnifying glass lying on planet 0. Its glass shows the planet's own surface enlarged; the whole
 // glass (radius 35 around picture point (79, 41)) is the spot that voids a game, the brass rim and the
 // handle are what a shot can break in the final phase.

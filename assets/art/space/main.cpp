@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the space pictures: planets, lens, moons, meteor, nebulae, explosion, crater stamp,
 // interference strip, pointer and radar marks. Usage: art_space OUTPUT_DIR
 #include "space_art.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four nebulae behind the starfield: soft gas clouds on black. Three of them are copied opaque, so
 // every border pixel is black; the small drifting one is keyed. Where the gas thins out it stops at a
 // visible brightness instead of fading into dark specks that would look dirty on the 16-bit display.

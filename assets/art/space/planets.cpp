@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six planets: an ocean world (under the lens), a cratered rock, a banded gas giant, an ice world,
 // a lava world and a violet jungle world. Shots test their pixels and craters are punched into them.
 #include "space_art.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The moons (grey, sulphur and ice; the gas giant's moons use the ice one, the lava world's the sulphur
 // one) and the tumbling rock that a shot moon breaks into.
 #include "space_art.h"

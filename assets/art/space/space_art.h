@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tools shared by the space pictures (planets, moons, rocks, nebulae, effects, pointer and radar):
 // a floating-point image that is written with clean colour keys, smooth noise and sphere shading.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shading of planets and moons: a lit sphere with relief, shine, own glow and an atmosphere rim.
 #include "space_art.h"
 

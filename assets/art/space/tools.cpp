@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixel image, key-safe writing and gradient noise for the space pictures.
 #include "space_art.h"
 

@@ -65,13 +65,14 @@ fs::path ExecutableDirectory() {
 
 fs::path FindSoundDirectory(const fs::path& programDir) { return programDir / "sound"; }
 
-fs::path ChooseDataDirectory(const fs::path& requested, const fs::path& programDir, std::string& error) {
+fs::path ChooseDataDirectory(const fs::path& requested, const fs::path& programDir, std::string& error, bool create) {
     fs::path dir = requested;
     if (dir.empty()) {
         if (portable(programDir)) return programDir;
         dir = appDataDirectory();
         if (dir.empty()) dir = fs::current_path() / L"vorlanix-data";
     }
+    if (!create) return dir;
     std::error_code ec;
     fs::create_directories(dir, ec);
     if (ec || !fs::is_directory(dir)) {

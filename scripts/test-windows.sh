@@ -104,7 +104,7 @@ done
 [ -e "$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Vorlanix.lnk" ] || fail "no Start-menu entry"
 
 step "--version and --help"
-[ "$(win "$INSTALLED/vorlanix.exe" --version)" = "vorlanix $VERSION" ] || fail "--version"
+[ "$(win "$INSTALLED/vorlanix.exe" --version | head -n1)" = "vorlanix $VERSION" ] || fail "--version"
 win "$INSTALLED/vorlanix.exe" --help | grep -q '^Usage: vorlanix \[OPTION\]' || fail "--help"
 win "$INSTALLED/vorlanix-qhs.exe" --help | grep -q '^Usage: vorlanix-qhs verify' || fail "vorlanix-qhs --help"
 

@@ -95,19 +95,4 @@ FileStatus replace_file(const std::filesystem::path& dir, const std::string& nam
     return {};
 }
 
-std::filesystem::path link_target(const std::filesystem::path& file) {
-    // The same bound the kernel puts on a chain of links.
-    constexpr int most_links = 40;
-    std::filesystem::path at = file;
-    for (int k = 0; k < most_links; ++k) {
-        std::error_code ec;
-        const auto next = std::filesystem::read_symlink(at, ec);
-        if (ec) {
-            return at;
-        }
-        at = next.is_absolute() ? next : at.parent_path() / next;
-    }
-    return at;
-}
-
 }  // namespace base

@@ -44,9 +44,11 @@ LD_PRELOAD="$gl_libraries" ctest --test-dir build-sanitize --output-on-failure -
 echo "== fuzzing every reader for ${FUZZ_SECONDS:-25} s"
 for fuzzer in build-sanitize/fuzz/*_fuzz; do
   reader="$(basename "$fuzzer" _fuzz)"
+  # A fixed seed (FUZZ_SEED) makes a run repeatable: whatever CI finds, the same command finds
+  # here. Long runs with fresh seeds are for a developer's machine (fuzz/README).
   # New inputs go to a scratch folder, so the corpus in the repository stays as it is.
   scratch="build-sanitize/fuzz/found/$reader"
   mkdir -p "$scratch"
-  "$fuzzer" -max_total_time="${FUZZ_SECONDS:-25}" -timeout=10 -rss_limit_mb=2048 -close_fd_mask=3 \
+  "$fuzzer" -seed="${FUZZ_SEED:-1}" -max_total_time="${FUZZ_SECONDS:-25}" -timeout=10 -rss_limit_mb=2048 -close_fd_mask=3 \
     -artifact_prefix="build-sanitize/fuzz/crash-$reader-" "$scratch" "fuzz/corpus/$reader"
 done

@@ -63,17 +63,16 @@ bool fromText(T& v, const std::string& text) {
 
 template <typename T>
 void GameStateAccess::add(const char* name, T& field) {
-    fields_[name] = Field{
-        [&field] { return toJson(field); },
-        [&field](const std::vector<int>& idx, nlohmann::json& out) {
-            return visit(field, idx, 0, [&out](auto& e) {
-                out = toJson(e);
-                return true;
-            });
-        },
-        [&field](const std::vector<int>& idx, const std::string& text) {
-            return visit(field, idx, 0, [&text](auto& e) { return fromText(e, text); });
-        }};
+    fields_[name] = Field{[&field] { return toJson(field); },
+                          [&field](const std::vector<int>& idx, nlohmann::json& out) {
+                              return visit(field, idx, 0, [&out](auto& e) {
+                                  out = toJson(e);
+                                  return true;
+                              });
+                          },
+                          [&field](const std::vector<int>& idx, const std::string& text) {
+                              return visit(field, idx, 0, [&text](auto& e) { return fromText(e, text); });
+                          }};
 }
 
 GameStateAccess::GameStateAccess(Vorlanix& g) {

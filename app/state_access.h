@@ -12,7 +12,7 @@
 namespace vorlanix {
 
 class GameStateAccess : public platform::StateAccess {
-public:
+  public:
     explicit GameStateAccess(Vorlanix& game);
 
     nlohmann::json DumpState() override;
@@ -21,7 +21,7 @@ public:
     bool WriteField(const std::string& name, const std::vector<int>& indices, const std::string& value,
                     std::string& error) override;
 
-private:
+  private:
     struct Field {
         std::function<nlohmann::json()> dump;
         std::function<bool(const std::vector<int>&, nlohmann::json&)> read;

@@ -12,7 +12,7 @@ namespace vorlanix {
 namespace {
 
 class Fnv {
-public:
+  public:
     void byte(uint8_t b) {
         h_ ^= b;
         h_ *= 0x100000001b3ULL;
@@ -25,9 +25,9 @@ public:
             add(static_cast<uint32_t>(v.size()));
             for (char c : v) byte(static_cast<uint8_t>(c));
         } else {
-            using U = std::conditional_t<sizeof(T) == 8, uint64_t,
-                                         std::conditional_t<sizeof(T) == 4, uint32_t,
-                                                            std::conditional_t<sizeof(T) == 2, uint16_t, uint8_t>>>;
+            using U = std::conditional_t<
+                sizeof(T) == 8, uint64_t,
+                std::conditional_t<sizeof(T) == 4, uint32_t, std::conditional_t<sizeof(T) == 2, uint16_t, uint8_t>>>;
             static_assert(sizeof(U) == sizeof(T));
             const U bits = std::bit_cast<U>(v);
             for (size_t k = 0; k < sizeof(U); ++k) byte(static_cast<uint8_t>(bits >> (8 * k)));
@@ -35,7 +35,7 @@ public:
     }
     uint64_t value() const { return h_; }
 
-private:
+  private:
     uint64_t h_ = 0xcbf29ce484222325ULL;
 };
 

@@ -19,7 +19,7 @@ namespace vorlanix {
 using Surf = std::unique_ptr<platform::Surface>;
 
 class Vorlanix : public platform::WindowEvents {
-public:
+  public:
     explicit Vorlanix(platform::Platform& platform);
 
     // ---- fields (see game_fields.inc) ----
@@ -163,8 +163,7 @@ public:
     // bitmap font: texts are code page 1252 bytes; Laenge < 1 shows the whole line, else at most
     // Laenge pixels of it, from pixel column Start on when Start is not 0
     void SchriftAusgabe(int32_t PosX, int32_t PosY, std::string_view txt, int32_t Laenge, int32_t Start);
-    void SchriftAusgabeMenueAusblenden(int32_t PosX, int32_t PosY, std::string_view txt, int32_t Laenge,
-                                       int32_t Start);
+    void SchriftAusgabeMenueAusblenden(int32_t PosX, int32_t PosY, std::string_view txt, int32_t Laenge, int32_t Start);
     int32_t TextLaenge(std::string_view txt) const;
 
     // Texts and button pieces of a page go to the screen in the live frame, and onto the page
@@ -239,12 +238,12 @@ public:
     // game and the outer loop run on as they would have.
     void SpielAmStart();
 
-private:
+  private:
     void ZeichneVollbild(const char* bildName);
     void SpieleKopie(int32_t i, int32_t PosX, bool musik);
     void MeldeDateiFehler(const std::string& error);
-    void ddBitBltClipped(platform::Surface* target, int32_t L, int32_t T, int32_t R, int32_t B, int32_t sx,
-                         int32_t sy, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy, bool keyed);
+    void ddBitBltClipped(platform::Surface* target, int32_t L, int32_t T, int32_t R, int32_t B, int32_t sx, int32_t sy,
+                         int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy, bool keyed);
 
     platform::Platform& platform_;
     std::mt19937 random_;

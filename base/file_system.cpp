@@ -11,7 +11,7 @@ namespace base {
 namespace {
 
 class Disk final : public FileSystem {
-public:
+  public:
     FileStart read_start(const std::filesystem::path& file, std::size_t limit) override {
         return read_file_start(file, limit);
     }
@@ -30,7 +30,7 @@ public:
     }
     std::filesystem::path link_target(const std::filesystem::path& file) override { return base::link_target(file); }
 
-private:
+  private:
     // An UpLoad that is a symbolic link is followed only while it leads to a place inside the data
     // directory: the game never writes where the player's data directory does not reach.
     static bool stays_inside(const std::filesystem::path& upload, const std::filesystem::path& data_dir) {

@@ -15,7 +15,7 @@
 namespace base {
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     virtual FileStart read_start(const std::filesystem::path& file, std::size_t limit) = 0;
     virtual FileStatus replace(const std::filesystem::path& dir, const std::string& name,

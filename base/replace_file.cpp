@@ -13,7 +13,7 @@ namespace {
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
-public:
+  public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
         if (fd_ >= 0) {
@@ -30,7 +30,7 @@ public:
         return result;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -55,8 +55,7 @@ bool write_all(int fd, std::span<const uint8_t> bytes) {
 
 }  // namespace
 
-FileStatus replace_file(const std::filesystem::path& dir, const std::string& name,
-                        std::span<const uint8_t> bytes) {
+FileStatus replace_file(const std::filesystem::path& dir, const std::string& name, std::span<const uint8_t> bytes) {
     const auto target = dir / name;
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
         name.find('\0') != std::string::npos) {
@@ -67,8 +66,8 @@ FileStatus replace_file(const std::filesystem::path& dir, const std::string& nam
         return failure(target, "cannot open the directory", errno);
     }
     const std::string temporary = name + ".tmp";
-    Descriptor file(::openat(directory.get(), temporary.c_str(),
-                             O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
+    Descriptor file(
+        ::openat(directory.get(), temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (file.get() < 0) {
         return failure(target, "cannot create " + temporary, errno);
     }

@@ -21,8 +21,7 @@ struct FileStatus {
 // Writes `bytes` to dir/<name>.tmp, flushes it to the disk and renames it over dir/name, so a
 // crash or a full disk leaves the old file whole. `name` must be a plain file name (no "/",
 // not "." or ".."); symbolic links in place of the temporary file are not followed.
-FileStatus replace_file(const std::filesystem::path& dir, const std::string& name,
-                        std::span<const uint8_t> bytes);
+FileStatus replace_file(const std::filesystem::path& dir, const std::string& name, std::span<const uint8_t> bytes);
 
 // The file a chain of symbolic links starting at `file` leads to (`file` itself when it is no
 // link), whether or not that file exists yet. A chain that loops or runs too long ends where

@@ -32,16 +32,15 @@ bool write_all(HANDLE h, std::span<const uint8_t> bytes) {
 
 }  // namespace
 
-FileStatus replace_file(const std::filesystem::path& dir, const std::string& name,
-                        std::span<const uint8_t> bytes) {
+FileStatus replace_file(const std::filesystem::path& dir, const std::string& name, std::span<const uint8_t> bytes) {
     const auto target = dir / base::PathFromUtf8(name);
     if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\:") != std::string::npos ||
         name.find('\0') != std::string::npos) {
         return failure(target, "not a plain file name", {EINVAL, std::generic_category()});
     }
     const auto temporary = dir / base::PathFromUtf8(name + ".tmp");
-    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return failure(target, "cannot create " + name + ".tmp", ErrnoFromWindowsError(GetLastError()));
     }
@@ -57,8 +56,7 @@ FileStatus replace_file(const std::filesystem::path& dir, const std::string& nam
     if (!FlushFileBuffers(file)) return give_up("cannot flush", true);
     if (!CloseHandle(file)) return give_up("cannot close", false);
     if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        if (ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                         nullptr))
+        if (ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
             return {};
         // The target went away meanwhile: then there is nothing to replace, only a name to take.
         if (GetLastError() != ERROR_FILE_NOT_FOUND) return give_up("cannot replace", false);

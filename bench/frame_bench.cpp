@@ -25,11 +25,15 @@ struct SpriteSize {
 // Sizes of a busy frame: nebulae, planets, moons and stations, boards with their Irones,
 // Raumtanks, fragments, satellites, explosion, floating digits, the pointer and the cockpit.
 const std::vector<SpriteSize> kSizes = {
-    {375, 420}, {150, 250}, {300, 330}, {300, 350},                          // 0..3 nebulae
-    {100, 100}, {200, 200}, {150, 150}, {160, 160}, {120, 120}, {180, 180},  // 4..9 planets
-    {50, 50},   {150, 23},  {52, 42},   {108, 17},  {37, 30},  {66, 10},     // 10 moon, 11..16 boards and Irones
-    {23, 20},   {28, 70},   {25, 25},   {120, 100}, {100, 120}, {50, 50},    // 17 tank 18 fragment 19,20 sats 21 expl.
-    {20, 20},   {41, 25},   {640, 32},  {98, 320},  {640, 128}, {275, 47},   // 22 digit 23 pointer 24..26 cockpit 27 castle
+    {375, 420}, {150, 250}, {300, 330}, {300, 350},  // 0..3 nebulae
+    {100, 100}, {200, 200}, {150, 150}, {160, 160},
+    {120, 120}, {180, 180},  // 4..9 planets
+    {50, 50},   {150, 23},  {52, 42},   {108, 17},
+    {37, 30},   {66, 10},  // 10 moon, 11..16 boards and Irones
+    {23, 20},   {28, 70},   {25, 25},   {120, 100},
+    {100, 120}, {50, 50},  // 17 tank 18 fragment 19,20 sats 21 expl.
+    {20, 20},   {41, 25},   {640, 32},  {98, 320},
+    {640, 128}, {275, 47},  // 22 digit 23 pointer 24..26 cockpit 27 castle
 };
 
 std::vector<Copy> busyFrame() {

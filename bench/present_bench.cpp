@@ -104,8 +104,9 @@ void presentOnSoftwareRenderer(benchmark::State& state, bool ourConversion) {
     SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, kW * 2, kH * 2, 32, SDL_PIXELFORMAT_XRGB8888);
     SDL_Renderer* renderer = target ? SDL_CreateSoftwareRenderer(target) : nullptr;
     if (!renderer) throw std::runtime_error(SDL_GetError());
-    SDL_Texture* texture = SDL_CreateTexture(renderer, ourConversion ? SDL_PIXELFORMAT_XRGB8888 : SDL_PIXELFORMAT_RGB565,
-                                             SDL_TEXTUREACCESS_STREAMING, kW, kH);
+    SDL_Texture* texture =
+        SDL_CreateTexture(renderer, ourConversion ? SDL_PIXELFORMAT_XRGB8888 : SDL_PIXELFORMAT_RGB565,
+                          SDL_TEXTUREACCESS_STREAMING, kW, kH);
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
     const SDL_Rect dst{0, 0, kW * 2, kH * 2};
     for (auto _ : state) {
@@ -137,12 +138,12 @@ BENCHMARK(BM_PresentSdlRgb565Texture)->Unit(benchmark::kMicrosecond);
 // Screens of 1366 x 768, 1920 x 1080 and 2560 x 1440 (the scaling is the first argument).
 void screenSizes(benchmark::internal::Benchmark* b) {
     for (int scaling = 0; scaling < 3; ++scaling)
-        for (auto [w, h] : {std::pair{1366, 768}, std::pair{1920, 1080}, std::pair{2560, 1440}}) b->Args({scaling, w, h});
+        for (auto [w, h] : {std::pair{1366, 768}, std::pair{1920, 1080}, std::pair{2560, 1440}})
+            b->Args({scaling, w, h});
     b->ArgNames({"scaling", "w", "h"});
 }
 
-const platform::Scaling kScalings[] = {platform::Scaling::Integer, platform::Scaling::Sharp,
-                                       platform::Scaling::Smooth};
+const platform::Scaling kScalings[] = {platform::Scaling::Integer, platform::Scaling::Sharp, platform::Scaling::Smooth};
 
 // SDL's own way: the converted frame in a streaming texture, scaled by SDL's software renderer.
 void BM_PresentSdl(benchmark::State& state) {
@@ -199,7 +200,11 @@ void BM_CopyScreenBytes(benchmark::State& state) {
         benchmark::DoNotOptimize(out.data());
     }
 }
-BENCHMARK(BM_CopyScreenBytes)->Args({1366, 768})->Args({1920, 1080})->Args({2560, 1440})->ArgNames({"w", "h"})
+BENCHMARK(BM_CopyScreenBytes)
+    ->Args({1366, 768})
+    ->Args({1920, 1080})
+    ->Args({2560, 1440})
+    ->ArgNames({"w", "h"})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

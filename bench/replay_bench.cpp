@@ -63,7 +63,8 @@ uint64_t playGame(const fs::path& record) {
     platform::HeadlessPlatform headless;
     const fs::path ended = scratch() / "ended.json";
     fs::remove(ended);
-    auto driver = std::make_unique<platform::ScriptDriver>(std::string(kGame) + "dump " + ended.string() + "\n", "bench");
+    auto driver =
+        std::make_unique<platform::ScriptDriver>(std::string(kGame) + "dump " + ended.string() + "\n", "bench");
     platform::ScriptDriver* raw = driver.get();
     headless.AttachScript(std::move(driver));
     vorlanix::Options options;

@@ -65,9 +65,9 @@ void BM_UploadAcceptedOverHttp(benchmark::State& state) {
     int n = 0;
     for (auto _ : state) {
         const auto bytes = upload(n++);
-        const auto res = client.Post(
-            "/api/upload",
-            httplib::MultipartFormDataItems{{"qhs", std::string(bytes.begin(), bytes.end()), "a.qhs", ""}});
+        const auto res =
+            client.Post("/api/upload",
+                        httplib::MultipartFormDataItems{{"qhs", std::string(bytes.begin(), bytes.end()), "a.qhs", ""}});
         if (!res || res->status != 201) state.SkipWithError("refused");
     }
     state.SetItemsProcessed(state.iterations());
@@ -84,10 +84,10 @@ void fill(const std::filesystem::path& dir, int entries) {
     std::string hex, nickname, key;
     int days = 0, proved = 0;
     long long uploaded = 0;
-    soci::statement st = (sql.prepare << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, "
-                                         "proved) VALUES (:u, :n, :k, :d, :t, :p)",
-                          soci::use(hex), soci::use(nickname), soci::use(key), soci::use(days), soci::use(uploaded),
-                          soci::use(proved));
+    soci::statement st =
+        (sql.prepare << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, "
+                        "proved) VALUES (:u, :n, :k, :d, :t, :p)",
+         soci::use(hex), soci::use(nickname), soci::use(key), soci::use(days), soci::use(uploaded), soci::use(proved));
     std::mt19937 random(7);
     for (int n = 0; n < entries; ++n) {
         hex = std::to_string(n);

@@ -17,7 +17,8 @@ namespace {
 
 struct Scratch {
     Scratch()
-        : file(std::filesystem::temp_directory_path() / ("vorlanix-upload-fuzz-" + std::to_string(::getpid()) + ".qhs")) {}
+        : file(std::filesystem::temp_directory_path() /
+               ("vorlanix-upload-fuzz-" + std::to_string(::getpid()) + ".qhs")) {}
     ~Scratch() {
         std::error_code ignored;
         std::filesystem::remove(file, ignored);

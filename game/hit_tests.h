@@ -19,7 +19,7 @@ inline bool InBox(int32_t d, int32_t limit) { return d >= 1 && d < limit; }
 // A picture locked read-only on one cell for as long as this lives. A missing picture is drawn
 // nowhere and reads as empty; a lock the surface refuses is a run-time error of the game loop.
 class LockedCell {
-public:
+  public:
     LockedCell(platform::Surface* picture, platform::Rect cell);
     ~LockedCell();
     LockedCell(const LockedCell&) = delete;
@@ -28,7 +28,7 @@ public:
     // The pixel at (x, y) of the picture; a point outside the cell counts as empty and is not read.
     uint16_t Pixel(int32_t x, int32_t y) const;
 
-private:
+  private:
     platform::Surface* picture_;
     platform::Rect cell_;
 };

@@ -63,10 +63,10 @@ bool Vorlanix::HitBoardIrones() {
                 dx = ShotOffset(SchussX, ObjX[i], g.boardX);
                 dy = ShotOffset(SchussY, ObjY[i], -g.boardY);
                 Wert = kBoardWert;
-                hit = InBox(dx, g.boardW) && InBox(dy, g.boardH) &&
-                      FourPointHit((this->*g.board).get(),
-                                   platform::Rect{0, f * g.boardH, g.boardW, (f + 1) * g.boardH}, dx,
-                                   dy + f * g.boardH);
+                hit =
+                    InBox(dx, g.boardW) && InBox(dy, g.boardH) &&
+                    FourPointHit((this->*g.board).get(), platform::Rect{0, f * g.boardH, g.boardW, (f + 1) * g.boardH},
+                                 dx, dy + f * g.boardH);
             }
             if (!hit) continue;
             // A hit on the board throws its rider off as well.

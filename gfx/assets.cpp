@@ -16,15 +16,15 @@ void Vorlanix::LadeBild(Surf& field, const char* name, uint16_t key) {
 }
 
 void Vorlanix::InitSurfaces() {
-    Surf* owned[] = {&SurfTemp,     &SurfTemp2,       &SurfTempTxt,     &SurfBurg,         &SurfIrone0,
-                     &SurfIrone1,   &SurfIrone1Salto, &SurfBrett1,      &SurfIrone2,       &SurfIrone2Salto,
-                     &SurfBrett2,   &SurfIrone3,      &SurfIrone3Salto, &SurfBrett3,       &SurfRaumtank,
-                     &SurfStoerung, &SurfOben,        &SurfObenRot,     &SurfLinks,        &SurfRechts,
-                     &SurfUnten,    &SurfAltern,      &SurfScore,       &SurfRadar,        &SurfPointer,
-                     &SurfExplosion, &SurfKrater,     &SurfLupe,        &SurfSatelit,      &SurfSatelitIrone,
-                     &SurfSatelit2, &SurfSatelit2Irone, &SurfMond,      &SurfIroneStation, &SurfMeteor,
-                     &SurfIroneMeteor, &SurfZahlen,   &SurfMenue,       &SurfButton,       &SurfMenueSeite,
-                     &SurfLogo,     &SurfErgebnisZahlen, &SurfSchriftSatz};
+    Surf* owned[] = {&SurfTemp,        &SurfTemp2,          &SurfTempTxt,     &SurfBurg,         &SurfIrone0,
+                     &SurfIrone1,      &SurfIrone1Salto,    &SurfBrett1,      &SurfIrone2,       &SurfIrone2Salto,
+                     &SurfBrett2,      &SurfIrone3,         &SurfIrone3Salto, &SurfBrett3,       &SurfRaumtank,
+                     &SurfStoerung,    &SurfOben,           &SurfObenRot,     &SurfLinks,        &SurfRechts,
+                     &SurfUnten,       &SurfAltern,         &SurfScore,       &SurfRadar,        &SurfPointer,
+                     &SurfExplosion,   &SurfKrater,         &SurfLupe,        &SurfSatelit,      &SurfSatelitIrone,
+                     &SurfSatelit2,    &SurfSatelit2Irone,  &SurfMond,        &SurfIroneStation, &SurfMeteor,
+                     &SurfIroneMeteor, &SurfZahlen,         &SurfMenue,       &SurfButton,       &SurfMenueSeite,
+                     &SurfLogo,        &SurfErgebnisZahlen, &SurfSchriftSatz};
     for (Surf* s : owned) s->reset();
     // The nebulae are loaded last; released now, a load that fails before them leaves none of
     // the old ones to be drawn.

@@ -46,8 +46,7 @@ void Vorlanix::ddBitBltOCK(int32_t X, int32_t Y, int32_t DX, int32_t DY, const S
                     qx, qy, false);
 }
 
-void Vorlanix::ddBitBltAlles(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx,
-                             int32_t qy) {
+void Vorlanix::ddBitBltAlles(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy) {
     ddBitBltClipped(SurfBack.get(), 0, 0, 640, 480, X + BildVersatzX, Y + BildVersatzY, DX, DY, Bild, qx, qy, true);
 }
 
@@ -56,23 +55,19 @@ void Vorlanix::ddBitBltAllesOCK(int32_t X, int32_t Y, int32_t DX, int32_t DY, co
     ddBitBltClipped(SurfBack.get(), 0, 0, 640, 480, X + BildVersatzX, Y + BildVersatzY, DX, DY, Bild, qx, qy, false);
 }
 
-void Vorlanix::ddBitBltTemp(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx,
-                            int32_t qy) {
+void Vorlanix::ddBitBltTemp(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy) {
     ddBitBltClipped(SurfTemp.get(), 0, 0, kTempR, kTempB, X, Y, DX, DY, Bild, qx, qy, true);
 }
 
-void Vorlanix::ddBitBltTempOCK(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx,
-                               int32_t qy) {
+void Vorlanix::ddBitBltTempOCK(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy) {
     ddBitBltClipped(SurfTemp.get(), 0, 0, kTempR, kTempB, X, Y, DX, DY, Bild, qx, qy, false);
 }
 
-void Vorlanix::ddBitBltTemp2(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx,
-                             int32_t qy) {
+void Vorlanix::ddBitBltTemp2(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy) {
     ddBitBltClipped(SurfTemp2.get(), 0, 0, kTempR, kTempB, X, Y, DX, DY, Bild, qx, qy, true);
 }
 
-void Vorlanix::ddBitBltTempTxt(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx,
-                               int32_t qy) {
+void Vorlanix::ddBitBltTempTxt(int32_t X, int32_t Y, int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy) {
     ddBitBltClipped(SurfTempTxt.get(), 0, 0, 640, 20, X, Y, DX, DY, Bild, qx, qy, true);
 }
 

@@ -33,9 +33,9 @@ Glyph glyphOf(const Vorlanix& g, uint8_t c) {
     if (c >= '0' && c <= '9') return fromTable(g.PosZeichen, c - 47, 32);
     switch (c) {
         case ' ': return {0, 0, 0, kSpaceAdvance};
-        case 0xC4: return fromTable(g.PosGross, 27, 0);  // Ä
-        case 0xD6: return fromTable(g.PosGross, 28, 0);  // Ö
-        case 0xDC: return fromTable(g.PosGross, 29, 0);  // Ü
+        case 0xC4: return fromTable(g.PosGross, 27, 0);   // Ä
+        case 0xD6: return fromTable(g.PosGross, 28, 0);   // Ö
+        case 0xDC: return fromTable(g.PosGross, 29, 0);   // Ü
         case 0xE4: return fromTable(g.PosKlein, 27, 16);  // ä
         case 0xF6: return fromTable(g.PosKlein, 28, 16);  // ö
         case 0xFC: return fromTable(g.PosKlein, 29, 16);  // ü

@@ -18,6 +18,7 @@ struct Area {
     int32_t page, left, right, top, bottom, number;
 };
 
+// clang-format off
 constexpr Area kPageAreas[] = {
     {3, 246, 277, 157, 188, 31}, {3, 330, 361, 157, 188, 32},  // SOUND AN / AUS
     {3, 246, 277, 216, 247, 33}, {3, 330, 361, 216, 247, 34},  // MUSIK AN / AUS
@@ -30,6 +31,7 @@ constexpr Area kPageAreas[] = {
     // OK: the area reaches far below the lamp, down to y 422.
     {11, 314, 345, 292, 423, 11},
 };
+// clang-format on
 
 }  // namespace
 

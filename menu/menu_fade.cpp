@@ -13,8 +13,8 @@ namespace {
 constexpr int32_t kDuration = 200;  // ms until the page is fully closed or open
 // Each half runs on 25 ms past that, so the last frame shows the page wholly closed or open.
 constexpr int32_t kRunOn = 25;
-constexpr int32_t kNone = 99;    // Alt: no page is shown (the end of a game)
-constexpr int32_t kNoPage = 1;   // neu: no page opens (START)
+constexpr int32_t kNone = 99;   // Alt: no page is shown (the end of a game)
+constexpr int32_t kNoPage = 1;  // neu: no page opens (START)
 
 }  // namespace
 

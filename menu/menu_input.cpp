@@ -81,8 +81,10 @@ void Vorlanix::Form_MouseUp(int16_t /*button*/, int16_t /*shift*/, float x, floa
 
     if (AktMenue == 3 && button != 0) {
         const int16_t value = button % 2 == 1 ? True : False;  // the left lamp of a row is AN
-        if (button <= 32) SoundAn = value;
-        else if (button <= 34) MusikAn = value;
+        if (button <= 32)
+            SoundAn = value;
+        else if (button <= 34)
+            MusikAn = value;
         else {
             NebelAn = value;
             try {

@@ -30,8 +30,8 @@ MessageLines InfoText(int32_t page) {
                              "Es besteht keine Möglichkeit die Ergebnisse", "im lokalen High-Score zu einem späterem",
                              "Zeitpunkt im Internet-High-Score", "einzutragen.", "", ""});
         case 9:
-            return fromUtf8({"Schicke die hier erzeugte", "Vorlanix-Internet-High-Score-Datei", "als E-Mail-Anhang an:",
-                             "", score::upload_address, "", "Unter der Internetadresse:", "",
+            return fromUtf8({"Schicke die hier erzeugte", "Vorlanix-Internet-High-Score-Datei",
+                             "als E-Mail-Anhang an:", "", score::upload_address, "", "Unter der Internetadresse:", "",
                              score::world_list_address, "", "findest du die die aktuelle", "weltweite Bestenliste."});
         default: return {};
     }

@@ -38,8 +38,7 @@ void Vorlanix::DrawButtonPiece(ButtonPiece piece, int32_t x, int32_t y, PageTarg
         ddBitBltTemp2(x - kPageX, y - kPageY, p.width, p.height, SurfButton, p.left, p.top);
 }
 
-void Vorlanix::PageText(PageTarget target, int32_t x, int32_t y, std::string_view txt, int32_t Laenge,
-                        int32_t Start) {
+void Vorlanix::PageText(PageTarget target, int32_t x, int32_t y, std::string_view txt, int32_t Laenge, int32_t Start) {
     if (target == PageTarget::Screen)
         SchriftAusgabe(x, y, txt, Laenge, Start);
     else

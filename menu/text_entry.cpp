@@ -16,9 +16,9 @@ constexpr int16_t kBackspace = 8, kTab = 9, kEscape = 27;
 int16_t Vorlanix::Erlaubt(int32_t Zahl) {
     // Exactly the characters the bitmap font can draw: not even ß or other accented letters.
     const bool allowed = Zahl == 32 || (Zahl >= 'A' && Zahl <= 'Z') || (Zahl >= 'a' && Zahl <= 'z') ||
-                         (Zahl >= '0' && Zahl <= '9') || Zahl == 0xC4 || Zahl == 0xD6 || Zahl == 0xDC ||
-                         Zahl == 0xE4 || Zahl == 0xF6 || Zahl == 0xFC || Zahl == '@' || Zahl == ',' ||
-                         Zahl == '.' || Zahl == '-' || Zahl == ':' || Zahl == ';' || Zahl == '_' || Zahl == '/';
+                         (Zahl >= '0' && Zahl <= '9') || Zahl == 0xC4 || Zahl == 0xD6 || Zahl == 0xDC || Zahl == 0xE4 ||
+                         Zahl == 0xF6 || Zahl == 0xFC || Zahl == '@' || Zahl == ',' || Zahl == '.' || Zahl == '-' ||
+                         Zahl == ':' || Zahl == ';' || Zahl == '_' || Zahl == '/';
     return allowed ? True : False;
 }
 

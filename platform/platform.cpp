@@ -23,8 +23,8 @@ void Platform::SetScreenshotDirectory(std::filesystem::path dir) { screenshotDir
 
 void Platform::RequestScreenshot() {
     if (!screenshots_) {
-        screenshots_ = std::make_unique<ScreenshotWriter>(screenshotDir_.empty() ? dataDir_ / "screenshots"
-                                                                                 : screenshotDir_);
+        screenshots_ =
+            std::make_unique<ScreenshotWriter>(screenshotDir_.empty() ? dataDir_ / "screenshots" : screenshotDir_);
     }
     screenshots_->Request();
 }

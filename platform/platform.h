@@ -20,7 +20,7 @@ namespace platform {
 // codes the game was written for (37..40 arrows, 80 P, 27 Escape ...); typed characters arrive
 // as code page 1252 codes. Mouse buttons: 1 left, 2 right, 4 middle.
 class WindowEvents {
-public:
+  public:
     virtual ~WindowEvents() = default;
     virtual void Form_Activate() = 0;
     virtual void Form_GotFocus() = 0;
@@ -42,9 +42,9 @@ struct DisplayError : std::runtime_error {
 
 // One sound buffer: a wave file ready to play once or looping.
 class SoundBuffer {
-public:
+  public:
     virtual ~SoundBuffer() = default;
-    static constexpr int32_t kPlaying = 1;        // status while playing once
+    static constexpr int32_t kPlaying = 1;         // status while playing once
     static constexpr int32_t kPlayingLooping = 5;  // status while looping (not "busy" for the game)
     virtual int32_t GetStatus() = 0;
     virtual void SetPan(int32_t pan) = 0;
@@ -58,7 +58,7 @@ enum class PointerMode { Menu, Game };
 class StateAccess;
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     void SetEventHandler(WindowEvents* handler) { events_ = handler; }
@@ -116,7 +116,7 @@ public:
     // Waits until every screenshot asked for so far is on the disk.
     void FinishScreenshots();
 
-protected:
+  protected:
     WindowEvents* events() const { return events_; }
     StateAccess* stateAccess() const { return state_; }
     // Each backend hands every frame it presents to the screenshot writer.
@@ -124,7 +124,7 @@ protected:
         if (screenshots_) screenshots_->OnFlip(frame);
     }
 
-private:
+  private:
     WindowEvents* events_ = nullptr;
     StateAccess* state_ = nullptr;
     std::filesystem::path programDir_, dataDir_, soundDir_, assetDir_, screenshotDir_;

@@ -67,8 +67,9 @@ std::vector<uint8_t> BitmapFromDirectory(const std::filesystem::path& dir, const
         if (f.bad()) break;
         bytes.resize(static_cast<size_t>(f.gcount()));
         if (bytes.size() > limit)
-            throw std::runtime_error("bitmap file " + entry.path().string() + " is larger than any picture of the game (" +
-                                     std::to_string(limit) + " bytes at most)");
+            throw std::runtime_error("bitmap file " + entry.path().string() +
+                                     " is larger than any picture of the game (" + std::to_string(limit) +
+                                     " bytes at most)");
         return bytes;
     }
     throw std::runtime_error("bitmap \"" + name + "\" not found in " + dir.string());

@@ -16,7 +16,7 @@
 namespace platform {
 
 class ScreenshotWriter {
-public:
+  public:
     explicit ScreenshotWriter(std::filesystem::path dir) : dir_(std::move(dir)) {}
     // Writes every frame it was handed before it goes.
     ~ScreenshotWriter();
@@ -30,7 +30,7 @@ public:
     // Waits until every frame handed over so far is written.
     void Finish();
 
-private:
+  private:
     void work();
 
     std::filesystem::path dir_;

@@ -10,7 +10,7 @@
 namespace platform {
 
 class StateAccess {
-public:
+  public:
     virtual ~StateAccess() = default;
     virtual nlohmann::json DumpState() = 0;
     // Reads or writes field `name` at `indices`; false with a message when there is no such

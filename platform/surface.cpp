@@ -29,9 +29,7 @@ typedef uint16_t Pixels16 __attribute__((vector_size(32)));
 #define AVX2_AND_DEFAULT
 #endif
 
-AVX2_AND_DEFAULT void copyKeyedRow(uint16_t* __restrict d,
-                                                                    const uint16_t* __restrict s, int32_t n,
-                                                                    uint16_t key) {
+AVX2_AND_DEFAULT void copyKeyedRow(uint16_t* __restrict d, const uint16_t* __restrict s, int32_t n, uint16_t key) {
     const Pixels16 keys = {key, key, key, key, key, key, key, key, key, key, key, key, key, key, key, key};
     int32_t i = 0;
     for (; i + 16 <= n; i += 16) {

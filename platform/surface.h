@@ -16,7 +16,7 @@ struct Rect {
 };
 
 class Surface {
-public:
+  public:
     Surface(int32_t width, int32_t height);
 
     int32_t width() const { return width_; }
@@ -47,7 +47,7 @@ public:
     void SetLockedPixel(int32_t x, int32_t y, uint32_t raw);
     bool refuseLocks = false;
 
-private:
+  private:
     bool inside(const Rect& r) const;
 
     int32_t width_, height_;

@@ -14,7 +14,7 @@
 namespace replay {
 
 class ByteWriter {
-public:
+  public:
     void u8(uint8_t v) { bytes_.push_back(v); }
     // Widths past eight bytes are zero-filled, never shifted by 64 or more.
     void fixed(uint64_t v, int size) {
@@ -39,12 +39,12 @@ public:
     const std::vector<uint8_t>& data() const { return bytes_; }
     std::vector<uint8_t>& data() { return bytes_; }
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
 };
 
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
     bool atEnd() const { return pos_ == bytes_.size(); }
@@ -91,7 +91,7 @@ public:
         return {reinterpret_cast<const char*>(b.data()), b.size()};
     }
 
-private:
+  private:
     void need(size_t n) const {
         if (n > bytes_.size() - pos_) truncated();
     }

@@ -14,11 +14,11 @@ struct Pair {
 };
 
 constexpr Pair kErrors[] = {
-    {1, EPERM},    {2, ENOENT},   {4, EINTR},   {5, EIO},      {6, ENXIO},         {7, E2BIG},    {9, EBADF},
-    {11, EAGAIN},  {12, ENOMEM},  {13, EACCES}, {14, EFAULT},  {16, EBUSY},        {17, EEXIST},  {18, EXDEV},
-    {19, ENODEV},  {20, ENOTDIR}, {21, EISDIR}, {22, EINVAL},  {23, ENFILE},       {24, EMFILE},  {26, ETXTBSY},
-    {27, EFBIG},   {28, ENOSPC},  {29, ESPIPE}, {30, EROFS},   {31, EMLINK},       {36, ENAMETOOLONG},
-    {38, ENOSYS},  {39, ENOTEMPTY}, {40, ELOOP}, {75, EOVERFLOW}, {95, EOPNOTSUPP}, {122, EDQUOT},
+    {1, EPERM},      {2, ENOENT},   {4, EINTR},      {5, EIO},         {6, ENXIO},    {7, E2BIG},         {9, EBADF},
+    {11, EAGAIN},    {12, ENOMEM},  {13, EACCES},    {14, EFAULT},     {16, EBUSY},   {17, EEXIST},       {18, EXDEV},
+    {19, ENODEV},    {20, ENOTDIR}, {21, EISDIR},    {22, EINVAL},     {23, ENFILE},  {24, EMFILE},       {26, ETXTBSY},
+    {27, EFBIG},     {28, ENOSPC},  {29, ESPIPE},    {30, EROFS},      {31, EMLINK},  {36, ENAMETOOLONG}, {38, ENOSYS},
+    {39, ENOTEMPTY}, {40, ELOOP},   {75, EOVERFLOW}, {95, EOPNOTSUPP}, {122, EDQUOT},
 };
 
 }  // namespace

@@ -29,12 +29,12 @@ Header readHeader(ByteReader& in) {
     h.simulationVersion = static_cast<uint16_t>(in.fixed(2));
     h.programVersion = in.text();
     if (h.simulationVersion != kSimulationVersion)
-        throw ReplayStop{StopKind::WrongVersion,
-                         "the replay was played with the rules of simulation version " +
-                             std::to_string(h.simulationVersion) + " (Vorlanix " + h.programVersion +
-                             "); this program plays version " + std::to_string(kSimulationVersion) +
-                             ", so a Vorlanix of simulation version " + std::to_string(h.simulationVersion) +
-                             " plays it"};
+        throw ReplayStop{StopKind::WrongVersion, "the replay was played with the rules of simulation version " +
+                                                     std::to_string(h.simulationVersion) + " (Vorlanix " +
+                                                     h.programVersion + "); this program plays version " +
+                                                     std::to_string(kSimulationVersion) +
+                                                     ", so a Vorlanix of simulation version " +
+                                                     std::to_string(h.simulationVersion) + " plays it"};
     const uint8_t kind = in.u8();
     if (kind > 2) unreadable("the replay is damaged (unknown kind " + std::to_string(kind) + ")");
     h.kind = static_cast<ReplayKind>(kind);
@@ -85,7 +85,8 @@ ReplayFile DecodeReplay(std::span<const uint8_t> file) {
     ReplayFile r;
     r.header = readHeader(in);
     const uint64_t size = in.varint();
-    if (size > kLargestStream) unreadable("the replay is damaged (its stream claims " + std::to_string(size) + " bytes)");
+    if (size > kLargestStream)
+        unreadable("the replay is damaged (its stream claims " + std::to_string(size) + " bytes)");
     const uint32_t sum = static_cast<uint32_t>(in.fixed(4));
     const auto packed = in.bytes();
     if (!in.atEnd()) unreadable("the replay is damaged (bytes after its end)");

@@ -31,11 +31,11 @@ struct Header {
     std::string programVersion;
     ReplayKind kind = ReplayKind::WholeRun;
     uint32_t seed = 0;
-    uint32_t startTick = 0;   // the clock's first answer
-    int64_t recordedAt = 0;   // seconds since 1970 (UTC), for the file name and the viewer only
-    std::string dataDir;      // as the recorded program saw them; part of the texts it shows
+    uint32_t startTick = 0;  // the clock's first answer
+    int64_t recordedAt = 0;  // seconds since 1970 (UTC), for the file name and the viewer only
+    std::string dataDir;     // as the recorded program saw them; part of the texts it shows
     std::string soundDir;
-    std::string assetDir;     // the art pack's directory; empty for the built-in pictures
+    std::string assetDir;  // the art pack's directory; empty for the built-in pictures
 };
 
 struct ReplayFile {

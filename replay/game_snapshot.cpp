@@ -12,9 +12,9 @@ namespace replay {
 namespace {
 
 template <typename T>
-using Bits = std::conditional_t<sizeof(T) == 8, uint64_t,
-                                std::conditional_t<sizeof(T) == 4, uint32_t,
-                                                   std::conditional_t<sizeof(T) == 2, uint16_t, uint8_t>>>;
+using Bits = std::conditional_t<
+    sizeof(T) == 8, uint64_t,
+    std::conditional_t<sizeof(T) == 4, uint32_t, std::conditional_t<sizeof(T) == 2, uint16_t, uint8_t>>>;
 
 template <typename T>
 void save(ByteWriter& out, const T& v) {

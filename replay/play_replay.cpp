@@ -47,8 +47,7 @@ Header publicHeader(const Header& source) {
 // Each game the program starts is recorded afresh from its START, without the personal fields,
 // and cut once the count-down after it has fixed the result. Typed keys between the end of play
 // and the cut (the player's name) are left out.
-void watchPublicGames(RecordingPlatform& copy, vorlanix::Vorlanix& game, const Header& source,
-                      ReplayOutcome& outcome) {
+void watchPublicGames(RecordingPlatform& copy, vorlanix::Vorlanix& game, const Header& source, ReplayOutcome& outcome) {
     struct Watch {
         bool recording = false, over = false, countDown = false;
         size_t games = 0;
@@ -78,9 +77,8 @@ void watchPublicGames(RecordingPlatform& copy, vorlanix::Vorlanix& game, const H
         return (watch->countDown && game.EndeAnimationLaeuft == vorlanix::False) || next == Tag::FileRead ||
                next == Tag::FileReadSame;
     });
-    copy.SetEventFilter([watch](uint8_t kind, int64_t code) {
-        return watch->recording && watch->over && IsTypedText(kind, code);
-    });
+    copy.SetEventFilter(
+        [watch](uint8_t kind, int64_t code) { return watch->recording && watch->over && IsTypedText(kind, code); });
 }
 
 }  // namespace

@@ -45,12 +45,12 @@ struct PublicGame {
 struct GameResult {
     bool finished = false;  // the game ran to its end (the replay may stop inside it)
     bool valid = true;      // false when the game was declared invalid
-    int32_t days = 0;   // the princess's age at the end
+    int32_t days = 0;       // the princess's age at the end
     int32_t points = 0;
-    int32_t rank = 0;        // place in the local list, 80 when not entered
-    std::string uploadFile;  // the upload file written for it, if any
+    int32_t rank = 0;             // place in the local list, 80 when not entered
+    std::string uploadFile;       // the upload file written for it, if any
     std::vector<uint8_t> upload;  // its bytes
-    bool ranked = true;      // false for a public game, which ends before the list is looked at
+    bool ranked = true;           // false for a public game, which ends before the list is looked at
 };
 
 struct ReplayOutcome {
@@ -58,7 +58,7 @@ struct ReplayOutcome {
     std::string message;
     uint64_t frames = 0;
     std::vector<GameResult> games;
-    std::vector<WrittenFile> written;  // every file the program wrote, in memory
+    std::vector<WrittenFile> written;     // every file the program wrote, in memory
     std::vector<PublicGame> publicGames;  // with PlayOptions::publicGames
 };
 

@@ -47,8 +47,8 @@ Proof ProveUpload(std::span<const uint8_t> replayFile, std::span<const uint8_t> 
         if (uploadFile.size() != score::upload_file_size)
             return {Verdict::Mismatch, "the upload file has " + std::to_string(uploadFile.size()) + " bytes, not " +
                                            std::to_string(score::upload_file_size)};
-        return {Verdict::Mismatch, "the replay writes " + std::to_string(uploads) +
-                                       " upload file(s), none with exactly these bytes"};
+        return {Verdict::Mismatch,
+                "the replay writes " + std::to_string(uploads) + " upload file(s), none with exactly these bytes"};
     }
     const size_t game = static_cast<size_t>(proved - outcome.games.begin());
 

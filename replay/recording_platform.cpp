@@ -19,7 +19,7 @@ void RecordingPlatform::put(R record) {
 
 // Stands between the wrapped platform and the program's window events, writing each one down.
 class RecordingPlatform::Forwarder : public platform::WindowEvents {
-public:
+  public:
     explicit Forwarder(RecordingPlatform& r) : r_(r) {}
     void Form_Activate() override { forward(EventKind::Activate, &WindowEvents::Form_Activate); }
     void Form_GotFocus() override { forward(EventKind::GotFocus, &WindowEvents::Form_GotFocus); }
@@ -37,7 +37,7 @@ public:
         mouse(EventKind::MouseMove, b, s, x, y, &WindowEvents::Form_MouseMove);
     }
 
-private:
+  private:
     bool dropped(EventKind k, int64_t code) const { return r_.drop_ && r_.drop_(static_cast<uint8_t>(k), code); }
     void forward(EventKind k, void (WindowEvents::*f)()) {
         if (dropped(k, 0)) return;
@@ -61,11 +61,12 @@ private:
 // The data directory's files: read and written on the wrapped platform's disk, every answer kept.
 // A file the program reads again and again is stored once per change of its content.
 class RecordingPlatform::RecordingFiles : public base::FileSystem {
-public:
+  public:
     RecordingFiles(RecordingPlatform& r, base::FileSystem& inner) : r_(r), inner_(inner) {}
     base::FileStart read_start(const std::filesystem::path& file, std::size_t limit) override {
         base::FileStart got = inner_.read_start(file, limit);
-        const FileReadRecord record{PortableErrorNumber(got.status.code.value()), got.status.error, got.size, got.bytes};
+        const FileReadRecord record{PortableErrorNumber(got.status.code.value()), got.status.error, got.size,
+                                    got.bytes};
         ByteWriter answer;
         PutRecord(answer, record);
         auto& last = lastRead_[base::Utf8FromPath(file)];
@@ -78,7 +79,7 @@ public:
         return got;
     }
     base::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
-                              std::span<const uint8_t> bytes) override {
+                             std::span<const uint8_t> bytes) override {
         base::FileStatus status = inner_.replace(dir, name, bytes);
         r_.put(FileWriteRecord{PortableErrorNumber(status.code.value()), status.error});
         return status;
@@ -92,14 +93,14 @@ public:
         return holds;
     }
 
-private:
+  private:
     RecordingPlatform& r_;
     base::FileSystem& inner_;
     std::map<std::string, std::vector<uint8_t>> lastRead_;
 };
 
 class RecordingPlatform::RecordingSoundBuffer : public platform::SoundBuffer {
-public:
+  public:
     RecordingSoundBuffer(RecordingPlatform& r, std::unique_ptr<platform::SoundBuffer> inner)
         : r_(r), inner_(std::move(inner)) {}
     int32_t GetStatus() override {
@@ -111,7 +112,7 @@ public:
     void Play(bool looping) override { inner_->Play(looping); }
     void Stop() override { inner_->Stop(); }
 
-private:
+  private:
     RecordingPlatform& r_;
     std::unique_ptr<platform::SoundBuffer> inner_;
 };
@@ -141,9 +142,7 @@ void RecordingPlatform::SetPointerMode(platform::PointerMode mode) {
     inner_.SetPointerMode(mode);
 }
 
-void RecordingPlatform::RecordSet(const std::string& field, const std::string& value) {
-    put(SetRecord{field, value});
-}
+void RecordingPlatform::RecordSet(const std::string& field, const std::string& value) { put(SetRecord{field, value}); }
 
 uint32_t RecordingPlatform::GetTickCount() {
     const uint32_t now = inner_.GetTickCount();
@@ -203,7 +202,7 @@ bool RecordingPlatform::CreateSoundDevice() {
 }
 
 std::unique_ptr<platform::SoundBuffer> RecordingPlatform::CreateSoundBuffer(const std::filesystem::path& file,
-                                                                           int32_t slot, int32_t copy) {
+                                                                            int32_t slot, int32_t copy) {
     std::unique_ptr<platform::SoundBuffer> buffer;
     try {
         buffer = inner_.CreateSoundBuffer(file, slot, copy);

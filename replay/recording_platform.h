@@ -20,7 +20,7 @@
 namespace replay {
 
 class RecordingPlatform : public platform::Platform {
-public:
+  public:
     explicit RecordingPlatform(platform::Platform& inner);
     ~RecordingPlatform() override;
 
@@ -69,7 +69,7 @@ public:
     }
     std::filesystem::path AssetDirectory() const override { return inner_.AssetDirectory(); }
 
-private:
+  private:
     class Forwarder;
     class RecordingFiles;
     class RecordingSoundBuffer;

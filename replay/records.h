@@ -50,7 +50,7 @@ enum class EventKind : uint8_t {
 
 // Writes a record's fields.
 class Put {
-public:
+  public:
     explicit Put(ByteWriter& out) : out_(out) {}
     void u8(uint8_t v) { out_.u8(v); }
     void flag(bool v) { out_.u8(v); }
@@ -61,13 +61,13 @@ public:
     void text(const std::string& v) { out_.text(v); }
     void bytes(std::span<const uint8_t> v) { out_.bytes(v); }
 
-private:
+  private:
     ByteWriter& out_;
 };
 
 // Reads a record's fields; a damaged stream stops with ReplayStop.
 class Get {
-public:
+  public:
     explicit Get(ByteReader& in) : in_(in) {}
     void u8(uint8_t& v) { v = in_.u8(); }
     void flag(bool& v) { v = in_.u8() != 0; }
@@ -78,7 +78,7 @@ public:
     void text(std::string& v) { v = in_.text(); }
     void bytes(std::span<const uint8_t>& v) { v = in_.bytes(); }
 
-private:
+  private:
     ByteReader& in_;
 };
 
@@ -120,7 +120,9 @@ struct SnapshotRecord {
     static constexpr Tag tag = Tag::Snapshot;
     std::span<const uint8_t> state;
     template <typename IO>
-    void fields(IO& io) { io.bytes(state); }
+    void fields(IO& io) {
+        io.bytes(state);
+    }
 };
 
 // Differences to the pointer's previous answer.
@@ -152,7 +154,8 @@ struct EventRecord {
             io.f32(x);
             io.f32(y);
         } else if (kind > static_cast<uint8_t>(EventKind::MouseMove)) {
-            throw ReplayStop{StopKind::Unreadable, "the replay is damaged (unknown event " + std::to_string(kind) + ")"};
+            throw ReplayStop{StopKind::Unreadable,
+                             "the replay is damaged (unknown event " + std::to_string(kind) + ")"};
         }
     }
 };

@@ -22,7 +22,7 @@ constexpr auto kLateFrame = std::chrono::milliseconds(20);
 // The viewer's own input at the output window: Escape ends the replay, + and - change its speed;
 // everything else the player does is ignored, since the recording already holds the input.
 class ReplayingPlatform::Viewer : public platform::WindowEvents {
-public:
+  public:
     explicit Viewer(ReplayingPlatform& r) : r_(r) {}
     void Form_Activate() override {}
     void Form_GotFocus() override {}
@@ -41,20 +41,21 @@ public:
     void Form_MouseMove(int16_t, int16_t, float, float) override {}
     bool stopped = false;
 
-private:
+  private:
     ReplayingPlatform& r_;
 };
 
 // The recorded answers of the data directory; what the program writes is kept in memory.
 class ReplayingPlatform::ReplayFiles : public base::FileSystem {
-public:
+  public:
     explicit ReplayFiles(ReplayingPlatform& r) : r_(r) {}
     base::FileStart read_start(const std::filesystem::path& file, std::size_t) override {
         const uint8_t t = r_.in_.peek() == raw(Tag::FileReadSame) ? raw(Tag::FileReadSame) : raw(Tag::FileRead);
         r_.expect(t);
         if (t == raw(Tag::FileReadSame)) {
             const auto it = last_.find(base::Utf8FromPath(file));
-            if (it == last_.end()) r_.outOfSync("a repeated read of " + base::Utf8FromPath(file) + " that was never read");
+            if (it == last_.end())
+                r_.outOfSync("a repeated read of " + base::Utf8FromPath(file) + " that was never read");
             return it->second;
         }
         const auto record = GetFields<FileReadRecord>(r_.in_);
@@ -68,12 +69,13 @@ public:
         return got;
     }
     base::FileStatus replace(const std::filesystem::path& dir, const std::string& name,
-                              std::span<const uint8_t> bytes) override {
+                             std::span<const uint8_t> bytes) override {
         r_.expect(raw(Tag::FileWrite));
         const auto record = GetFields<FileWriteRecord>(r_.in_);
         base::FileStatus status;
         status.error = record.error;
-        if (record.errorNumber != 0) status.code = std::error_code(LocalErrorNumber(record.errorNumber), std::generic_category());
+        if (record.errorNumber != 0)
+            status.code = std::error_code(LocalErrorNumber(record.errorNumber), std::generic_category());
         if (status.ok()) r_.written_.push_back({dir / base::PathFromUtf8(name), {bytes.begin(), bytes.end()}});
         return status;
     }
@@ -83,16 +85,15 @@ public:
         return GetFields<DirectoryListingRecord>(r_.in_).value;
     }
 
-private:
+  private:
     ReplayingPlatform& r_;
     std::map<std::string, base::FileStart> last_;
 };
 
 // A sound copy whose status comes from the recording; it sounds on the output when there is one.
 class ReplayingPlatform::ReplaySoundBuffer : public platform::SoundBuffer {
-public:
-    ReplaySoundBuffer(ReplayingPlatform& r, std::unique_ptr<platform::SoundBuffer> out)
-        : r_(r), out_(std::move(out)) {}
+  public:
+    ReplaySoundBuffer(ReplayingPlatform& r, std::unique_ptr<platform::SoundBuffer> out) : r_(r), out_(std::move(out)) {}
     int32_t GetStatus() override {
         r_.expect(raw(Tag::SoundStatus));
         return static_cast<int32_t>(GetFields<SoundStatusRecord>(r_.in_).value);
@@ -107,7 +108,7 @@ public:
         if (out_) out_->Stop();
     }
 
-private:
+  private:
     ReplayingPlatform& r_;
     std::unique_ptr<platform::SoundBuffer> out_;
 };
@@ -148,13 +149,15 @@ void ReplayingPlatform::finish() {
 
 void ReplayingPlatform::FinishAtProgramEnd() {
     if (in_.atEnd() || in_.peek() != raw(Tag::End))
-        outOfSync("the program ended where the recording goes on with " + std::string(TagName(in_.atEnd() ? 0 : in_.peek())));
+        outOfSync("the program ended where the recording goes on with " +
+                  std::string(TagName(in_.atEnd() ? 0 : in_.peek())));
     in_.u8();
     finish();
 }
 
 void ReplayingPlatform::checkViewer() {
-    if (viewer_->stopped) throw ReplayStop{StopKind::Stopped, "the replay was ended at frame " + std::to_string(frames_)};
+    if (viewer_->stopped)
+        throw ReplayStop{StopKind::Stopped, "the replay was ended at frame " + std::to_string(frames_)};
     if (deadline_ && std::chrono::steady_clock::now() > *deadline_)
         throw ReplayStop{StopKind::TimedOut, "the re-simulation ran out of time at frame " + std::to_string(frames_)};
 }
@@ -187,9 +190,15 @@ void ReplayingPlatform::deliverEvent() {
         if (h) (h->*f)(static_cast<int16_t>(e.code));
     };
     switch (static_cast<EventKind>(e.kind)) {
-        case EventKind::Activate: if (h) h->Form_Activate(); break;
-        case EventKind::GotFocus: if (h) h->Form_GotFocus(); break;
-        case EventKind::LostFocus: if (h) h->Form_LostFocus(); break;
+        case EventKind::Activate:
+            if (h) h->Form_Activate();
+            break;
+        case EventKind::GotFocus:
+            if (h) h->Form_GotFocus();
+            break;
+        case EventKind::LostFocus:
+            if (h) h->Form_LostFocus();
+            break;
         case EventKind::KeyDown: key(&platform::WindowEvents::Form_KeyDown); break;
         case EventKind::KeyUp: key(&platform::WindowEvents::Form_KeyUp); break;
         case EventKind::KeyPress: key(&platform::WindowEvents::Form_KeyPress); break;
@@ -203,8 +212,9 @@ void ReplayingPlatform::deliverEvent() {
 void ReplayingPlatform::applySet() {
     const auto [field, value] = GetFields<SetRecord>(in_);
     if (proof_)
-        throw ReplayStop{StopKind::DriverInput, "the replay writes " + field +
-                                                    " directly (a test driver's set line): it re-simulates, but proves nothing"};
+        throw ReplayStop{
+            StopKind::DriverInput,
+            "the replay writes " + field + " directly (a test driver's set line): it re-simulates, but proves nothing"};
     if (!state_) outOfSync("the recording writes " + field + " directly, which this run cannot");
     std::string name, error;
     std::vector<int> indices;
@@ -319,7 +329,7 @@ bool ReplayingPlatform::CreateSoundDevice() {
 }
 
 std::unique_ptr<platform::SoundBuffer> ReplayingPlatform::CreateSoundBuffer(const std::filesystem::path& file,
-                                                                           int32_t slot, int32_t copy) {
+                                                                            int32_t slot, int32_t copy) {
     expect(raw(Tag::SoundBuffer));
     const auto made = GetFields<SoundBufferRecord>(in_);
     if (made.failed) throw std::runtime_error(made.why);

@@ -27,7 +27,7 @@ struct WrittenFile {
 };
 
 class ReplayingPlatform : public platform::Platform {
-public:
+  public:
     // `file` must outlive the platform. Sets the recorded directories.
     ReplayingPlatform(const ReplayFile& file, platform::Platform* output);
     ~ReplayingPlatform() override;
@@ -72,7 +72,7 @@ public:
                                                              int32_t copy) override;
     base::FileSystem& Files() override;
 
-private:
+  private:
     class ReplayFiles;
     class ReplaySoundBuffer;
     class Viewer;

@@ -19,7 +19,7 @@ constexpr size_t field_width = 40;
 
 // Reads the layout front to back; whatever lies beyond the end of the bytes is reported missing.
 class Reader {
-public:
+  public:
     explicit Reader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
     // The bytes that are there, blank-padded to `width`. Control codes cannot be typed and the
@@ -46,7 +46,7 @@ public:
         return value ? std::optional<int16_t>(static_cast<int16_t>(*value)) : std::nullopt;
     }
 
-private:
+  private:
     std::optional<uint32_t> number(size_t size) {
         const size_t at = pos_;
         pos_ += size;
@@ -61,7 +61,7 @@ private:
 };
 
 class Writer {
-public:
+  public:
     void text(const std::string& s, size_t width) {
         for (char c : fit_text(s, width)) {
             bytes_[pos_++] = static_cast<uint8_t>(c);
@@ -75,15 +75,13 @@ public:
 
     const std::array<uint8_t, hiscore_file_size>& bytes() const { return bytes_; }
 
-private:
+  private:
     std::array<uint8_t, hiscore_file_size> bytes_{};
     size_t pos_ = 0;
 };
 
 // The file stores NOT of the setting; whatever is not exactly "off" is read as on.
-int16_t setting_from_file(std::optional<int16_t> stored) {
-    return stored && *stored == -1 ? 0 : -1;
-}
+int16_t setting_from_file(std::optional<int16_t> stored) { return stored && *stored == -1 ? 0 : -1; }
 
 }  // namespace
 

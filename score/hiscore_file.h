@@ -62,6 +62,7 @@ HiscoreLoad load_hiscore(const std::filesystem::path& file, HiscoreData& into, b
 
 // Replaces `file` as a whole (temporary file, flush, rename): a failed save leaves the old file.
 // Where `file` is a symbolic link, the file it leads to is replaced and the link stays.
-base::FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data, base::FileSystem& files = base::disk());
+base::FileStatus save_hiscore(const std::filesystem::path& file, const HiscoreData& data,
+                              base::FileSystem& files = base::disk());
 
 }  // namespace score

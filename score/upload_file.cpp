@@ -96,7 +96,8 @@ std::filesystem::path upload_directory(const std::filesystem::path& data_dir, ba
     return files.takes_uploads(upload, data_dir) ? upload : data_dir;
 }
 
-UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry, base::FileSystem& files) {
+UploadWrite write_upload_file(const std::filesystem::path& data_dir, const UploadEntry& entry,
+                              base::FileSystem& files) {
     const auto dir = upload_directory(data_dir, files);
     const auto name = upload_file_name(entry.FeldText[1], entry.t);
     const auto bytes = encode_upload(entry);
@@ -124,7 +125,8 @@ UploadCheck check_upload(std::span<const uint8_t> bytes) {
         return check;
     }
     const auto stored = static_cast<int32_t>(base::load_little_endian(bytes.subspan(check_sum_offset, 4)));
-    const auto computed = upload_check_sum(entry.S, entry.t, bytes.subspan(entries_offset).first<upload_entries_size>());
+    const auto computed =
+        upload_check_sum(entry.S, entry.t, bytes.subspan(entries_offset).first<upload_entries_size>());
     if (stored != computed) {
         check.error = "the check sum does not match (stored " + std::to_string(stored) + ", computed " +
                       std::to_string(computed) + ")";

@@ -20,23 +20,16 @@ constexpr size_t shown_path_lines = 6;
 
 std::string reason(const std::error_code& code) {
     switch (code.value()) {
-    case EACCES:
-    case EPERM:
-        return "Keine Schreibrechte im Verzeichnis.";
-    case EROFS:
-        return "Das Verzeichnis ist schreibgesch\xFCtzt.";
-    case ENOSPC:
-    case EDQUOT:
-        return "Der Datentr\xE4ger ist voll.";
-    case ENAMETOOLONG:
-        return "Der Dateiname ist zu lang.";
-    case ENOENT:
-    case ENOTDIR:
-        return "Das Verzeichnis fehlt.";
-    case EISDIR:
-        return "Ein Verzeichnis hat diesen Namen.";
-    default:
-        return "Schreibfehler Nummer " + std::to_string(code.value()) + ".";
+        case EACCES:
+        case EPERM: return "Keine Schreibrechte im Verzeichnis.";
+        case EROFS: return "Das Verzeichnis ist schreibgesch\xFCtzt.";
+        case ENOSPC:
+        case EDQUOT: return "Der Datentr\xE4ger ist voll.";
+        case ENAMETOOLONG: return "Der Dateiname ist zu lang.";
+        case ENOENT:
+        case ENOTDIR: return "Das Verzeichnis fehlt.";
+        case EISDIR: return "Ein Verzeichnis hat diesen Namen.";
+        default: return "Schreibfehler Nummer " + std::to_string(code.value()) + ".";
     }
 }
 

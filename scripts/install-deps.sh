@@ -14,7 +14,7 @@ play=(
 test=(
   "${play[@]}" clang
   googletest libgtest-dev libbenchmark-dev
-  clang-14 libfuzzer-14-dev libclang-rt-14-dev
+  clang-14 clang-format-14 libfuzzer-14-dev libclang-rt-14-dev
   appstream desktop-file-utils man-db groff-base lintian dpkg-dev file xvfb x11-utils xdotool
   debootstrap binutils
   libcpp-httplib-dev libsoci-dev libboost-dev libsqlite3-dev libpq-dev

@@ -11,9 +11,7 @@ struct Age {
     int32_t years, months, days;
 };
 
-inline Age age_of(int32_t t) {
-    return {t / 360, (t % 360) / 30, t % 30};
-}
+inline Age age_of(int32_t t) { return {t / 360, (t % 360) / 30, t % 30}; }
 
 // "32 Jahre, 1 Monat, 15 Tage"
 std::string age_text(int32_t t);

@@ -145,14 +145,22 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             fail("unknown option " + arg);
         } else if (!have_command) {
             have_command = true;
-            if (arg == "serve") line.command = Command::Serve;
-            else if (arg == "import") line.command = Command::Import;
-            else if (arg == "export") line.command = Command::Export;
-            else if (arg == "delete") line.command = Command::Delete;
-            else if (arg == "receive-mail") line.command = Command::ReceiveMail;
-            else if (arg == "backup") line.command = Command::Backup;
-            else if (arg == "restore") line.command = Command::Restore;
-            else fail("unknown command " + arg);
+            if (arg == "serve")
+                line.command = Command::Serve;
+            else if (arg == "import")
+                line.command = Command::Import;
+            else if (arg == "export")
+                line.command = Command::Export;
+            else if (arg == "delete")
+                line.command = Command::Delete;
+            else if (arg == "receive-mail")
+                line.command = Command::ReceiveMail;
+            else if (arg == "backup")
+                line.command = Command::Backup;
+            else if (arg == "restore")
+                line.command = Command::Restore;
+            else
+                fail("unknown command " + arg);
         } else {
             line.arguments.push_back(arg);
         }

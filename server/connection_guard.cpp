@@ -30,9 +30,7 @@ bool has_header_end(std::string_view bytes) {
     return bytes.find("\r\n\r\n") != std::string_view::npos || bytes.find("\n\n") != std::string_view::npos;
 }
 
-void set_low_water(int socket, int bytes) {
-    ::setsockopt(socket, SOL_SOCKET, SO_RCVLOWAT, &bytes, sizeof bytes);
-}
+void set_low_water(int socket, int bytes) { ::setsockopt(socket, SOL_SOCKET, SO_RCVLOWAT, &bytes, sizeof bytes); }
 
 }  // namespace
 
@@ -104,13 +102,9 @@ bool wait_for(int socket, short events, Clock::time_point deadline) {
 
 }  // namespace
 
-bool GuardedStream::is_readable() const {
-    return position_ < filled_ || wait_for(socket_, POLLIN, read_deadline_);
-}
+bool GuardedStream::is_readable() const { return position_ < filled_ || wait_for(socket_, POLLIN, read_deadline_); }
 
-bool GuardedStream::is_writable() const {
-    return wait_for(socket_, POLLOUT, Clock::now() + write_time_);
-}
+bool GuardedStream::is_writable() const { return wait_for(socket_, POLLOUT, Clock::now() + write_time_); }
 
 ssize_t GuardedStream::read(char* ptr, size_t size) {
     if (position_ == filled_) {
@@ -188,16 +182,19 @@ void send_refusal(int socket, int status) {
     std::string_view answer;
     switch (status) {
         case 408:
-            answer = "HTTP/1.1 408 Request Timeout\r\nContent-Type: text/plain\r\nContent-Length: 16\r\n"
-                     "Connection: close\r\n\r\nRequest Timeout\n";
+            answer =
+                "HTTP/1.1 408 Request Timeout\r\nContent-Type: text/plain\r\nContent-Length: 16\r\n"
+                "Connection: close\r\n\r\nRequest Timeout\n";
             break;
         case 431:
-            answer = "HTTP/1.1 431 Request Header Fields Too Large\r\nContent-Type: text/plain\r\n"
-                     "Content-Length: 32\r\nConnection: close\r\n\r\nRequest Header Fields Too Large\n";
+            answer =
+                "HTTP/1.1 431 Request Header Fields Too Large\r\nContent-Type: text/plain\r\n"
+                "Content-Length: 32\r\nConnection: close\r\n\r\nRequest Header Fields Too Large\n";
             break;
         default:
-            answer = "HTTP/1.1 503 Service Unavailable\r\nContent-Type: text/plain\r\nContent-Length: 20\r\n"
-                     "Retry-After: 10\r\nConnection: close\r\n\r\nService Unavailable\n";
+            answer =
+                "HTTP/1.1 503 Service Unavailable\r\nContent-Type: text/plain\r\nContent-Length: 20\r\n"
+                "Retry-After: 10\r\nConnection: close\r\n\r\nService Unavailable\n";
             break;
     }
     (void)!::send(socket, answer.data(), answer.size(), MSG_NOSIGNAL | MSG_DONTWAIT);

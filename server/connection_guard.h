@@ -17,8 +17,8 @@
 namespace bestenliste {
 
 struct ConnectionLimits {
-    int total = 256;        // connections served at once, from everyone
-    int per_address = 32;   // from one client address; 0 = no cap (behind a proxy, which caps them itself)
+    int total = 256;       // connections served at once, from everyone
+    int per_address = 32;  // from one client address; 0 = no cap (behind a proxy, which caps them itself)
     std::chrono::milliseconds header_time{10'000};   // from the connection's start to the header's end
     std::chrono::milliseconds request_time{60'000};  // from the connection's start to the body's end
     size_t header_bytes = 16 * 1024;                 // request line and every header field together
@@ -29,7 +29,7 @@ enum class Admission { Admitted, TooManyFromAddress, TooMany };
 enum class HeaderWait { Arrived, TooLarge, TooSlow, Closed };
 
 class ConnectionGuard {
-public:
+  public:
     explicit ConnectionGuard(ConnectionLimits limits) : limits_(limits) {}
 
     const ConnectionLimits& limits() const { return limits_; }
@@ -42,20 +42,18 @@ public:
     // the HTTP library to read.
     HeaderWait await_header(int socket, std::chrono::steady_clock::time_point deadline) const;
 
-private:
+  private:
     ConnectionLimits limits_;
     std::mutex counts_mutex_;
     int total_ = 0;
     std::unordered_map<std::string, int> per_address_;
-
 };
 
 // The socket of one connection as httplib reads and writes it, under deadlines that hold for the
 // whole request (httplib's own timeouts start again with every byte, which a trickle defeats).
 class GuardedStream : public httplib::Stream {
-public:
-    GuardedStream(int socket, std::chrono::steady_clock::time_point read_deadline,
-                  std::chrono::milliseconds write_time)
+  public:
+    GuardedStream(int socket, std::chrono::steady_clock::time_point read_deadline, std::chrono::milliseconds write_time)
         : socket_(socket), read_deadline_(read_deadline), write_time_(write_time) {}
 
     bool is_readable() const override;
@@ -66,7 +64,7 @@ public:
     void get_local_ip_and_port(std::string& ip, int& port) const override;
     socket_t socket() const override { return socket_; }
 
-private:
+  private:
     int socket_;
     std::chrono::steady_clock::time_point read_deadline_;
     std::chrono::milliseconds write_time_;

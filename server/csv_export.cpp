@@ -30,9 +30,10 @@ std::string csv_field(std::string text) {
 }  // namespace
 
 void export_csv(EntryStore& store, std::FILE* out) {
-    std::fputs("rank,nickname,years,months,days,result_days,uploaded,proved,"
-               "name,vorname,geboren,strasse,plz,ort,email\n",
-               out);
+    std::fputs(
+        "rank,nickname,years,months,days,result_days,uploaded,proved,"
+        "name,vorname,geboren,strasse,plz,ort,email\n",
+        out);
     store.for_each_ranked([out](const ExportedEntry& row) {
         const auto& entry = row.listed;
         const Age age = age_of(entry.days);

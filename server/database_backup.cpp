@@ -62,9 +62,7 @@ bool is_sqlite_file(const std::filesystem::path& file) {
     return first_bytes(file, 16) == std::string("SQLite format 3\0", 16);
 }
 
-bool is_pg_dump_file(const std::filesystem::path& file) {
-    return first_bytes(file, 5) == "PGDMP";
-}
+bool is_pg_dump_file(const std::filesystem::path& file) { return first_bytes(file, 5) == "PGDMP"; }
 
 // Runs a program found on PATH, without a shell; its messages go to our standard error.
 std::string run(std::vector<std::string> args) {
@@ -81,9 +79,7 @@ std::string run(std::vector<std::string> args) {
     return args[0] + " failed";
 }
 
-std::filesystem::path partial_name(const std::filesystem::path& file) {
-    return file.string() + ".partial";
-}
+std::filesystem::path partial_name(const std::filesystem::path& file) { return file.string() + ".partial"; }
 
 std::string finish(const std::filesystem::path& partial, const std::filesystem::path& file) {
     std::error_code error;
@@ -103,8 +99,8 @@ std::string backup_database(const std::string& database, const std::filesystem::
     std::error_code ignored;
     std::filesystem::remove(partial, ignored);
     if (names_postgresql(database)) {
-        const std::string failure = run({"pg_dump", "--format=custom", "--no-owner", "--file=" + partial.string(),
-                                         "--dbname=" + database});
+        const std::string failure =
+            run({"pg_dump", "--format=custom", "--no-owner", "--file=" + partial.string(), "--dbname=" + database});
         if (!failure.empty()) {
             std::filesystem::remove(partial, ignored);
             return failure;
@@ -116,7 +112,8 @@ std::string backup_database(const std::string& database, const std::filesystem::
     if (failure.empty()) failure = open_sqlite(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, copy);
     if (failure.empty()) failure = copy_sqlite(live.get(), copy.get());
     // A backup is one self-contained file, not a file with a write-ahead log beside it.
-    if (failure.empty() && sqlite3_exec(copy.get(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (failure.empty() &&
+        sqlite3_exec(copy.get(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK) {
         failure = sqlite3_errmsg(copy.get());
     }
     copy.reset();
@@ -131,19 +128,21 @@ std::string restore_database(const std::string& database, const std::filesystem:
                              const std::filesystem::path& file) {
     if (!std::filesystem::is_regular_file(file)) return file.string() + ": no such file";
     if (names_postgresql(database)) {
-        if (!is_pg_dump_file(file)) return file.string() + ": not a backup of a PostgreSQL list (pg_dump custom format)";
+        if (!is_pg_dump_file(file))
+            return file.string() + ": not a backup of a PostgreSQL list (pg_dump custom format)";
         // --clean drops what the backup holds before creating it anew; one transaction makes the
         // whole exchange visible at once, or leaves the list as it was.
-        return run({"pg_restore", "--clean", "--if-exists", "--no-owner", "--single-transaction",
-                    "--exit-on-error", "--dbname=" + database, file.string()});
+        return run({"pg_restore", "--clean", "--if-exists", "--no-owner", "--single-transaction", "--exit-on-error",
+                    "--dbname=" + database, file.string()});
     }
     if (!is_sqlite_file(file)) return file.string() + ": not a backup of an SQLite list";
     Sqlite backup, live;
     std::string failure = open_sqlite(file, SQLITE_OPEN_READONLY, backup);
     if (failure.empty()) {
         sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(backup.get(), "SELECT count(*) FROM sqlite_schema WHERE name IN ('entries', 'schema_version')",
-                           -1, &statement, nullptr);
+        sqlite3_prepare_v2(backup.get(),
+                           "SELECT count(*) FROM sqlite_schema WHERE name IN ('entries', 'schema_version')", -1,
+                           &statement, nullptr);
         const bool ours = statement && sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_int(statement, 0) == 2;
         sqlite3_finalize(statement);
         if (!ours) failure = file.string() + ": not a backup of the list";

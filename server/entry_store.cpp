@@ -120,7 +120,7 @@ EntryStore::EntryStore(const std::string& database, const std::filesystem::path&
             }
         }
         soci::session sql(*pool_);
-    revive(sql);
+        revive(sql);
         sql << "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)";
         // Several servers may share one PostgreSQL database and start at once. SQLite would not
         // wait to turn a reader into a writer while another process writes (it could deadlock),
@@ -225,9 +225,8 @@ std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
         sql << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, proved, replay, game_key) "
                "VALUES (:upload, :nickname, :key, :days, :uploaded, :proved, :replay, :game) "
                "ON CONFLICT DO NOTHING RETURNING id",
-            soci::use(upload), soci::use(entry.nickname), soci::use(key), soci::use(entry.days),
-            soci::use(uploaded), soci::use(proved), soci::use(replay, replay_given),
-            soci::use(entry.game_key, game_given), soci::into(id);
+            soci::use(upload), soci::use(entry.nickname), soci::use(key), soci::use(entry.days), soci::use(uploaded),
+            soci::use(proved), soci::use(replay, replay_given), soci::use(entry.game_key, game_given), soci::into(id);
         inserted = sql.got_data();
         sql << "COMMIT";
     } catch (...) {
@@ -263,15 +262,17 @@ std::vector<ListedEntry> EntryStore::listed_in_order(int64_t offset, int64_t lim
     const std::string order = " ORDER BY days, id LIMIT :limit OFFSET :offset";
     // The rows before the page are skipped in the (days, id) index alone; only the page's own
     // rows are read from the table.
-    const std::string page_of_ids = "SELECT id, nickname, days, uploaded, proved FROM entries WHERE id IN "
-                                    "(SELECT id FROM entries" + order + ") ORDER BY days, id";
+    const std::string page_of_ids =
+        "SELECT id, nickname, days, uploaded, proved FROM entries WHERE id IN "
+        "(SELECT id FROM entries" +
+        order + ") ORDER BY days, id";
     soci::statement st =
         search.empty()
             ? (sql.prepare << page_of_ids, soci::into(id), soci::into(row.nickname), soci::into(row.days),
                soci::into(uploaded), soci::into(proved), soci::use(count), soci::use(first))
             : (sql.prepare << listed_columns + std::string(" WHERE nickname_key LIKE :pattern ESCAPE '!'") + order,
-               soci::into(id), soci::into(row.nickname), soci::into(row.days), soci::into(uploaded),
-               soci::into(proved), soci::use(pattern), soci::use(count), soci::use(first));
+               soci::into(id), soci::into(row.nickname), soci::into(row.days), soci::into(uploaded), soci::into(proved),
+               soci::use(pattern), soci::use(count), soci::use(first));
     st.execute();
     int64_t position = offset;
     while (st.fetch()) {
@@ -313,7 +314,7 @@ std::optional<ListedEntry> EntryStore::find(int64_t id) {
     ListedEntry entry;
     {
         soci::session sql(*pool_);
-    revive(sql);
+        revive(sql);
         long long wanted = id, uploaded = 0;
         int proved = 0;
         sql << listed_columns + std::string(" WHERE id = :id"), soci::use(wanted), soci::into(wanted),

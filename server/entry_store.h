@@ -17,7 +17,7 @@
 namespace soci {
 class connection_pool;
 class session;
-}
+}  // namespace soci
 
 namespace bestenliste {
 
@@ -25,7 +25,7 @@ struct NewEntry {
     std::span<const uint8_t> upload;  // the 332 bytes, unique in the list
     std::string nickname;             // UTF-8
     int32_t days = 0;
-    int64_t uploaded_ms = 0;          // milliseconds since 1970, UTC
+    int64_t uploaded_ms = 0;                         // milliseconds since 1970, UTC
     std::optional<std::span<const uint8_t>> replay;  // stored only with a proved entry: its public game
     std::string game_key;  // the proved game's key (hex), unique in the list; empty when unproved
 };
@@ -45,7 +45,7 @@ struct ExportedEntry {
 };
 
 class EntryStore {
-public:
+  public:
     // `database` is empty (SQLite file in data_dir), "sqlite:PATH", or a postgresql:// URL.
     // Creates or migrates the schema; throws std::runtime_error when the database cannot be used.
     EntryStore(const std::string& database, const std::filesystem::path& data_dir, size_t connections);
@@ -73,7 +73,7 @@ public:
     int64_t delete_nickname(const std::string& nickname);
     void for_each_ranked(const std::function<void(const ExportedEntry&)>& visit);
 
-private:
+  private:
     // Each public call leases its own connection; helpers never hold one while calling another.
     std::vector<ListedEntry> listed_in_order(int64_t offset, int64_t limit, const std::string& search);
     int64_t rank_of(int32_t days, int64_t id);

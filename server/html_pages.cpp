@@ -48,9 +48,7 @@ std::string list_link(int64_t page, const std::string& search) {
     return link;
 }
 
-std::string entry_link(int64_t id) {
-    return "/eintrag/" + std::to_string(id);
-}
+std::string entry_link(int64_t id) { return "/eintrag/" + std::to_string(id); }
 
 }  // namespace
 
@@ -73,16 +71,18 @@ std::string escape_html(std::string_view text) {
 std::string list_page(const ListView& view) {
     const int64_t pages = std::max<int64_t>(1, (view.total + entries_per_page - 1) / entries_per_page);
     std::string body = "<h1>Die aktuelle weltweite Bestenliste</h1>\n";
-    body += "<form class=\"suche\" method=\"get\" action=\"/\"><label for=\"suche\">Nickname</label> "
-            "<input id=\"suche\" name=\"suche\" type=\"search\" maxlength=\"40\" value=\"" +
-            escape_html(view.search) + "\"> <button type=\"submit\">Suchen</button></form>\n";
+    body +=
+        "<form class=\"suche\" method=\"get\" action=\"/\"><label for=\"suche\">Nickname</label> "
+        "<input id=\"suche\" name=\"suche\" type=\"search\" maxlength=\"40\" value=\"" +
+        escape_html(view.search) + "\"> <button type=\"submit\">Suchen</button></form>\n";
     if (view.entries.empty()) {
         body += view.search.empty() ? "<p>Noch ist kein Ergebnis eingetragen.</p>\n"
                                     : "<p>Kein Nickname enthält diesen Suchtext.</p>\n";
     } else {
-        body += "<table>\n<thead><tr><th scope=\"col\">Rang</th><th scope=\"col\">Nickname</th>"
-                "<th scope=\"col\">Jahre</th><th scope=\"col\">Monate</th><th scope=\"col\">Tage</th>"
-                "<th scope=\"col\">Hochgeladen</th><th scope=\"col\">Beweis</th></tr></thead>\n<tbody>\n";
+        body +=
+            "<table>\n<thead><tr><th scope=\"col\">Rang</th><th scope=\"col\">Nickname</th>"
+            "<th scope=\"col\">Jahre</th><th scope=\"col\">Monate</th><th scope=\"col\">Tage</th>"
+            "<th scope=\"col\">Hochgeladen</th><th scope=\"col\">Beweis</th></tr></thead>\n<tbody>\n";
         for (const auto& entry : view.entries) {
             const Age age = age_of(entry.days);
             body += "<tr><td>" + std::to_string(entry.rank) + "</td><td><a href=\"" + entry_link(entry.id) + "\">" +
@@ -116,16 +116,17 @@ std::string upload_page(const std::optional<UploadOutcome>& outcome) {
             body += "<p class=\"meldung abgelehnt\">" + escape_html(text.sentence) + "</p>\n";
         }
     }
-    body += "<p>Nach einem Spiel speichert Vorlanix deine High-Score-Upload-Datei (Endung .qhs). "
-            "Lade sie hier hoch, um in die weltweite Bestenliste zu kommen.</p>\n"
-            "<form method=\"post\" action=\"/hochladen\" enctype=\"multipart/form-data\">\n"
-            "<p><label for=\"qhs\">Upload-Datei (.qhs)</label> "
-            "<input id=\"qhs\" name=\"qhs\" type=\"file\" accept=\".qhs\" required></p>\n"
-            "<p><label for=\"replay\">Aufzeichnung des Spiels (freiwillig)</label> "
-            "<input id=\"replay\" name=\"replay\" type=\"file\"></p>\n"
-            "<p><button type=\"submit\">Hochladen</button></p>\n</form>\n"
-            "<p>In der Liste stehen nur dein Nickname und dein Ergebnis. Name, Anschrift, Geburtsdatum und "
-            "E-Mail-Adresse der Datei werden nirgends gezeigt.</p>\n";
+    body +=
+        "<p>Nach einem Spiel speichert Vorlanix deine High-Score-Upload-Datei (Endung .qhs). "
+        "Lade sie hier hoch, um in die weltweite Bestenliste zu kommen.</p>\n"
+        "<form method=\"post\" action=\"/hochladen\" enctype=\"multipart/form-data\">\n"
+        "<p><label for=\"qhs\">Upload-Datei (.qhs)</label> "
+        "<input id=\"qhs\" name=\"qhs\" type=\"file\" accept=\".qhs\" required></p>\n"
+        "<p><label for=\"replay\">Aufzeichnung des Spiels (freiwillig)</label> "
+        "<input id=\"replay\" name=\"replay\" type=\"file\"></p>\n"
+        "<p><button type=\"submit\">Hochladen</button></p>\n</form>\n"
+        "<p>In der Liste stehen nur dein Nickname und dein Ergebnis. Name, Anschrift, Geburtsdatum und "
+        "E-Mail-Adresse der Datei werden nirgends gezeigt.</p>\n";
     return document("Ergebnis hochladen", body);
 }
 
@@ -148,8 +149,9 @@ std::string error_page(int status) {
         return document("Nicht gefunden", "<h1>Nicht gefunden</h1>\n<p>Diese Seite gibt es nicht.</p>\n");
     }
     if (status == 503) {
-        return document("Gerade nicht erreichbar", "<h1>Gerade nicht erreichbar</h1>\n<p>Die Bestenliste ist gerade "
-                                                   "nicht erreichbar, bitte versuche es gleich noch einmal.</p>\n");
+        return document("Gerade nicht erreichbar",
+                        "<h1>Gerade nicht erreichbar</h1>\n<p>Die Bestenliste ist gerade "
+                        "nicht erreichbar, bitte versuche es gleich noch einmal.</p>\n");
     }
     return document("Fehler", "<h1>Fehler " + std::to_string(status) +
                                   "</h1>\n<p>Die Anfrage konnte nicht bearbeitet werden.</p>\n");

@@ -58,7 +58,8 @@ int receive_mail(std::FILE* in, const std::string& database, const std::filesyst
         return mail_try_later;
     }
     if (options.reply && !mail.automatic && !mail.sender.empty()) {
-        const std::string failure = send_mail(options.sendmail, mail.sender, compose_reply(mail, results, options.from));
+        const std::string failure =
+            send_mail(options.sendmail, mail.sender, compose_reply(mail, results, options.from));
         // The files are stored: delivering the message again would only answer "already listed".
         if (!failure.empty()) std::fprintf(log, "vorlanix-bestenliste: the answer was not sent: %s\n", failure.c_str());
     }

@@ -10,14 +10,14 @@
 namespace bestenliste {
 
 struct ReceiveMailOptions {
-    bool reply = false;                       // answer the sender through sendmail
+    bool reply = false;  // answer the sender through sendmail
     std::string sendmail = "/usr/sbin/sendmail";
-    std::string from;                         // the answer's From; empty: the MTA sets it
+    std::string from;  // the answer's From; empty: the MTA sets it
 };
 
-inline constexpr int mail_taken = 0;          // EX_OK: the message is dealt with (stored or refused)
-inline constexpr int mail_malformed = 65;     // EX_DATAERR: not a message; the MTA bounces it
-inline constexpr int mail_try_later = 75;     // EX_TEMPFAIL: the database failed; the MTA retries
+inline constexpr int mail_taken = 0;       // EX_OK: the message is dealt with (stored or refused)
+inline constexpr int mail_malformed = 65;  // EX_DATAERR: not a message; the MTA bounces it
+inline constexpr int mail_try_later = 75;  // EX_TEMPFAIL: the database failed; the MTA retries
 
 // Reads the message from `in`; what goes wrong is written to `log` (the MTA puts it in its log
 // or a bounce). The database is opened only for a readable message.

@@ -36,9 +36,7 @@ std::string lower(std::string text) {
     return text;
 }
 
-std::string stem(const std::string& name) {
-    return lower(name.substr(0, name.size() - 4));
-}
+std::string stem(const std::string& name) { return lower(name.substr(0, name.size() - 4)); }
 
 // A mailbox fit to be an argument of sendmail: one plain address, never an option.
 bool usable_address(const std::string& address) {
@@ -122,8 +120,8 @@ ReceivedMail read_mail(const std::vector<uint8_t>& message) {
     start_gmime();
     ReceivedMail mail;
     if (message.empty() || message.size() > max_mail_size) return mail;
-    Owned<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(reinterpret_cast<const char*>(message.data()),
-                                                                message.size()));
+    Owned<GMimeStream> stream(
+        g_mime_stream_mem_new_with_buffer(reinterpret_cast<const char*>(message.data()), message.size()));
     Owned<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
     g_mime_parser_set_format(parser.get(), GMIME_FORMAT_MESSAGE);
     Owned<GMimeMessage> parsed(g_mime_parser_construct_message(parser.get(), nullptr));
@@ -155,8 +153,8 @@ std::vector<MailedUpload> take_mailed_uploads(const ReceivedMail& mail, UploadDe
         if (replay != nullptr && replay->bytes.size() > max_replay_size) {
             result.outcome = {Reason::TooLarge};
         } else {
-            result.outcome = desk.take(upload.bytes, replay ? std::optional<std::span<const uint8_t>>(replay->bytes)
-                                                            : std::nullopt);
+            result.outcome =
+                desk.take(upload.bytes, replay ? std::optional<std::span<const uint8_t>>(replay->bytes) : std::nullopt);
         }
         results.push_back(std::move(result));
     }
@@ -222,11 +220,11 @@ std::string reply_text(const ReceivedMail& mail, const std::vector<MailedUpload>
 
 }  // namespace
 
-std::string compose_reply(const ReceivedMail& mail, const std::vector<MailedUpload>& results,
-                          const std::string& from) {
+std::string compose_reply(const ReceivedMail& mail, const std::vector<MailedUpload>& results, const std::string& from) {
     start_gmime();
     Owned<GMimeMessage> reply(g_mime_message_new(TRUE));
-    if (!from.empty()) g_mime_message_add_mailbox(reply.get(), GMIME_ADDRESS_TYPE_FROM, "Vorlanix-Bestenliste", from.c_str());
+    if (!from.empty())
+        g_mime_message_add_mailbox(reply.get(), GMIME_ADDRESS_TYPE_FROM, "Vorlanix-Bestenliste", from.c_str());
     g_mime_message_add_mailbox(reply.get(), GMIME_ADDRESS_TYPE_TO, nullptr, mail.sender.c_str());
     g_mime_message_set_subject(reply.get(), "Deine Upload-Datei für die Vorlanix-Bestenliste", "utf-8");
     GDateTime* now = g_date_time_new_now_utc();

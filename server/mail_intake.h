@@ -24,11 +24,11 @@ struct MailAttachment {
 };
 
 struct ReceivedMail {
-    bool readable = false;             // false: not a message at all (EX_DATAERR)
-    std::string sender;                // Reply-To, else From; empty when none is usable
-    bool automatic = false;            // an auto-reply, bounce or list mail: never answered
-    std::string subject;               // UTF-8
-    std::string message_id;            // without angle brackets
+    bool readable = false;                // false: not a message at all (EX_DATAERR)
+    std::string sender;                   // Reply-To, else From; empty when none is usable
+    bool automatic = false;               // an auto-reply, bounce or list mail: never answered
+    std::string subject;                  // UTF-8
+    std::string message_id;               // without angle brackets
     std::vector<MailAttachment> uploads;  // .qhs, in the message's order, at most max_uploads_per_mail
     size_t uploads_left_out = 0;          // those beyond
     std::vector<MailAttachment> replays;  // .vxr
@@ -51,8 +51,7 @@ std::vector<MailedUpload> take_mailed_uploads(const ReceivedMail& mail, UploadDe
 bool needs_retry(const std::vector<MailedUpload>& results);
 
 // The answer as a whole RFC 5322 message (UTF-8, quoted-printable), ready for sendmail -t.
-std::string compose_reply(const ReceivedMail& mail, const std::vector<MailedUpload>& results,
-                          const std::string& from);
+std::string compose_reply(const ReceivedMail& mail, const std::vector<MailedUpload>& results, const std::string& from);
 
 // A file name as it may appear in the answer: printable, at most 80 characters.
 std::string shown_name(const std::string& name);

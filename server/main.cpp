@@ -72,10 +72,10 @@ int import_files(UploadDesk& desk, const std::vector<std::string>& files) {
             status = 1;
             continue;
         }
-        const auto outcome = replay && replay->size > max_replay_size
-                                 ? UploadOutcome{Reason::TooLarge}
-                                 : desk.take(read.bytes, replay ? std::optional<std::span<const uint8_t>>(replay->bytes)
-                                                                : std::nullopt);
+        const auto outcome =
+            replay && replay->size > max_replay_size
+                ? UploadOutcome{Reason::TooLarge}
+                : desk.take(read.bytes, replay ? std::optional<std::span<const uint8_t>>(replay->bytes) : std::nullopt);
         const auto& text = describe(outcome.reason);
         if (outcome.reason == Reason::Accepted) {
             std::printf("%s: accepted, rank %lld%s\n", file.c_str(), static_cast<long long>(outcome.rank),
@@ -118,7 +118,8 @@ int main(int argc, char** argv) {
         const std::string failure = backup ? backup_database(line.database, line.data_dir, file)
                                            : restore_database(line.database, line.data_dir, file);
         if (!failure.empty()) {
-            std::fprintf(stderr, "vorlanix-bestenliste: %s failed: %s\n", backup ? "backup" : "restore", failure.c_str());
+            std::fprintf(stderr, "vorlanix-bestenliste: %s failed: %s\n", backup ? "backup" : "restore",
+                         failure.c_str());
             return 1;
         }
         std::printf("%s %s\n", backup ? "backed up to" : "restored from", file.c_str());

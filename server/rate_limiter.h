@@ -11,7 +11,7 @@
 namespace bestenliste {
 
 class RateLimiter {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     // 0 = no limit.
@@ -19,7 +19,7 @@ public:
 
     bool allow(const std::string& address, Clock::time_point now = Clock::now());
 
-private:
+  private:
     struct Bucket {
         double tokens;
         Clock::time_point last;

@@ -12,8 +12,7 @@ const std::vector<Migration> sqlite_migrations = {
      {"CREATE TABLE entries (id INTEGER PRIMARY KEY AUTOINCREMENT, upload TEXT NOT NULL UNIQUE, "
       "nickname TEXT NOT NULL, nickname_key TEXT NOT NULL, days INTEGER NOT NULL, uploaded BIGINT NOT NULL, "
       "proved INTEGER NOT NULL, replay TEXT)",
-      "CREATE INDEX entries_by_rank ON entries (days, id)",
-      "CREATE INDEX entries_by_nickname ON entries (nickname)"}},
+      "CREATE INDEX entries_by_rank ON entries (days, id)", "CREATE INDEX entries_by_nickname ON entries (nickname)"}},
     // A proved entry's game, by the key of its inputs: one game proves one entry. Replays stored
     // before hold their private part and are no longer offered.
     {2,
@@ -26,8 +25,7 @@ const std::vector<Migration> postgresql_migrations = {
      {"CREATE TABLE entries (id BIGSERIAL PRIMARY KEY, upload TEXT NOT NULL UNIQUE, "
       "nickname TEXT NOT NULL, nickname_key TEXT NOT NULL, days INTEGER NOT NULL, uploaded BIGINT NOT NULL, "
       "proved INTEGER NOT NULL, replay TEXT)",
-      "CREATE INDEX entries_by_rank ON entries (days, id)",
-      "CREATE INDEX entries_by_nickname ON entries (nickname)"}},
+      "CREATE INDEX entries_by_rank ON entries (days, id)", "CREATE INDEX entries_by_nickname ON entries (nickname)"}},
     {2,
      {"ALTER TABLE entries ADD COLUMN game_key TEXT", "CREATE UNIQUE INDEX entries_by_game ON entries (game_key)",
       "UPDATE entries SET replay = NULL"}},

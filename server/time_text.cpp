@@ -19,12 +19,8 @@ std::string formatted(int64_t ms, const char* format) {
 
 }  // namespace
 
-std::string date_text(int64_t ms) {
-    return formatted(ms, "%d.%m.%Y");
-}
+std::string date_text(int64_t ms) { return formatted(ms, "%d.%m.%Y"); }
 
-std::string iso_time(int64_t ms) {
-    return formatted(ms, "%Y-%m-%dT%H:%M:%SZ");
-}
+std::string iso_time(int64_t ms) { return formatted(ms, "%Y-%m-%dT%H:%M:%SZ"); }
 
 }  // namespace bestenliste

@@ -27,7 +27,7 @@ struct UploadOutcome {
 inline constexpr std::chrono::milliseconds proof_time_limit = replay::kReplayTimeLimit;
 
 class UploadDesk {
-public:
+  public:
     using Clock = std::function<int64_t()>;  // milliseconds since 1970, UTC
 
     explicit UploadDesk(EntryStore& store, Clock now = system_milliseconds,
@@ -35,12 +35,11 @@ public:
 
     // Stored and committed before this returns Accepted. With a replay, the entry is accepted
     // only when re-simulating the replay writes exactly these upload bytes; it is then proved.
-    UploadOutcome take(std::span<const uint8_t> upload,
-                       std::optional<std::span<const uint8_t>> replay = std::nullopt);
+    UploadOutcome take(std::span<const uint8_t> upload, std::optional<std::span<const uint8_t>> replay = std::nullopt);
 
     static int64_t system_milliseconds();
 
-private:
+  private:
     EntryStore& store_;
     Clock now_;
     std::chrono::milliseconds proof_limit_;

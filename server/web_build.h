@@ -20,7 +20,7 @@ struct WebAnswer {
 };
 
 class WebBuild {
-public:
+  public:
     // Reads the plain files of `dir` (no sub-folders). Throws std::runtime_error with a clear
     // message when the folder cannot be read or holds no index.html.
     static std::unique_ptr<WebBuild> load(const std::filesystem::path& dir);
@@ -28,7 +28,7 @@ public:
     // `name` is the part of the path after /spielen/ ("" for the page itself).
     WebAnswer answer(std::string_view name, std::string_view accept_encoding) const;
 
-private:
+  private:
     struct File {
         std::string body, gzip, type;
         bool named_by_content = false;

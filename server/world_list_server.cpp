@@ -31,14 +31,11 @@ constexpr const char* json_type = "application/json";
 // Far beyond any list, and small enough that offsets never overflow.
 constexpr int64_t largest_page = 1'000'000'000;
 
-
 // Set while a connection is served, for the handlers and the access log of its thread.
 thread_local bool body_left_unread = false;
 thread_local std::chrono::steady_clock::time_point request_start;
 
-void log_refusal(const char* what) {
-    std::fprintf(stderr, "vorlanix-bestenliste: refused: %s\n", what);
-}
+void log_refusal(const char* what) { std::fprintf(stderr, "vorlanix-bestenliste: refused: %s\n", what); }
 
 }  // namespace
 
@@ -47,7 +44,7 @@ void log_refusal(const char* what) {
 // client that trickles or floods its header is dropped at a deadline; httplib then reads through
 // a stream whose deadline for the whole request ends a trickling body.
 class HttpListener : public httplib::Server {
-public:
+  public:
     HttpListener(const ConnectionLimits& limits, bool by_address)
         : guard_(by_address ? limits : without_address_cap(limits)) {}
 
@@ -56,7 +53,7 @@ public:
     void widen_backlog() { ::listen(svr_sock_, SOMAXCONN); }
     const ConnectionLimits& limits() const { return guard_.limits(); }
 
-protected:
+  protected:
     bool process_and_close_socket(socket_t sock) override {
         const auto start = std::chrono::steady_clock::now();
         const auto& limits = guard_.limits();
@@ -95,7 +92,7 @@ protected:
         return served;
     }
 
-private:
+  private:
     static ConnectionLimits without_address_cap(ConnectionLimits limits) {
         limits.per_address = 0;
         return limits;
@@ -106,13 +103,9 @@ private:
 
 namespace {
 
-bool is_upload_path(const std::string& path) {
-    return path == "/api/upload" || path == "/hochladen";
-}
+bool is_upload_path(const std::string& path) { return path == "/api/upload" || path == "/hochladen"; }
 
-bool is_api_path(const std::string& path) {
-    return path.starts_with("/api/");
-}
+bool is_api_path(const std::string& path) { return path.starts_with("/api/"); }
 
 std::optional<int64_t> number_of(const std::string& text) {
     int64_t value = 0;
@@ -121,8 +114,7 @@ std::optional<int64_t> number_of(const std::string& text) {
     return value;
 }
 
-int64_t bounded_parameter(const httplib::Request& req, const char* name, int64_t fallback, int64_t low,
-                          int64_t high) {
+int64_t bounded_parameter(const httplib::Request& req, const char* name, int64_t fallback, int64_t low, int64_t high) {
     if (!req.has_param(name)) return fallback;
     return std::clamp(number_of(req.get_param_value(name)).value_or(fallback), low, high);
 }
@@ -177,7 +169,8 @@ WorldListServer::WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptio
         // Method, path without its query (a search names a nickname), status, size and time taken:
         // nothing that tells who asked.
         http_->set_logger([log = access_log_](const httplib::Request& req, const httplib::Response& res) {
-            const auto taken = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - request_start);
+            const auto taken =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - request_start);
             std::fprintf(log, "%s %s %s %d %zu %.1fms\n", iso_time(UploadDesk::system_milliseconds()).c_str(),
                          req.method.c_str(), req.path.c_str(), res.status, res.body.size(), taken.count());
             std::fflush(log);
@@ -198,13 +191,9 @@ int WorldListServer::bind() {
     return port;
 }
 
-bool WorldListServer::run() {
-    return http_->listen_after_bind();
-}
+bool WorldListServer::run() { return http_->listen_after_bind(); }
 
-void WorldListServer::stop() {
-    http_->stop();
-}
+void WorldListServer::stop() { http_->stop(); }
 
 void WorldListServer::add_routes() {
     auto& http = *http_;
@@ -262,21 +251,21 @@ void WorldListServer::add_routes() {
         res.set_header("Referrer-Policy", "no-referrer");
     });
 
-    http.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request& req,
-                                                                   httplib::Response& res) {
-        if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-        if (res.status == 413) {
-            answer_upload(req, res, {Reason::TooLarge});
-        } else if (res.status == 400 && req.method == "POST" && is_upload_path(req.path)) {
-            // A body that is not the multipart form the upload takes.
-            answer_upload(req, res, {Reason::BadRequest});
-        } else if (is_api_path(req.path)) {
-            res.set_content("{\"error\":" + std::to_string(res.status) + "}", json_type);
-        } else {
-            res.set_content(error_page(res.status), html_type);
-        }
-        return httplib::Server::HandlerResponse::Handled;
-    }));
+    http.set_error_handler(
+        httplib::Server::HandlerWithResponse([](const httplib::Request& req, httplib::Response& res) {
+            if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
+            if (res.status == 413) {
+                answer_upload(req, res, {Reason::TooLarge});
+            } else if (res.status == 400 && req.method == "POST" && is_upload_path(req.path)) {
+                // A body that is not the multipart form the upload takes.
+                answer_upload(req, res, {Reason::BadRequest});
+            } else if (is_api_path(req.path)) {
+                res.set_content("{\"error\":" + std::to_string(res.status) + "}", json_type);
+            } else {
+                res.set_content(error_page(res.status), html_type);
+            }
+            return httplib::Server::HandlerResponse::Handled;
+        }));
 
     http.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr thrown) {
         try {
@@ -313,9 +302,8 @@ void WorldListServer::add_routes() {
         res.set_content(healthy ? R"({"database":"ok"})" : R"({"database":"unavailable"})", json_type);
     });
 
-    http.Get("/hochladen", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(upload_page(), html_type);
-    });
+    http.Get("/hochladen",
+             [](const httplib::Request&, httplib::Response& res) { res.set_content(upload_page(), html_type); });
 
     http.Get("/", [this](const httplib::Request& req, httplib::Response& res) {
         ListView view;
@@ -348,8 +336,7 @@ void WorldListServer::add_routes() {
             res.status = 404;
             return;
         }
-        res.set_header("Content-Disposition",
-                       "attachment; filename=\"vorlanix-" + std::to_string(id) + ".vxr\"");
+        res.set_header("Content-Disposition", "attachment; filename=\"vorlanix-" + std::to_string(id) + ".vxr\"");
         res.set_content(std::string(replay->begin(), replay->end()), "application/octet-stream");
     });
 

@@ -26,16 +26,16 @@ inline constexpr size_t max_request_body = max_replay_size + 16 * 1024;
 struct ServeOptions {
     std::string host = "127.0.0.1";
     int port = 8080;
-    int rate_limit = 10;        // uploads per minute per address; 0 = none
-    bool behind_proxy = false;  // take the client's address from the proxy's X-Forwarded-For
-    int threads = 8;            // requests at the database at once
-    ConnectionLimits limits;    // behind a proxy, per_address does not apply: the proxy caps its clients
-    std::filesystem::path web_dir;  // the browser game's build, served at /spielen; empty: none
+    int rate_limit = 10;               // uploads per minute per address; 0 = none
+    bool behind_proxy = false;         // take the client's address from the proxy's X-Forwarded-For
+    int threads = 8;                   // requests at the database at once
+    ConnectionLimits limits;           // behind a proxy, per_address does not apply: the proxy caps its clients
+    std::filesystem::path web_dir;     // the browser game's build, served at /spielen; empty: none
     std::filesystem::path access_log;  // one line per request, without the client's address; "-": stderr
 };
 
 class WorldListServer {
-public:
+  public:
     WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptions options);
     ~WorldListServer();
 
@@ -45,7 +45,7 @@ public:
     bool run();
     void stop();
 
-private:
+  private:
     void add_routes();
 
     EntryStore& store_;

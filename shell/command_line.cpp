@@ -121,15 +121,15 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
         } else if (const SettingKey* key = keyForOption(a)) {
             const auto v = value();
             if (!v) return fail(std::string(a) + " needs a value");
-            if (std::string wanted = key->set(o, *v); !wanted.empty())
-                return fail(std::string(a) + " needs " + wanted);
+            if (std::string wanted = key->set(o, *v); !wanted.empty()) return fail(std::string(a) + " needs " + wanted);
         } else if (a == "--seed") {
             const auto v = value();
             if (!v || !ReadWholeNumber(*v, 0, UINT32_MAX, n)) return fail("--seed needs a number from 0 to 4294967295");
             o.seed = static_cast<uint32_t>(n);
         } else if (a == "--tick-start") {
             const auto v = value();
-            if (!v || !ReadWholeNumber(*v, 0, UINT32_MAX, n)) return fail("--tick-start needs a number of milliseconds");
+            if (!v || !ReadWholeNumber(*v, 0, UINT32_MAX, n))
+                return fail("--tick-start needs a number of milliseconds");
             o.tickStart = static_cast<uint32_t>(n);
         } else if (a == "--assets" || a == "--data-dir" || a == "--script" || a == "--config" || a == "--record" ||
                    a == "--replay" || a == "--state-file") {

@@ -63,8 +63,8 @@ int main(int argc, char** commandLine) {
     const bool scaleAsked = options.scale != 0;
     std::error_code missing;
     // --print-paths only shows where the files are: a missing settings file is not written.
-    const bool readSettings = !settingsPath.empty() &&
-                              (!options.printPaths || std::filesystem::exists(settingsPath, missing));
+    const bool readSettings =
+        !settingsPath.empty() && (!options.printPaths || std::filesystem::exists(settingsPath, missing));
     if (readSettings) {
         vorlanix::Options fromFile;
         std::vector<std::string> warnings;
@@ -75,7 +75,8 @@ int main(int argc, char** commandLine) {
         if (!scaleAsked && options.scale == vorlanix::kDefaultWindowScale) options.scale = 0;
     }
     if (options.printPaths) return printPaths(options, settingsPath);
-    if (options.exportReplay) return replay::RunExportCommand(options.exportReplay->first, options.exportReplay->second);
+    if (options.exportReplay)
+        return replay::RunExportCommand(options.exportReplay->first, options.exportReplay->second);
     try {
         if (!options.replay.empty() && options.headless) {
             if (options.script.empty()) return replay::RunReplayCommand(options.replay, nullptr, 0);
@@ -95,7 +96,8 @@ int main(int argc, char** commandLine) {
             if (options.mute) headless.SetSoundDevice(false);
             platform::ScriptDriver* script = nullptr;
             if (!options.script.empty()) {
-                auto driver = std::make_unique<platform::ScriptDriver>(platform::ScriptDriver::FromFile(options.script));
+                auto driver =
+                    std::make_unique<platform::ScriptDriver>(platform::ScriptDriver::FromFile(options.script));
                 script = driver.get();
                 headless.AttachScript(std::move(driver));
             }

@@ -14,17 +14,17 @@ constexpr int kDefaultWindowScale = 2;
 
 struct Options {
     bool headless = false;
-    bool window = false;      // a window instead of fullscreen
-    int scale = 0;            // window scale factor; 0 = default
-    std::string scaling = "sharp";  // sharp, integer or smooth
-    std::string renderer;           // SDL render driver name; empty = chosen automatically
-    bool vsync = true;              // present in step with the display
-    int effectsVolume = 100;  // 0..100, scales what the game's sound switch lets through
-    int musicVolume = 100;    // 0..100, the same for the music
-    int controllerDeadZone = 15;   // percent of the stick's travel that does nothing
-    int controllerSpeed = 600;     // picture pixels per second at full tilt
+    bool window = false;                  // a window instead of fullscreen
+    int scale = 0;                        // window scale factor; 0 = default
+    std::string scaling = "sharp";        // sharp, integer or smooth
+    std::string renderer;                 // SDL render driver name; empty = chosen automatically
+    bool vsync = true;                    // present in step with the display
+    int effectsVolume = 100;              // 0..100, scales what the game's sound switch lets through
+    int musicVolume = 100;                // 0..100, the same for the music
+    int controllerDeadZone = 15;          // percent of the stick's travel that does nothing
+    int controllerSpeed = 600;            // picture pixels per second at full tilt
     std::filesystem::path screenshotDir;  // empty = the data directory's screenshots/
-    bool mute = false;        // no sound device is opened at all
+    bool mute = false;                    // no sound device is opened at all
     bool printPaths = false;
     std::filesystem::path config;  // the settings file named on the command line
     std::filesystem::path assetDir;
@@ -37,8 +37,8 @@ struct Options {
     std::filesystem::path replay;  // play this replay instead of taking input
     // Write the public part of a replay's last game (IN, OUT) and exit.
     std::optional<std::pair<std::filesystem::path, std::filesystem::path>> exportReplay;
-    double replaySpeed = 1;        // watching: the recorded clock's pace, 0.25 to 8
-    bool keepReplays = true;       // record every game into the data directory's replays/
+    double replaySpeed = 1;   // watching: the recorded clock's pace, 0.25 to 8
+    bool keepReplays = true;  // record every game into the data directory's replays/
 };
 
 enum class ParseResult { Run, Exit, Error };

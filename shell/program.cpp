@@ -28,7 +28,7 @@ namespace {
 
 // Records each game from its START to the next START or the program's end.
 class GameRecorder {
-public:
+  public:
     GameRecorder(platform::Platform& inner, uint32_t seed) : recording_(inner), seed_(seed) {}
     replay::RecordingPlatform& platform() { return recording_; }
 
@@ -67,7 +67,7 @@ public:
             base::Log("the game's replay is not kept: %s", error.c_str());
     }
 
-private:
+  private:
     replay::RecordingPlatform recording_;
     uint32_t seed_;
     bool inGame_ = false, gameEnded_ = false;
@@ -93,8 +93,7 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
     // A recorded run needs its seed in the recording, so one is fixed even when none was asked for.
     const bool recording = !options.record.empty() || options.keepReplays;
     std::optional<uint32_t> seed = options.seed;
-    if (recording && !seed)
-        seed = static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    if (recording && !seed) seed = static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
 
     std::unique_ptr<replay::RecordingPlatform> wholeRun;
     std::unique_ptr<GameRecorder> games;
@@ -150,8 +149,9 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         header.seed = *seed;
         header.recordedAt = std::time(nullptr);
         const auto file = wholeRun->Finish(header);
-        const auto status = base::replace_file(options.record.parent_path().empty() ? "." : options.record.parent_path(),
-                                                base::Utf8FromPath(options.record.filename()), file);
+        const auto status =
+            base::replace_file(options.record.parent_path().empty() ? "." : options.record.parent_path(),
+                               base::Utf8FromPath(options.record.filename()), file);
         if (!status.ok()) {
             base::Log("the replay is not written: %s", status.error.c_str());
             if (code == 0) code = 1;

@@ -39,13 +39,12 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
         return done.code;
     }
     if (script && script->failed()) return 1;
-    for (size_t k = 0; k < outcome.games.size(); ++k) std::printf("%s\n", DescribeGame(k + 1, outcome.games[k]).c_str());
+    for (size_t k = 0; k < outcome.games.size(); ++k)
+        std::printf("%s\n", DescribeGame(k + 1, outcome.games[k]).c_str());
     std::fflush(stdout);
     switch (outcome.kind) {
         case StopKind::Ended:
-        case StopKind::Stopped:
-            base::Log("%s", outcome.message.c_str());
-            return 0;
+        case StopKind::Stopped: base::Log("%s", outcome.message.c_str()); return 0;
         case StopKind::OutOfSync:
         case StopKind::TimedOut:
             base::Log("%s: %s", base::Utf8FromPath(file).c_str(), outcome.message.c_str());
@@ -86,8 +85,8 @@ int RunExportCommand(const std::filesystem::path& in, const std::filesystem::pat
         base::Log("%s holds no game that ran to its result", base::Utf8FromPath(in).c_str());
         return 1;
     }
-    const auto status = base::replace_file(out.parent_path().empty() ? "." : out.parent_path(),
-                                           out.filename().string(), games.back().file);
+    const auto status = base::replace_file(out.parent_path().empty() ? "." : out.parent_path(), out.filename().string(),
+                                           games.back().file);
     if (!status.ok()) {
         base::Log("%s", status.error.c_str());
         return 1;

@@ -18,8 +18,7 @@ namespace replay {
 // With a script (headless only), the script watches the replay on `output`, which must then be the
 // headless platform it is attached to; its end decides the exit code as in a scripted run.
 int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed,
-                     platform::ScriptDriver* script = nullptr,
-                     std::chrono::milliseconds timeLimit = kReplayTimeLimit);
+                     platform::ScriptDriver* script = nullptr, std::chrono::milliseconds timeLimit = kReplayTimeLimit);
 
 // `vorlanix --export-replay IN OUT`: writes the public part of the last game of IN whose result
 // was fixed, after it re-simulated on its own to that result. 0 written, 1 no such game or not

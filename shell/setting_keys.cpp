@@ -79,8 +79,8 @@ const std::array<SettingKey, 10> kKeys = {{
      "integer (whole factors only, letterboxed) or smooth.",
      [](const Options& o) { return o.scaling; },
      [](Options& o, std::string_view v) -> std::string {
-         const auto known = std::find_if(kScalings.begin(), kScalings.end(),
-                                         [v](std::string_view name) { return SameWord(v, name); });
+         const auto known =
+             std::find_if(kScalings.begin(), kScalings.end(), [v](std::string_view name) { return SameWord(v, name); });
          if (known == kScalings.end()) return "sharp, integer or smooth";
          o.scaling = *known;
          return {};

@@ -13,7 +13,7 @@
 namespace vorlanix {
 
 class SettingsFile {
-public:
+  public:
     // Reads `text` into `options`. Each line that cannot be used adds one warning naming the line;
     // a bad value leaves that key at its default, and every other line still counts.
     static SettingsFile Parse(std::string_view text, std::filesystem::path path, Options& options,
@@ -33,7 +33,7 @@ public:
     std::string Text() const;
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     bool save(std::string& error) const;
 
     std::filesystem::path path_;

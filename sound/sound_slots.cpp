@@ -12,7 +12,7 @@
 namespace vorlanix {
 
 namespace {
-const char* const kSlotFiles[14] = {"",          "daneben.wav", "back.wav",   "bruzel.wav", "Squash.wav",
+const char* const kSlotFiles[14] = {"",          "daneben.wav", "back.wav",    "bruzel.wav",   "Squash.wav",
                                     "motor.wav", "leer.wav",    "powerup.wav", "absaugen.wav", "Planet.wav",
                                     "Mond.wav",  "meteor.wav",  "fenster.wav", "squish.wav"};
 }  // namespace

@@ -61,7 +61,7 @@ uint64_t ResidentBytes() {
 
 // The headless backend, measuring memory every few hundred frames.
 class MeasuredPlatform : public platform::HeadlessPlatform {
-public:
+  public:
     void Flip(const platform::Surface& back) override {
         HeadlessPlatform::Flip(back);
         if (frames() % 256 == 0) {
@@ -80,7 +80,7 @@ public:
 // big Irone may end one early), so no random click ever lands on a page; each game counts when
 // its result page (or the void-game page) is reached.
 class SoakDirector {
-public:
+  public:
     SoakDirector(uint32_t seed, int games, const platform::ScriptDriver& driver)
         : random_(seed), games_(games), driver_(driver) {}
 
@@ -126,7 +126,7 @@ public:
     // Called as each game starts, and when a game's replay has been kept (at the next start).
     std::function<void(int game)> onGameStart, onGameKept;
 
-private:
+  private:
     enum class Phase { Title, Start, Play, Result, Done };
 
     int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random_); }
@@ -146,8 +146,8 @@ private:
 
     // Letters, digits, umlauts and the punctuation the fields take, never empty of letters.
     std::string Text(int most) {
-        static const std::vector<std::string> pieces = {"a", "Z", "k", "ä", "Ö", "ü", "ß", "7", "0", " ", ".",
-                                                        "-", "/", ":", "@", "é", "!", "x", "Q", "m"};
+        static const std::vector<std::string> pieces = {"a", "Z", "k", "ä", "Ö", "ü", "ß", "7", "0", " ",
+                                                        ".", "-", "/", ":", "@", "é", "!", "x", "Q", "m"};
         std::string text = "M";
         for (int k = Uniform(0, most - 1); k > 0; --k) text += pieces[static_cast<size_t>(Uniform(0, 19))];
         return text;
@@ -177,8 +177,11 @@ private:
     void Input() {
         const int x = Uniform(0, 639), y = Uniform(0, 479);
         switch (Uniform(0, 9)) {
-            case 0: case 1: case 2: Line("move " + std::to_string(x) + " " + std::to_string(y)); break;
-            case 3: case 4: Line("click left " + std::to_string(x) + " " + std::to_string(y)); break;
+            case 0:
+            case 1:
+            case 2: Line("move " + std::to_string(x) + " " + std::to_string(y)); break;
+            case 3:
+            case 4: Line("click left " + std::to_string(x) + " " + std::to_string(y)); break;
             case 5: Line("click right " + std::to_string(x) + " " + std::to_string(y)); break;
             case 6: {
                 const char* key = std::array{"LEFT", "RIGHT", "UP", "DOWN"}[static_cast<size_t>(Uniform(0, 3))];
@@ -286,10 +289,14 @@ int main(int argc, char** argv) {
     std::filesystem::path dataDir, failedDir = ".";
     for (int k = 1; k < argc; ++k) {
         const std::string_view arg = argv[k];
-        if (k + 1 < argc && arg == "--games") games = std::atoi(argv[++k]);
-        else if (k + 1 < argc && arg == "--seed") seed = static_cast<uint32_t>(std::strtoul(argv[++k], nullptr, 10));
-        else if (k + 1 < argc && arg == "--data-dir") dataDir = argv[++k];
-        else if (k + 1 < argc && arg == "--failed-dir") failedDir = argv[++k];
+        if (k + 1 < argc && arg == "--games")
+            games = std::atoi(argv[++k]);
+        else if (k + 1 < argc && arg == "--seed")
+            seed = static_cast<uint32_t>(std::strtoul(argv[++k], nullptr, 10));
+        else if (k + 1 < argc && arg == "--data-dir")
+            dataDir = argv[++k];
+        else if (k + 1 < argc && arg == "--failed-dir")
+            failedDir = argv[++k];
         else {
             std::fputs(usage, stderr);
             return 2;
@@ -366,8 +373,7 @@ int main(int argc, char** argv) {
     std::printf("sound log entries %zu\n", last.soundEntries);
     for (const auto& f : director.Failures()) std::printf("failed: game %d: %s\n", f.game, f.what.c_str());
     for (const auto& kept : keptFailures)
-        std::printf("replay of a failed game: %s (vorlanix --headless --replay FILE re-runs it alone)\n",
-                    kept.c_str());
+        std::printf("replay of a failed game: %s (vorlanix --headless --replay FILE re-runs it alone)\n", kept.c_str());
     const bool memoryHeld = !kMemoryMeasured || growth <= static_cast<int64_t>(allowed);
     if (!kMemoryMeasured) std::printf("memory not judged: built with AddressSanitizer\n");
     const bool ok = code == 0 && memoryHeld && director.Failures().empty() && director.Counted() == games;

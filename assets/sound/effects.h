@@ -20,9 +20,9 @@ Stereo crackle();          // meteor.wav
 Stereo glass_chime();      // fenster.wav
 
 // The big Irone and the ship (effects_irone.cpp).
-Stereo heavy_wet_thud();   // Squash.wav: the big Irone arrives
-Stereo death_squelch();    // squish.wav: the big Irone dies
-Stereo suction_alarm();    // absaugen.wav: loops while the big Irone eats time
-Stereo engine_hum();       // motor.wav
+Stereo heavy_wet_thud();  // Squash.wav: the big Irone arrives
+Stereo death_squelch();   // squish.wav: the big Irone dies
+Stereo suction_alarm();   // absaugen.wav: loops while the big Irone eats time
+Stereo engine_hum();      // motor.wav
 
 }  // namespace synth

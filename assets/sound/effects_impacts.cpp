@@ -50,7 +50,8 @@ Stereo rocky_explosion() {
             // gain rises as the band narrows, so the roar does not fade with its brightness.
             const double cutoff = 300.0 + 4700.0 * std::exp(-t / 0.15);
             roar.set(cutoff, 0.8);
-            const double blast = roar.process(noise.next()).low * std::pow(5000.0 / cutoff, 0.4) * strike(t, 0.003, 0.3);
+            const double blast =
+                roar.process(noise.next()).low * std::pow(5000.0 / cutoff, 0.4) * strike(t, 0.003, 0.3);
             const double body = thump.next(40.0 + 40.0 * std::exp(-t / 0.05)) * strike(t, 0.002, 0.15);
             return 0.9 * blast + 0.7 * body;
         });
@@ -64,9 +65,8 @@ Stereo rocky_explosion() {
         const double pan = scatter.range(-0.8, 0.8);
         Noise grain_noise(1000 + i);
         Svf ring(centre, 4.0);
-        const Mono grain = render(6.0 * decay, [&](double t) {
-            return ring.process(grain_noise.next()).band * strike(t, 0.0008, decay);
-        });
+        const Mono grain = render(
+            6.0 * decay, [&](double t) { return ring.process(grain_noise.next()).band * strike(t, 0.0008, decay); });
         mix(s, grain, frames_of(at), 0.8 * std::exp(-at / 0.5), pan);
     }
     s.resize(frames_of(kLength));

@@ -22,7 +22,8 @@ void add_bubbles(Stereo& s, uint32_t seed, int count, double from, double to, do
         const double f0 = placement.range(280.0, 600.0);
         const double pan = placement.range(-0.7, 0.7);
         Oscillator bubble(Wave::Sine);
-        const Mono pop = render(0.05, [&](double t) { return bubble.next(f0 * (1.0 + 20.0 * t)) * strike(t, 0.002, 0.012); });
+        const Mono pop =
+            render(0.05, [&](double t) { return bubble.next(f0 * (1.0 + 20.0 * t)) * strike(t, 0.002, 0.012); });
         mix(s, pop, frames_of(at), level * (1.0 - 0.6 * (at - from) / (to - from)), pan);
     }
 }

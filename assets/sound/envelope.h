@@ -23,7 +23,7 @@ struct Adsr {
     }
     double length(double gate) const { return gate + release; }
 
-private:
+  private:
     double held(double t) const {
         if (t < attack) return t / attack;
         return sustain + (1.0 - sustain) * std::exp(-(t - attack) / decay);

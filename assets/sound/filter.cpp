@@ -10,9 +10,7 @@
 
 namespace synth {
 
-void OnePole::set_cutoff(double cutoff_hz) {
-    coefficient_ = 1.0 - std::exp(-2.0 * kPi * cutoff_hz / kSampleRate);
-}
+void OnePole::set_cutoff(double cutoff_hz) { coefficient_ = 1.0 - std::exp(-2.0 * kPi * cutoff_hz / kSampleRate); }
 
 double OnePole::lowpass(double x) {
     state_ += coefficient_ * (x - state_);

@@ -6,19 +6,19 @@
 namespace synth {
 
 class OnePole {
-public:
+  public:
     explicit OnePole(double cutoff_hz) { set_cutoff(cutoff_hz); }
     void set_cutoff(double cutoff_hz);
     double lowpass(double x);
     double highpass(double x) { return x - lowpass(x); }
 
-private:
+  private:
     double coefficient_ = 0.0;
     double state_ = 0.0;
 };
 
 class Svf {
-public:
+  public:
     struct Outputs {
         double low, band, high;
     };
@@ -28,7 +28,7 @@ public:
     void set(double cutoff_hz, double q);
     Outputs process(double x);
 
-private:
+  private:
     double k_ = 1.0, a1_ = 0.0, a2_ = 0.0, a3_ = 0.0;
     double ic1_ = 0.0, ic2_ = 0.0;
 };

@@ -49,12 +49,14 @@ Mono arp(double frequency, double gate) {
     const Adsr shape{0.002, 0.06, 0.0, 0.03};
     Oscillator square(Wave::Pulse, 0.5);
     OnePole tone(3500.0);
-    return render(shape.length(gate), [&](double t) { return tone.lowpass(square.next(frequency)) * shape.level(t, gate); });
+    return render(shape.length(gate),
+                  [&](double t) { return tone.lowpass(square.next(frequency)) * shape.level(t, gate); });
 }
 
 Mono pad(double frequency, double gate) {
     const Adsr shape{0.25, 0.6, 0.7, 0.4};
-    Oscillator saws[] = {Oscillator(Wave::Saw, 0.5, 0.0), Oscillator(Wave::Saw, 0.5, 0.33), Oscillator(Wave::Saw, 0.5, 0.67)};
+    Oscillator saws[] = {Oscillator(Wave::Saw, 0.5, 0.0), Oscillator(Wave::Saw, 0.5, 0.33),
+                         Oscillator(Wave::Saw, 0.5, 0.67)};
     constexpr double kDetune[] = {0.994, 1.0, 1.006};
     OnePole first(1200.0), second(1200.0);
     return render(shape.length(gate), [&](double t) {
@@ -71,7 +73,8 @@ Mono kick(Noise& noise) {
     OnePole click_tone(3000.0);
     return render(0.4, [&](double t) {
         const double f = 45.0 + 110.0 * std::exp(-t / 0.03);
-        const double v = body.next(f) * strike(t, 0.001, 0.2) + 0.3 * click_tone.lowpass(noise.next()) * strike(t, 0.0005, 0.003);
+        const double v =
+            body.next(f) * strike(t, 0.001, 0.2) + 0.3 * click_tone.lowpass(noise.next()) * strike(t, 0.0005, 0.003);
         return std::tanh(1.6 * v);
     });
 }
@@ -104,14 +107,14 @@ Mono tom(Noise& noise, double high, double low) {
 Mono drum(char name, uint32_t seed) {
     Noise noise(seed);
     switch (name) {
-    case 'k': return kick(noise);
-    case 's': return snare(noise);
-    case 'h': return cymbal(noise, 7000.0, 0.1, 0.018);
-    case 'o': return cymbal(noise, 6000.0, 0.4, 0.12);
-    case 'c': return cymbal(noise, 4000.0, 2.0, 0.6);
-    case 't': return tom(noise, 170.0, 115.0);
-    case 'm': return tom(noise, 120.0, 78.0);
-    default: return {};
+        case 'k': return kick(noise);
+        case 's': return snare(noise);
+        case 'h': return cymbal(noise, 7000.0, 0.1, 0.018);
+        case 'o': return cymbal(noise, 6000.0, 0.4, 0.12);
+        case 'c': return cymbal(noise, 4000.0, 2.0, 0.6);
+        case 't': return tom(noise, 170.0, 115.0);
+        case 'm': return tom(noise, 120.0, 78.0);
+        default: return {};
     }
 }
 

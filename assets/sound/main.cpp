@@ -21,12 +21,12 @@ struct SoundFile {
 // Effects peak just under full scale; the alarm, which sounds on and on, a little lower;
 // the music well below, so that every effect stands out of it.
 constexpr SoundFile kSoundFiles[] = {
-    {"daneben.wav", synth::laser_shot, -1.0},      {"back.wav", synth::space_tune, -6.0},
-    {"bruzel.wav", synth::sizzling_hit, -1.0},     {"Squash.wav", synth::heavy_wet_thud, -1.0},
-    {"motor.wav", synth::engine_hum, -1.0},        {"leer.wav", synth::empty_gun_click, -1.0},
-    {"powerup.wav", synth::power_up, -1.0},        {"absaugen.wav", synth::suction_alarm, -3.0},
-    {"Planet.wav", synth::deep_impact, -1.0},      {"Mond.wav", synth::rocky_explosion, -1.0},
-    {"meteor.wav", synth::crackle, -1.0},          {"fenster.wav", synth::glass_chime, -1.0},
+    {"daneben.wav", synth::laser_shot, -1.0},   {"back.wav", synth::space_tune, -6.0},
+    {"bruzel.wav", synth::sizzling_hit, -1.0},  {"Squash.wav", synth::heavy_wet_thud, -1.0},
+    {"motor.wav", synth::engine_hum, -1.0},     {"leer.wav", synth::empty_gun_click, -1.0},
+    {"powerup.wav", synth::power_up, -1.0},     {"absaugen.wav", synth::suction_alarm, -3.0},
+    {"Planet.wav", synth::deep_impact, -1.0},   {"Mond.wav", synth::rocky_explosion, -1.0},
+    {"meteor.wav", synth::crackle, -1.0},       {"fenster.wav", synth::glass_chime, -1.0},
     {"squish.wav", synth::death_squelch, -1.0},
 };
 

@@ -82,8 +82,7 @@ void saturate(Stereo& s, double drive) {
 
 void normalise_peak(Stereo& s, double peak_dbfs) {
     float peak = 0.0f;
-    for (std::size_t i = 0; i < s.frames(); ++i)
-        peak = std::max({peak, std::fabs(s.left[i]), std::fabs(s.right[i])});
+    for (std::size_t i = 0; i < s.frames(); ++i) peak = std::max({peak, std::fabs(s.left[i]), std::fabs(s.right[i])});
     if (peak <= 0.0f) return;
     const double gain = std::pow(10.0, peak_dbfs / 20.0) / peak;
     for (std::size_t i = 0; i < s.frames(); ++i) {

@@ -53,11 +53,26 @@ struct Section {
 };
 
 const Section kSong[] = {
-    {kTheme, kThemeChords, kDrivingBass, false, true, false,
+    {kTheme,
+     kThemeChords,
+     kDrivingBass,
+     false,
+     true,
+     false,
      {kGrooveCrash, kGroove, kGroove, kGroove, kGroove, kGroove, kGroove, kFill}},
-    {kBridge, kBridgeChords, kSyncopatedBass, true, true, false,
+    {kBridge,
+     kBridgeChords,
+     kSyncopatedBass,
+     true,
+     true,
+     false,
      {kHalfTimeCrash, kHalfTime, kHalfTime, kHalfTime, kHalfTime, kHalfTime, kHalfTime, kFill}},
-    {kTheme, kThemeChords, kDrivingBass, true, true, true,
+    {kTheme,
+     kThemeChords,
+     kDrivingBass,
+     true,
+     true,
+     true,
      {kDriveCrash, kDrive, kDrive, kDrive, kDrive, kDrive, kDrive, kFill}},
 };
 constexpr int kBars = kSectionBars * static_cast<int>(sizeof kSong / sizeof kSong[0]);

@@ -8,7 +8,7 @@
 namespace synth {
 
 class Noise {
-public:
+  public:
     explicit Noise(uint32_t seed) : state_(seed * 2654435761u + 0x9E3779B9u) {
         if (state_ == 0) state_ = 1;
     }
@@ -24,7 +24,7 @@ public:
     double next() { return 2.0 * uniform() - 1.0; }
     double range(double lo, double hi) { return lo + (hi - lo) * uniform(); }
 
-private:
+  private:
     uint32_t state_;
 };
 

@@ -31,21 +31,15 @@ double Oscillator::next(double frequency) {
     const double t = phase_;
     double value = 0.0;
     switch (wave_) {
-    case Wave::Sine:
-        value = std::sin(2.0 * kPi * t);
-        break;
-    case Wave::Saw:
-        value = 2.0 * t - 1.0 - band_limited_step(t, dt);
-        break;
-    case Wave::Pulse:
-        // Centred on zero whatever the duty: a narrow pulse would otherwise carry a DC offset.
-        value = (t < duty_ ? 1.0 : -1.0) - (2.0 * duty_ - 1.0);
-        value += band_limited_step(t, dt);
-        value -= band_limited_step(std::fmod(t + 1.0 - duty_, 1.0), dt);
-        break;
-    case Wave::Triangle:
-        value = t < 0.5 ? 4.0 * t - 1.0 : 3.0 - 4.0 * t;
-        break;
+        case Wave::Sine: value = std::sin(2.0 * kPi * t); break;
+        case Wave::Saw: value = 2.0 * t - 1.0 - band_limited_step(t, dt); break;
+        case Wave::Pulse:
+            // Centred on zero whatever the duty: a narrow pulse would otherwise carry a DC offset.
+            value = (t < duty_ ? 1.0 : -1.0) - (2.0 * duty_ - 1.0);
+            value += band_limited_step(t, dt);
+            value -= band_limited_step(std::fmod(t + 1.0 - duty_, 1.0), dt);
+            break;
+        case Wave::Triangle: value = t < 0.5 ? 4.0 * t - 1.0 : 3.0 - 4.0 * t; break;
     }
     phase_ += dt;
     if (phase_ >= 1.0) phase_ -= 1.0;

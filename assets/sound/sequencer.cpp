@@ -44,7 +44,8 @@ int pitch_class(std::string_view name, std::size_t& used) {
 
 void check_length(std::size_t count, int bars, std::string_view pattern) {
     if (count != static_cast<std::size_t>(bars * kStepsPerBar))
-        fail("pattern of " + std::to_string(count) + " sixteenths instead of " + std::to_string(bars * kStepsPerBar) + ":",
+        fail("pattern of " + std::to_string(count) + " sixteenths instead of " + std::to_string(bars * kStepsPerBar) +
+                 ":",
              pattern.substr(0, 40));
 }
 
@@ -116,9 +117,7 @@ int degree_pitch(const Chord& chord, int root_pitch, int degree) {
     return root_pitch + 12 * octave + (chord.minor ? kMinor[step] : kMajor[step]);
 }
 
-int root_at_or_above(const Chord& chord, int floor) {
-    return floor + ((chord.root - floor) % 12 + 12) % 12;
-}
+int root_at_or_above(const Chord& chord, int floor) { return floor + ((chord.root - floor) % 12 + 12) % 12; }
 
 std::vector<Hit> read_drums(std::string_view pattern) {
     const auto steps = tokens(pattern);

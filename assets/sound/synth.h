@@ -26,9 +26,7 @@ struct Stereo {
     }
 };
 
-inline std::size_t frames_of(double seconds) {
-    return static_cast<std::size_t>(std::lround(seconds * kSampleRate));
-}
+inline std::size_t frames_of(double seconds) { return static_cast<std::size_t>(std::lround(seconds * kSampleRate)); }
 
 // Equal temperament with A4 (note 69) at 440 Hz.
 inline double note_frequency(double note) { return 440.0 * std::exp2((note - 69.0) / 12.0); }

@@ -39,8 +39,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", SDL_GetError());
         return 1;
     }
-    SDL_Texture* texture =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, 640, 480);
+    SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, 640, 480);
     SDL_SetTextureScaleMode(texture, std::strcmp(argv[2], "linear") == 0 ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     SDL_RenderSetLogicalSize(renderer, 640, 480);
     std::vector<uint16_t> picture(640 * 480);
@@ -63,8 +62,10 @@ int main(int argc, char** argv) {
         SDL_RenderPresent(renderer);
         next += period;
         const uint64_t now = SDL_GetPerformanceCounter();
-        if (now < next) SDL_Delay(static_cast<Uint32>((next - now) * 1000 / SDL_GetPerformanceFrequency()));
-        else next = now;
+        if (now < next)
+            SDL_Delay(static_cast<Uint32>((next - now) * 1000 / SDL_GetPerformanceFrequency()));
+        else
+            next = now;
     }
     SDL_DestroyTexture(texture);
     SDL_DestroyRenderer(renderer);

@@ -27,7 +27,8 @@ uint32_t waveLengthMs(const std::filesystem::path& file) {
         char head[8];
         if (!f.read(head, 8)) throw std::runtime_error(file.string() + " has no sound data");
         const uint32_t size = static_cast<uint8_t>(head[4]) | static_cast<uint8_t>(head[5]) << 8 |
-                              static_cast<uint8_t>(head[6]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(head[7])) << 24;
+                              static_cast<uint8_t>(head[6]) << 16 |
+                              static_cast<uint32_t>(static_cast<uint8_t>(head[7])) << 24;
         const std::string id(head, 4);
         if (id == "fmt ") {
             char fmt[16];
@@ -48,7 +49,7 @@ uint32_t waveLengthMs(const std::filesystem::path& file) {
 // round while looping. Stopped, it keeps its position and plays on from there; only a copy that
 // ran to its end starts again from the beginning.
 class HeadlessSoundBuffer : public SoundBuffer {
-public:
+  public:
     HeadlessSoundBuffer(HeadlessPlatform& p, uint32_t lengthMs, int32_t slot, int32_t copy)
         : platform_(p), lengthMs_(lengthMs), slot_(slot), copy_(copy) {}
     int32_t GetStatus() override {
@@ -69,7 +70,7 @@ public:
         platform_.LogSound(slot_, copy_, "stop");
     }
 
-private:
+  private:
     uint64_t elapsed() const {
         return static_cast<uint64_t>(std::max<int32_t>(0, static_cast<int32_t>(platform_.GetTickCount() - start_)));
     }

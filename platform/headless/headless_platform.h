@@ -31,7 +31,7 @@ struct QueuedEvent {
 };
 
 class HeadlessPlatform : public Platform {
-public:
+  public:
     explicit HeadlessPlatform(uint32_t tickStart = 0);
     ~HeadlessPlatform() override;
 
@@ -74,7 +74,7 @@ public:
     bool cursorShown() const { return cursorShown_; }
     PointerMode pointerMode() const { return pointerMode_; }
 
-private:
+  private:
     void deliver(const QueuedEvent& e);
 
     uint32_t clock_;

@@ -18,9 +18,9 @@ namespace platform {
 
 namespace {
 
-const std::map<std::string, int16_t> kKeys = {{"LEFT", 37},   {"UP", 38},      {"RIGHT", 39},     {"DOWN", 40},
-                                              {"P", 80},      {"ESCAPE", 27},  {"TAB", 9},        {"BACKSPACE", 8},
-                                              {"RETURN", 13}, {"F11", 122},    {"F12", 123}};
+const std::map<std::string, int16_t> kKeys = {{"LEFT", 37},   {"UP", 38},     {"RIGHT", 39}, {"DOWN", 40},
+                                              {"P", 80},      {"ESCAPE", 27}, {"TAB", 9},    {"BACKSPACE", 8},
+                                              {"RETURN", 13}, {"F11", 122},   {"F12", 123}};
 
 bool keyCode(const std::string& name, int16_t& code) {
     if (auto it = kKeys.find(name); it != kKeys.end()) {
@@ -35,10 +35,14 @@ bool keyCode(const std::string& name, int16_t& code) {
 }
 
 bool buttonCode(const std::string& name, int16_t& code) {
-    if (name == "left") code = 1;
-    else if (name == "right") code = 2;
-    else if (name == "middle") code = 4;
-    else return false;
+    if (name == "left")
+        code = 1;
+    else if (name == "right")
+        code = 2;
+    else if (name == "middle")
+        code = 4;
+    else
+        return false;
     return true;
 }
 
@@ -149,8 +153,7 @@ void ScriptDriver::append(const std::string& text) {
             if (n != 3 || !coordinate(line.words[1]) || !coordinate(line.words[2]))
                 bad("move needs X Y, numbers within 32 bits");
         } else if (c == "press" || c == "release" || c == "click") {
-            if (n != 4 || !buttonCode(line.words[1], code) || !coordinate(line.words[2]) ||
-                !coordinate(line.words[3]))
+            if (n != 4 || !buttonCode(line.words[1], code) || !coordinate(line.words[2]) || !coordinate(line.words[3]))
                 bad(c + " needs left|right|middle X Y, numbers within 32 bits");
         } else if (c == "keydown" || c == "keyup") {
             if (n != 2 || !keyCode(line.words[1], code)) bad(c + ": unknown key");
@@ -224,9 +227,8 @@ bool ScriptDriver::waitHolds(HeadlessPlatform& p) {
             std::string actual;
             if (compare(p, line, line.words[1], line.words[2], line.words[3], actual)) return true;
             if (static_cast<int32_t>(p.GetTickCount() - waitUntil_) >= 0) {
-                std::fprintf(stderr, "%s:%d: run-until %s %s %s timed out (value %s)\n", name_.c_str(),
-                             line.number, line.words[1].c_str(), line.words[2].c_str(), line.words[3].c_str(),
-                             actual.c_str());
+                std::fprintf(stderr, "%s:%d: run-until %s %s %s timed out (value %s)\n", name_.c_str(), line.number,
+                             line.words[1].c_str(), line.words[2].c_str(), line.words[3].c_str(), actual.c_str());
                 ++failures_;
                 return true;
             }

@@ -23,7 +23,7 @@ struct ScriptFinished {
 };
 
 class ScriptDriver {
-public:
+  public:
     // Throws std::runtime_error ("script:LINE: reason") for a line that cannot be parsed.
     ScriptDriver(const std::string& text, std::string name);
     static ScriptDriver FromFile(const std::filesystem::path& file);
@@ -52,7 +52,7 @@ public:
     // Called at every pump: runs lines until the next wait that does not yet hold.
     void Advance(HeadlessPlatform& p);
 
-private:
+  private:
     struct Line {
         int number;
         std::vector<std::string> words;
@@ -61,8 +61,8 @@ private:
     bool waitHolds(HeadlessPlatform& p);
     void execute(const Line& line, HeadlessPlatform& p);
     [[noreturn]] void scriptError(const Line& line, const std::string& why);
-    bool compare(HeadlessPlatform& p, const Line& line, const std::string& field, const std::string& op, const std::string& value,
-                 std::string& actual);
+    bool compare(HeadlessPlatform& p, const Line& line, const std::string& field, const std::string& op,
+                 const std::string& value, std::string& actual);
     nlohmann::json fullState(HeadlessPlatform& p);
 
     void append(const std::string& text);
@@ -78,7 +78,7 @@ private:
     bool screenshots_ = false;
 
     enum class Wait { None, Clock, Condition } wait_ = Wait::None;
-    uint32_t waitUntil_ = 0;      // clock target, or the deadline of a condition
+    uint32_t waitUntil_ = 0;  // clock target, or the deadline of a condition
     size_t waitLine_ = 0;
 };
 

@@ -33,7 +33,7 @@ int SharpFactor(const PictureRect& rect);
 // The pointer in picture coordinates. Relative motion arrives in output pixels; the fractions
 // are kept, so slow movements at a large scale still add up.
 class PictureCursor {
-public:
+  public:
     int32_t x() const { return x_; }
     int32_t y() const { return y_; }
     void Set(int32_t x, int32_t y);
@@ -42,7 +42,7 @@ public:
     // Motion in output pixels; a scale of 2 needs two pixels of motion for one picture pixel.
     void MoveBy(double outDx, double outDy, const PictureRect& picture);
 
-private:
+  private:
     int32_t x_ = kPictureWidth / 2, y_ = kPictureHeight / 2;
     double fracX_ = 0, fracY_ = 0;
 };

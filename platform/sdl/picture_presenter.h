@@ -15,7 +15,7 @@ struct SDL_Texture;
 namespace platform {
 
 class PicturePresenter {
-public:
+  public:
     // Throws std::runtime_error with SDL's reason when the textures cannot be made.
     PicturePresenter(SDL_Renderer* renderer, Scaling scaling);
     ~PicturePresenter();
@@ -28,7 +28,7 @@ public:
     // beside it are cleared to black; an output the picture covers is not cleared at all.
     void Draw(const PictureRect& picture, int outputWidth, int outputHeight);
 
-private:
+  private:
     struct Deleter {
         void operator()(SDL_Texture* t) const;
     };

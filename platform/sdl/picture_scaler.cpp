@@ -71,7 +71,8 @@ inline __attribute__((always_inline)) void filterDownPlain(const uint16_t* __res
     }
 }
 
-inline __attribute__((always_inline)) void widenRow(const uint16_t* __restrict in, int32_t n, uint32_t* __restrict out) {
+inline __attribute__((always_inline)) void widenRow(const uint16_t* __restrict in, int32_t n,
+                                                    uint32_t* __restrict out) {
     repeatPixels<1>(in, n, out);
     out[n] = out[n - 1];
 }
@@ -149,7 +150,8 @@ __attribute__((target("avx2"))) void filterAcrossAvx2(const uint32_t* wide, cons
         const __m256i w0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 8 * x));
         const __m256i w1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 8 * x + 32));
         const __m256i low = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(p0, p1), _mm256_permute2x128_si256(w0, w1, 0x20));
-        const __m256i high = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(p0, p1), _mm256_permute2x128_si256(w0, w1, 0x31));
+        const __m256i high =
+            _mm256_maddubs_epi16(_mm256_unpackhi_epi8(p0, p1), _mm256_permute2x128_si256(w0, w1, 0x31));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x), _mm256_permute2x128_si256(low, high, 0x20));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x + 16), _mm256_permute2x128_si256(low, high, 0x31));
     }

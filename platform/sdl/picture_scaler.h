@@ -33,7 +33,7 @@ enum class ScalerBuild { Best, Baseline, Avx2 };
 bool Avx2ScalerAvailable();
 
 class PictureScaler {
-public:
+  public:
     // Prepares the scaling of a srcWidth x srcHeight picture to width x height output pixels.
     PictureScaler(Scaling scaling, int32_t srcWidth, int32_t srcHeight, int32_t width, int32_t height);
 
@@ -45,7 +45,7 @@ public:
     // Writes the scaled picture into height() rows of `pitch` bytes from dst (its top-left pixel).
     void Draw(const Surface& src, uint8_t* dst, size_t pitch, ScalerBuild build = ScalerBuild::Best);
 
-private:
+  private:
     const uint16_t* filteredRow(const Surface& src, int32_t y, bool avx2);
 
     int32_t srcWidth_, srcHeight_, width_, height_;
@@ -55,8 +55,8 @@ private:
     std::vector<int32_t> columnOffsets_;  // per output column: its first source pixel less its block's
     std::vector<uint8_t> blockFits_;      // per eight output columns: their source pixels lie within eight
     std::vector<ScaleTap> rowTaps_;
-    std::vector<uint32_t> widened_;       // one source row in XRGB8888, its last pixel repeated once
-    std::vector<uint16_t> filtered_[2];   // two source rows filtered across, 4 channels per pixel
+    std::vector<uint32_t> widened_;      // one source row in XRGB8888, its last pixel repeated once
+    std::vector<uint16_t> filtered_[2];  // two source rows filtered across, 4 channels per pixel
     int32_t filteredRowOf_[2] = {-1, -1};
 };
 

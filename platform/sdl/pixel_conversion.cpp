@@ -23,9 +23,7 @@ inline __attribute__((always_inline)) void convertRows(const Surface& src, uint8
 
 using Converter = void (*)(const Surface&, uint8_t*, size_t);
 
-Converter chooseConverter() {
-    return Avx2ConversionAvailable() ? ConvertToXrgb8888Avx2 : ConvertToXrgb8888Baseline;
-}
+Converter chooseConverter() { return Avx2ConversionAvailable() ? ConvertToXrgb8888Avx2 : ConvertToXrgb8888Baseline; }
 
 }  // namespace
 

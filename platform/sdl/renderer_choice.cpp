@@ -55,7 +55,7 @@ bool windowHasOwnSurface() {
 // (the rasterizer's and the shader cache's): they would stay for the whole run, although the
 // choice then falls on our own drawing. A GPU's driver does not read these.
 class QuietProcessorOpenGl {
-public:
+  public:
     QuietProcessorOpenGl() {
         for (Setting& s : settings_)
             if (!std::getenv(s.name)) s.ours = setenv(s.name, s.value, 0) == 0;  // the player's own stays
@@ -67,7 +67,7 @@ public:
     QuietProcessorOpenGl(const QuietProcessorOpenGl&) = delete;
     QuietProcessorOpenGl& operator=(const QuietProcessorOpenGl&) = delete;
 
-private:
+  private:
     struct Setting {
         const char* name;
         const char* value;
@@ -125,8 +125,8 @@ SDL_Renderer* CreateRendererFor(SDL_Window* window, const std::string& name, boo
 
 DrawingChoice ChooseDrawing(SDL_Window* window, const std::string& name, bool vsync) {
     const bool ownSurfaceAvailable = windowHasOwnSurface();
-    if (ownSurfaceAvailable && (name == "software" || (name.empty() && driverIndex("software") >= 0 &&
-                                                       SDL_GetNumRenderDrivers() == 1)))
+    if (ownSurfaceAvailable &&
+        (name == "software" || (name.empty() && driverIndex("software") >= 0 && SDL_GetNumRenderDrivers() == 1)))
         return ownSurface();
     if (!name.empty() || !ownSurfaceAvailable) {
         DrawingChoice choice;

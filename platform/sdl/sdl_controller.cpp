@@ -50,8 +50,10 @@ bool SdlControllers::Handle(const SDL_Event& e) {
         case SDL_CONTROLLERDEVICEADDED:
             if (SDL_GameController* c = SDL_GameControllerOpen(e.cdevice.which)) {
                 const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(c));
-                if (open_.count(id)) SDL_GameControllerClose(c);  // already open: SDL counts references
-                else open_[id] = c;
+                if (open_.count(id))
+                    SDL_GameControllerClose(c);  // already open: SDL counts references
+                else
+                    open_[id] = c;
             }
             return true;
         case SDL_CONTROLLERDEVICEREMOVED:

@@ -13,7 +13,7 @@ namespace platform {
 
 // What a controller does, in the game's own terms.
 class ControllerActions {
-public:
+  public:
     virtual ~ControllerActions() = default;
     // Pointer motion in picture pixels (fractions add up).
     virtual void MovePointer(double dx, double dy) = 0;
@@ -33,7 +33,7 @@ struct PointerStep {
 PointerStep StickStep(int x, int y, int deadZonePercent, int speed, uint32_t ms);
 
 class SdlControllers {
-public:
+  public:
     SdlControllers(int deadZonePercent, int speed, ControllerActions& actions);
     ~SdlControllers();
     SdlControllers(const SdlControllers&) = delete;
@@ -44,7 +44,7 @@ public:
     // Once per event pump: moves the pointer by the sticks' tilt over the time since the last pump.
     void Tick(uint32_t nowMs);
 
-private:
+  private:
     void trigger(SDL_JoystickID id, bool right, int value);
 
     int deadZone_, speed_;

@@ -121,8 +121,9 @@ void SdlDisplay::Relayout() {
 
     SDL_DisplayMode mode;
     const int display = SDL_GetWindowDisplayIndex(window_.get());
-    const int refresh =
-        display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
+    const int refresh = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0
+                            ? mode.refresh_rate
+                            : 60;
     framePeriod_ = SDL_GetPerformanceFrequency() / static_cast<uint64_t>(refresh);
 }
 

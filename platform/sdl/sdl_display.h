@@ -20,7 +20,7 @@ struct SDL_Rect;
 namespace platform {
 
 class SdlDisplay {
-public:
+  public:
     // Opens the window; throws DisplayError with SDL's reason when that fails.
     explicit SdlDisplay(const SdlOptions& options);
     ~SdlDisplay();
@@ -52,7 +52,7 @@ public:
     // Output pixels per window coordinate (above 1 on high-density outputs).
     double pixelsPerPoint() const { return pixelsPerPoint_; }
 
-private:
+  private:
     void show();
     // Covers the screen with the window before it goes fullscreen, keeping its place as a window.
     void enterFullscreen();
@@ -76,8 +76,8 @@ private:
     std::vector<uint16_t> shown_;  // the frame on screen, to skip presenting an unchanged one
     bool redraw_ = true;           // the next frame is presented even when unchanged
     bool resetPending_ = false;
-    bool vsync_ = false;  // the present waits for the display
-    int measuredFrames_ = 0;     // frames and their time since the last check of the vsync
+    bool vsync_ = false;      // the present waits for the display
+    int measuredFrames_ = 0;  // frames and their time since the last check of the vsync
     uint64_t measuredTime_ = 0;
     uint64_t framePeriod_ = 0;  // performance-counter ticks per display refresh
     uint64_t nextFrame_ = 0;

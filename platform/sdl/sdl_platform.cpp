@@ -53,7 +53,8 @@ int16_t buttonsHeld(Uint32 state) {
 
 int16_t shiftState() {
     const SDL_Keymod mod = SDL_GetModState();
-    return static_cast<int16_t>(((mod & KMOD_SHIFT) ? 1 : 0) | ((mod & KMOD_CTRL) ? 2 : 0) | ((mod & KMOD_ALT) ? 4 : 0));
+    return static_cast<int16_t>(((mod & KMOD_SHIFT) ? 1 : 0) | ((mod & KMOD_CTRL) ? 2 : 0) |
+                                ((mod & KMOD_ALT) ? 4 : 0));
 }
 
 // Keys whose characters the desktop types without sending text for them.
@@ -64,7 +65,7 @@ bool isFullscreenToggle(const SDL_Keysym& key) {
 }
 
 class SdlPlatform : public Platform, private ControllerActions {
-public:
+  public:
     explicit SdlPlatform(const SdlOptions& options) : options_(options), stateRequest_(options.stateFile) {
         SDL_SetHint(SDL_HINT_APP_NAME, "Vorlanix");
         // The desktop matches the window to its desktop entry by this name (X11 class, Wayland app
@@ -186,7 +187,7 @@ public:
         return mixer_->CreateBuffer(file, slot, copy);
     }
 
-private:
+  private:
     void dispatch(const SDL_Event& e) {
         if (!controllers_->Handle(e)) handle(e);
     }
@@ -217,8 +218,8 @@ private:
                 // Touches arrive as fingers below; SDL's mouse copies of them are not counted twice.
                 if (!display_ || e.motion.which == SDL_TOUCH_MOUSEID) break;
                 if (captured_ && relativePointer_)
-                    cursor_.MoveBy(e.motion.xrel * display_->pixelsPerPoint(), e.motion.yrel * display_->pixelsPerPoint(),
-                                   display_->picture());
+                    cursor_.MoveBy(e.motion.xrel * display_->pixelsPerPoint(),
+                                   e.motion.yrel * display_->pixelsPerPoint(), display_->picture());
                 else
                     followSystemPointer(e.motion.x, e.motion.y);
                 if (h) h->Form_MouseMove(buttonsHeld(e.motion.state), shiftState(), cursorX(), cursorY());
@@ -394,8 +395,8 @@ private:
     // all steer alike. Where a program cannot move the system pointer (Wayland), the pointer is
     // locked instead and the crosshair moves by the mouse's relative motion.
     void updateCapture() {
-        const bool want = display_ && focused_ &&
-                          (display_->fullscreen() || (mode_ == PointerMode::Game && !pausedByKey_));
+        const bool want =
+            display_ && focused_ && (display_->fullscreen() || (mode_ == PointerMode::Game && !pausedByKey_));
         if (want != captured_) setCapture(want);
     }
 

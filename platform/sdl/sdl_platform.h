@@ -13,17 +13,17 @@
 namespace platform {
 
 struct SdlOptions {
-    bool window = false;  // a window instead of fullscreen-desktop
-    int scale = 0;        // window scale factor; 0 = 2
+    bool window = false;            // a window instead of fullscreen-desktop
+    int scale = 0;                  // window scale factor; 0 = 2
     std::string scaling = "sharp";  // sharp, integer or smooth
     std::string renderer;           // SDL render driver; empty = chosen automatically
     bool vsync = true;
     std::filesystem::path stateFile;  // written on SIGUSR1; empty = never
-    bool mute = false;         // open no sound device
-    int effectsVolume = 100;   // 0..100
-    int musicVolume = 100;     // 0..100
-    int controllerDeadZone = 15;  // percent
-    int controllerSpeed = 600;    // picture pixels per second at full tilt
+    bool mute = false;                // open no sound device
+    int effectsVolume = 100;          // 0..100
+    int musicVolume = 100;            // 0..100
+    int controllerDeadZone = 15;      // percent
+    int controllerSpeed = 600;        // picture pixels per second at full tilt
     // Told the new choice whenever the player switches between window and fullscreen.
     std::function<void(bool fullscreen)> fullscreenChanged;
 };

@@ -39,7 +39,7 @@ Uint8 sideVolume(int32_t attenuation) {
 // a copy plays a view of the decoded sound that begins at its position (for looping, the sound
 // turned round to begin there), and counts the bytes the mixer takes from it.
 class SdlSoundBuffer : public SoundBuffer {
-public:
+  public:
     SdlSoundBuffer(std::shared_ptr<SdlMixer> mixer, Mix_Chunk* chunk, int channel)
         : mixer_(std::move(mixer)), chunk_(chunk), channel_(channel) {}
     ~SdlSoundBuffer() override { Mix_HaltChannel(channel_); }
@@ -80,7 +80,7 @@ public:
         looping_ = false;
     }
 
-private:
+  private:
     void applyPan() {
         if (!Mix_SetPanning(channel_, sideVolume(pan_), sideVolume(-pan_)))
             throw std::runtime_error(std::string("cannot set the pan: ") + Mix_GetError());

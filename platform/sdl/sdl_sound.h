@@ -15,7 +15,7 @@ struct Mix_Chunk;
 namespace platform {
 
 class SdlMixer : public std::enable_shared_from_this<SdlMixer> {
-public:
+  public:
     // Opens the default audio device; nullptr (and one line on stderr) when there is none. The
     // volumes (0..100) scale the effects and the music (slot 2).
     static std::shared_ptr<SdlMixer> Open(int effectsVolume = 100, int musicVolume = 100);
@@ -27,7 +27,7 @@ public:
     // file when it cannot be loaded.
     std::unique_ptr<SoundBuffer> CreateBuffer(const std::filesystem::path& file, int32_t slot, int32_t copy);
 
-private:
+  private:
     SdlMixer(int effectsVolume, int musicVolume) : effectsVolume_(effectsVolume), musicVolume_(musicVolume) {}
     Mix_Chunk* chunkFor(const std::filesystem::path& file);
 

@@ -11,7 +11,7 @@ namespace platform {
 class StateAccess;
 
 class StateRequest {
-public:
+  public:
     // Installs the signal handler when `file` is set.
     explicit StateRequest(std::filesystem::path file);
     // Writes the state, with the program's tick count, its flips (`frames`, as the headless
@@ -19,7 +19,7 @@ public:
     // or hidden frame is not), when a signal came since the last call (from the event pump).
     void Serve(StateAccess* state, uint32_t tick, uint64_t frames, uint64_t framesShown);
 
-private:
+  private:
     std::filesystem::path file_;
 };
 

@@ -13,7 +13,9 @@ bool holdsXrgb8888(const SDL_Surface* s) {
     return s->format->format == SDL_PIXELFORMAT_XRGB8888 || s->format->format == SDL_PIXELFORMAT_ARGB8888;
 }
 
-bool samePlace(const PictureRect& a, const PictureRect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
+bool samePlace(const PictureRect& a, const PictureRect& b) {
+    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+}
 
 }  // namespace
 

@@ -17,7 +17,7 @@ struct SDL_Surface;
 namespace platform {
 
 class WindowSurfacePresenter {
-public:
+  public:
     WindowSurfacePresenter(SDL_Window* window, Scaling scaling);
     ~WindowSurfacePresenter();
     WindowSurfacePresenter(const WindowSurfacePresenter&) = delete;
@@ -35,7 +35,7 @@ public:
     // may have made the surface anew where the old one was.
     void ShowWholeNext() { wholePending_ = true; }
 
-private:
+  private:
     struct SurfaceDeleter {
         void operator()(SDL_Surface* s) const;
     };

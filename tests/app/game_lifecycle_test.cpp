@@ -196,7 +196,6 @@ TEST(GameLifecycle, TwentyGamesInARowStartAlike) {
             continue;
         }
         EXPECT_EQ(session.headless.frames() - startFrames, firstFrames);
-        for (auto& [name, value] : first.items())
-            EXPECT_EQ(start[name], value) << name;
+        for (auto& [name, value] : first.items()) EXPECT_EQ(start[name], value) << name;
     }
 }

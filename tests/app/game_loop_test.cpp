@@ -16,7 +16,7 @@ using K = QueuedEvent::Kind;
 namespace {
 
 class GameLoop : public ::testing::Test {
-public:
+  public:
     GameLoop() {
         session.headless.SetPumpHook([this] {
             if (everyPump) everyPump();

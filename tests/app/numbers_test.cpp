@@ -11,8 +11,7 @@ TEST(Numbers, NearestRoundsHalvesToEven) {
     const struct {
         double v;
         int32_t want;
-    } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3},
-                 {-7.6, -8}};
+    } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {-7.6, -8}};
     for (const auto& c : cases) EXPECT_EQ(nearest(c.v), c.want) << c.v;
 }
 

@@ -13,7 +13,8 @@ TEST(Cp1252, EveryByteSurvivesTheWayThroughUtf8) {
         all += static_cast<char>(byte);
     }
     EXPECT_EQ(cp1252::from_utf8(cp1252::to_utf8(all)), all);
-    EXPECT_EQ(cp1252::to_utf8("\x80 \xC4\xD6\xDC\xE4\xF6\xFC\xDF"), "\xE2\x82\xAC \xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F");
+    EXPECT_EQ(cp1252::to_utf8("\x80 \xC4\xD6\xDC\xE4\xF6\xFC\xDF"),
+              "\xE2\x82\xAC \xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F");
 }
 
 TEST(Cp1252, CodePointsWithoutAByteAreReported) {
@@ -28,7 +29,9 @@ TEST(Cp1252, CodePointsWithoutAByteAreReported) {
 
 TEST(Cp1252, MalformedUtf8BecomesTheReplacement) {
     // A lone continuation byte, a cut sequence, an overlong "/" and an encoded surrogate.
-    EXPECT_EQ(cp1252::from_utf8("a\x80" "b\xC3"), "a?b?");
+    EXPECT_EQ(cp1252::from_utf8("a\x80"
+                                "b\xC3"),
+              "a?b?");
     EXPECT_EQ(cp1252::from_utf8("\xC0\xAF"), "??");
     EXPECT_EQ(cp1252::from_utf8("\xED\xA0\x80"), "???");
     EXPECT_EQ(cp1252::from_utf8("\xE4\xB8\xAD!", '_'), "_!");

@@ -10,7 +10,7 @@ using Craters = ShotFixture;
 
 // Planet 1 (radius 100) centred at (300, 250) on the screen.
 class PlanetOne : public ShotFixture {
-protected:
+  protected:
     PlanetOne() {
         game.PlanetSchirmX[1] = 300;
         game.PlanetSchirmY[1] = 250;
@@ -82,7 +82,7 @@ TEST_F(PlanetOne, TheDiscIsStrict) {
         int dx, dy;
         bool hit;
     };
-    const Case cases[] = {{60, 79, true}, {60, 80, false}, {99, 0, true}, {100, 0, false},
+    const Case cases[] = {{60, 79, true}, {60, 80, false},  {99, 0, true},     {100, 0, false},
                           {0, -99, true}, {-100, 0, false}, {-71, -71, false}, {-70, -71, true}};
     for (const Case& c : cases) {
         ShotWorld w;
@@ -141,7 +141,7 @@ TEST_F(Craters, TheThirdCastleToFallChangesTheTanks) {
 
 // Planet 0 at (300, 300): the lens is drawn from (226, 253), its centre zone around (305, 294).
 class Lens : public ShotFixture {
-protected:
+  protected:
     Lens() {
         game.PlanetSchirmX[0] = 300;
         game.PlanetSchirmY[0] = 300;
@@ -154,10 +154,15 @@ TEST_F(Lens, ItsCentreVoidsTheGameAtAnyTime) {
     const struct {
         int dx, dy;
         bool voids;
-    } cases[] = {{0, 0, true},    {34, 0, true},  {0, -34, true}, {35, 0, false},
-                 {21, 28, false}, {20, 28, true},
+    } cases[] = {{0, 0, true},
+                 {34, 0, true},
+                 {0, -34, true},
+                 {35, 0, false},
+                 {21, 28, false},
+                 {20, 28, true},
                  // Far off: the squared distance must not wrap round into the centre.
-                 {50000, 0, false}, {0, -60000, false}};
+                 {50000, 0, false},
+                 {0, -60000, false}};
     for (const auto& c : cases) {
         ShotWorld w;
         w.game.PlanetSchirmX[0] = 300;
@@ -187,7 +192,7 @@ TEST_F(Lens, ItsRimIsPlanetOutsideTheFinalPhaseAndDestroysTheLensInIt) {
     EXPECT_FALSE(Cratered(260, 320));
     EXPECT_EQ(Points(), 1000 - 50 + 500);
     EXPECT_EQ(game.ExplosionZeit, 1);
-    EXPECT_EQ(game.ExplosionX, -53);    // nearest((260 - 300 - 24) / 1.2 + 0)
+    EXPECT_EQ(game.ExplosionX, -53);   // nearest((260 - 300 - 24) / 1.2 + 0)
     EXPECT_EQ(game.ExplosionY, 1219);  // nearest((320 - 300 + 3) / 1.2 + 1200)
 
     // Gone: its centre is now only planet.

@@ -71,8 +71,8 @@ TEST_F(Enemies, RaumtanksRiseOnePixelEvery32MsAndWrapAtTheTopOfTheWorld) {
     const struct {
         int32_t t, y;
     } cases[] = {
-        {0, -259}, {31, -259}, {32, -261}, {64, -262}, {50000, -424},
-        {9216, -648}, {9248, 1295},  // risen past the top of the world: back at the bottom
+        {0, -259},     {31, -259},   {32, -261},   {64, -262},
+        {50000, -424}, {9216, -648}, {9248, 1295},  // risen past the top of the world: back at the bottom
     };
     g.ObjBasisY[53] = kBase + 2 * 144;  // the eighth Raumtank starts 288 pixels down
     for (const auto& c : cases) {
@@ -113,11 +113,9 @@ TEST_F(Enemies, AShotIroneRevivesOnlyWhollyOutOfTheWindow) {
         int32_t sichtX, sichtY, x, y;
         bool revives;
     } cases[] = {
-        {256, 1216, 84, 28, false},
-        {1772, 1216, 650, 28, false}, {1771, 1216, 651, 28, true},
-        {423, 1216, -150, 28, false}, {424, 1216, -151, 28, true},
-        {256, 1286, 84, -70, false},  {256, 1287, 84, -71, true},
-        {256, 879, 84, 500, false},   {256, 878, 84, 501, true},
+        {256, 1216, 84, 28, false},   {1772, 1216, 650, 28, false}, {1771, 1216, 651, 28, true},
+        {423, 1216, -150, 28, false}, {424, 1216, -151, 28, true},  {256, 1286, 84, -70, false},
+        {256, 1287, 84, -71, true},   {256, 879, 84, 500, false},   {256, 878, 84, 501, true},
     };
     for (const auto& c : cases) {
         g.SichtX = c.sichtX;
@@ -158,8 +156,8 @@ TEST_F(Enemies, TheFirstSatellitesIronesReviveWhileItIsOffTheScreenAndNotGone) {
         float tot;
         bool revives;
     } cases[] = {
-        {100, 100, 0, 1500.5f, false},  {-151, 100, 0, 1500.5f, true}, {651, 100, 0, 1500.5f, true},
-        {100, -171, 0, 1500.5f, true},  {100, 501, 0, 1500.5f, true},  {100, -170, 0, 1500.5f, false},
+        {100, 100, 0, 1500.5f, false},   {-151, 100, 0, 1500.5f, true}, {651, 100, 0, 1500.5f, true},
+        {100, -171, 0, 1500.5f, true},   {100, 501, 0, 1500.5f, true},  {100, -170, 0, 1500.5f, false},
         {-151, 100, -1, 1500.5f, false}, {-151, 100, 0, 1499, false},
     };
     for (const auto& c : cases) {

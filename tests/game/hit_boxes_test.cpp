@@ -61,8 +61,8 @@ TEST(HitBoxes, NearEdgesAreOutsideFarEdgesTooAndEverythingBetweenIsInside) {
             int dx, dy;
             bool inside;
         } shots[] = {
-            {1, 1, true},           {c.w - 1, c.h - 1, true}, {0, c.h / 2, false},
-            {c.w, c.h / 2, false},  {c.w / 2, 0, false},      {c.w / 2, c.h, false},
+            {1, 1, true},          {c.w - 1, c.h - 1, true}, {0, c.h / 2, false},
+            {c.w, c.h / 2, false}, {c.w / 2, 0, false},      {c.w / 2, c.h, false},
         };
         for (const auto& s : shots) {
             ShotWorld w;
@@ -129,7 +129,10 @@ TEST(PixelTests, ABlackPixelInsideTheBoxPassesTheShotOnToThePlanetBehind) {
          },
          true},
         {"its facing's cell black, the neighbouring cells solid",
-         [](G& g) { g.SurfIrone1->BltColorFill(platform::Rect{0, top, 52, top + 42}, 0); }, false},
+         [](G& g) {
+             g.SurfIrone1->BltColorFill(platform::Rect{0, top, 52, top + 42}, 0);
+         },
+         false},
     };
     for (const Case& c : cases) {
         ShotWorld w;

@@ -11,7 +11,7 @@
 namespace {
 
 class Planets : public testing_support::WorldAtStart {
-protected:
+  protected:
     Planets() {
         g.SetUpPlanets();
         g.Spielzeit = 0;
@@ -25,9 +25,9 @@ TEST_F(Planets, TheAngleTablesUseTheGamesOwnPi) {
         int k;
         int32_t cos1024, sin1024;
     } cases[] = {
-        {0, 1024, 0}, {256, 0, 1024}, {512, -1024, 0}, {768, 0, -1024}, {1023, 1024, -6},
-        {129, 720, 728},  // 729 with the exact pi
-        {157, 585, 841},  // 584 with the exact pi
+        {0, 1024, 0},    {256, 0, 1024},   {512, -1024, 0},
+        {768, 0, -1024}, {1023, 1024, -6}, {129, 720, 728},  // 729 with the exact pi
+        {157, 585, 841},                                     // 584 with the exact pi
     };
     for (const auto& c : cases) {
         EXPECT_EQ(g.CosTab1024[c.k], c.cos1024) << c.k;
@@ -101,8 +101,10 @@ TEST_F(Planets, TheFarHalfOfEachOrbitIsBehindThePlanetAndSmaller) {
             EXPECT_EQ(behind, g.MondTiefe[j] < 1.2f) << t;
             smallest = std::min(smallest, g.MondGroesse[j]);
             largest = std::max(largest, g.MondGroesse[j]);
-            if (behind) largestBehind = std::max(largestBehind, g.MondGroesse[j]);
-            else smallestInFront = std::min(smallestInFront, g.MondGroesse[j]);
+            if (behind)
+                largestBehind = std::max(largestBehind, g.MondGroesse[j]);
+            else
+                smallestInFront = std::min(smallestInFront, g.MondGroesse[j]);
             EXPECT_GE(g.MondTiefe[j], 1.2f - 23552 / 444032.0f);
             EXPECT_LE(g.MondTiefe[j], 1.2f + 23552 / 444032.0f);
         }
@@ -222,6 +224,6 @@ TEST_F(Planets, TheBigExplosionMovesWithTheViewAndEndsAt46) {
     g.PlanetenPositionen(1);
     EXPECT_EQ(g.ExplosionSchirmX, vorlanix::nearest((444 - 640) * 1.2));
     EXPECT_EQ(g.ExplosionSchirmY, vorlanix::nearest((1124 - 480) * 1.2));
-    EXPECT_EQ(g.ExplosionZeit, 0);  // 45.5 + 0.7 passed 46: over
+    EXPECT_EQ(g.ExplosionZeit, 0);           // 45.5 + 0.7 passed 46: over
     EXPECT_FLOAT_EQ(g.BurgBlitz[1], -0.7f);  // the flashes keep falling below 0
 }

@@ -6,8 +6,8 @@ namespace shot_tests {
 namespace {
 
 struct Click {
-    int state;      // the tanks' common state
-    int munition;   // before the click
+    int state;     // the tanks' common state
+    int munition;  // before the click
     bool secondDead;
     int wantMunition, wantPoints, wantReloads;
 };

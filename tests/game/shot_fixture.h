@@ -16,9 +16,9 @@
 namespace shot_tests {
 
 using platform::Surface;
+using vorlanix::False;
 using vorlanix::Surf;
 using vorlanix::True;
-using vorlanix::False;
 
 constexpr uint16_t kSolid = 0x39E7;      // any colour but black counts
 constexpr uint16_t kCraterRim = 0x8410;  // the grey rim of the crater stamp
@@ -35,8 +35,7 @@ inline Surf Solid(int w, int h) {
 inline Surf Disc(int r) {
     auto s = std::make_unique<Surface>(2 * r, 2 * r);
     for (int y = 0; y < 2 * r; ++y)
-        for (int x = 0; x < 2 * r; ++x)
-            s->row(y)[x] = (x - r) * (x - r) + (y - r) * (y - r) < r * r ? kSolid : 0;
+        for (int x = 0; x < 2 * r; ++x) s->row(y)[x] = (x - r) * (x - r) + (y - r) * (y - r) < r * r ? kSolid : 0;
     return s;
 }
 
@@ -57,7 +56,7 @@ inline uint16_t& PixelOf(Surf& s, int x, int y) { return s->row(y)[x]; }
 
 // One world per test (tables build a fresh one per case).
 class ShotWorld {
-public:
+  public:
     ShotWorld() : game(headless) {
         headless.SetDirectories(".", ".", VORLANIX_SOUND_DIR);
         game.InitSound();

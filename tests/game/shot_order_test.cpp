@@ -21,6 +21,7 @@ struct Target {
 // A planet centred under the shot has a crater in the middle of its picture once it took it.
 bool Cratered(Surf& planet, int r) { return PixelOf(planet, r, r) == 0; }
 
+// clang-format off
 std::map<std::string, Target> Targets() {
     using G = vorlanix::Vorlanix;
     return {
@@ -133,6 +134,7 @@ std::map<std::string, Target> Targets() {
           [](G& g) { return g.MondTot[2][1] != 0; }, -50, {10}}},
     };
 }
+// clang-format on
 
 TEST(ShotOrder, EveryTargetAloneTakesTheShotWithItsPointsAndSounds) {
     for (auto& [name, target] : Targets()) {

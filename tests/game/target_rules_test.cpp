@@ -75,10 +75,10 @@ TEST_F(TargetRules, ARaumtanksBlastClearsTheScreen) {
     game.ObjY[0] = 260;
     SoundAlarm();
     // "Near the screen" is measured from each group's own centre.
-    game.ObjX[3] = 248 + 319, game.ObjY[3] = 207;        // near: dies
-    game.ObjX[4] = 248 + 320, game.ObjY[4] = 207;        // just too far: lives
+    game.ObjX[3] = 248 + 319, game.ObjY[3] = 207;          // near: dies
+    game.ObjX[4] = 248 + 320, game.ObjY[4] = 207;          // just too far: lives
     game.ObjX[20] = 270 - 319, game.ObjY[20] = 218 + 239;  // near
-    game.ObjX[33] = 295, game.ObjY[33] = 218 - 240;       // just too far
+    game.ObjX[33] = 295, game.ObjY[33] = 218 - 240;        // just too far
     game.ObjX[35] = 295, game.ObjY[35] = 218;
     game.ObjTot[35] = 40;  // already falling: left as it is
     Shoot(510, 350);
@@ -116,10 +116,12 @@ TEST_F(TargetRules, TheFinalPhaseBeginsOnlyWhenAShotLeavesOneTankWithAllCastlesD
         int uebrigBefore;
         bool begins;
     };
+    // clang-format off
     const Case cases[] = {
         {1, 1, 1, 2, true},   {1, 1, 1, 3, false}, {1, 1, 1, 1, false},
         {0, 1, 1, 2, false}, {1, 0, 1, 2, false}, {1, 1, 0, 2, false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         ShotWorld w;
         w.game.BurgTot[1] = c.burg1;
@@ -149,6 +151,7 @@ TEST_F(TargetRules, TheSwitchesGoOnInOrderThenTheIroneCanBeShotThenTheyGoOffThen
         std::vector<int> after;
         int points;
     };
+    // clang-format off
     const Step steps[] = {
         {0, {0, 0, 0}, 0},       // the Irone ducks away while a switch is off
         {2, {0, 0, 0}, 0},       // out of order
@@ -167,6 +170,7 @@ TEST_F(TargetRules, TheSwitchesGoOnInOrderThenTheIroneCanBeShotThenTheyGoOffThen
         {3, {0, 0, 0}, 25},
         {4, {0, 0, 0}, 150},
     };
+    // clang-format on
     int step = 0;
     for (const Step& s : steps) {
         ++step;
@@ -211,7 +215,9 @@ TEST_F(TargetRules, TheFirstSatelliteFallsOnlyInTheFinalPhaseWithItsThreeIronesD
         bool falls;
     };
     const Case cases[] = {
-        {true, 1, 1, 1, false, true},   {false, 1, 1, 1, false, false}, {true, 1, 0, 1, false, false},
+        {true, 1, 1, 1, false, true},
+        {false, 1, 1, 1, false, false},
+        {true, 1, 0, 1, false, false},
         {true, 1, 1, 1, true, false},
     };
     for (const Case& c : cases) {

@@ -22,6 +22,7 @@ struct Asset {
     Key key;
 };
 
+// clang-format off
 const Asset kAssets[] = {
     {"temp.bmp", 320, 400, Key::Black},        {"temptxt.bmp", 640, 20, Key::Black},
     {"Burg.bmp", 275, 47, Key::Black},         {"Irone0.bmp", 640, 640, Key::Black},
@@ -57,6 +58,7 @@ const Asset kAssets[] = {
     {"menue_upload.bmp", 320, 240, Key::Black}, {"menue_idiot.bmp", 320, 240, Key::Black},
     {"menue_msg.bmp", 320, 240, Key::Black},
 };
+// clang-format on
 
 std::vector<uint8_t> readFile(const std::string& name) {
     std::ifstream f(std::string(VORLANIX_BITMAP_DIR) + "/" + name, std::ios::binary);
@@ -127,13 +129,13 @@ TEST(BitmapAssets, EveryCellOfTheStripsHoldsAFigure) {
         const char* name;
         int cellW, cellH, columns, rows;
     } strips[] = {
-        {"Irone1.bmp", 52, 42, 1, 36},       {"Irone2.bmp", 37, 30, 1, 36},    {"Irone3.bmp", 23, 18, 1, 36},
-        {"Brett1.bmp", 150, 23, 1, 36},      {"Brett2.bmp", 108, 17, 1, 36},   {"Brett3.bmp", 66, 10, 1, 36},
-        {"irone1_salto.bmp", 54, 54, 2, 8}, {"irone2_salto.bmp", 39, 39, 2, 8}, {"irone3_salto.bmp", 24, 24, 2, 8},
-        {"Irone0.bmp", 320, 320, 2, 2},      {"explosion.bmp", 50, 50, 1, 16}, {"irone_station.bmp", 50, 50, 1, 35},
-        {"meteor.bmp", 25, 25, 1, 29},       {"irone_meteor.bmp", 25, 25, 1, 29}, {"mond.bmp", 50, 50, 1, 3},
-        {"raumtank.bmp", 28, 70, 3, 1},      {"pointer.bmp", 41, 25, 6, 1},    {"radar.bmp", 6, 6, 6, 1},
-        {"zahlen.bmp", 20, 20, 11, 1},       {"satelit.bmp", 120, 100, 1, 2},  {"satelit2.bmp", 100, 120, 1, 2},
+        {"Irone1.bmp", 52, 42, 1, 36},      {"Irone2.bmp", 37, 30, 1, 36},       {"Irone3.bmp", 23, 18, 1, 36},
+        {"Brett1.bmp", 150, 23, 1, 36},     {"Brett2.bmp", 108, 17, 1, 36},      {"Brett3.bmp", 66, 10, 1, 36},
+        {"irone1_salto.bmp", 54, 54, 2, 8}, {"irone2_salto.bmp", 39, 39, 2, 8},  {"irone3_salto.bmp", 24, 24, 2, 8},
+        {"Irone0.bmp", 320, 320, 2, 2},     {"explosion.bmp", 50, 50, 1, 16},    {"irone_station.bmp", 50, 50, 1, 35},
+        {"meteor.bmp", 25, 25, 1, 29},      {"irone_meteor.bmp", 25, 25, 1, 29}, {"mond.bmp", 50, 50, 1, 3},
+        {"raumtank.bmp", 28, 70, 3, 1},     {"pointer.bmp", 41, 25, 6, 1},       {"radar.bmp", 6, 6, 6, 1},
+        {"zahlen.bmp", 20, 20, 11, 1},      {"satelit.bmp", 120, 100, 1, 2},     {"satelit2.bmp", 100, 120, 1, 2},
         {"satelitirone.bmp", 31, 34, 3, 1},
     };
     for (const auto& s : strips) {

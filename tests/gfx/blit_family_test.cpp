@@ -12,7 +12,7 @@ using vorlanix::Surf;
 namespace {
 
 class BlitFamily : public ::testing::Test {
-protected:
+  protected:
     BlitFamily() : game(headless) {
         game.SurfBack = std::make_unique<Surface>(640, 480);
         game.SurfTemp = std::make_unique<Surface>(320, 400);
@@ -47,7 +47,7 @@ TEST_F(BlitFamily, LeftClipMovesTheSourceByWhatWasCut) {
     game.ddBitBlt(20, 100, 40, 30, sprite, 0, 0);
     auto [first, last] = drawnColumns(*game.SurfBack, 100);
     EXPECT_EQ(first, 34);
-    EXPECT_EQ(last, 59);  // width 26
+    EXPECT_EQ(last, 59);                                // width 26
     EXPECT_EQ(game.SurfBack->row(100)[34], 1000 + 14);  // source column qx + 14
     EXPECT_EQ(game.SurfBack->row(100)[59], 1000 + 39);
 }
@@ -57,7 +57,7 @@ TEST_F(BlitFamily, PlayWindowEdges) {
         int x;
         int wantFirst, wantLast;
     } cases[] = {
-        {606, -1, -1},   // left edge at the right bound: nothing
+        {606, -1, -1},    // left edge at the right bound: nothing
         {605, 605, 605},  // one column
         {-6, -1, -1},     // ends exactly at the left bound (sx + w = 34)
     };

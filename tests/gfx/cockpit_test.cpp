@@ -11,7 +11,7 @@ namespace {
 constexpr uint16_t kSweep = 0xD992;  // the low half of the sweep line's raw colour 4708754
 
 class CockpitTest : public FrameTest {
-protected:
+  protected:
     // The bottom panel and its pictures; the bar and radar tests leave the panel out, so that
     // the back buffer stays black around what they look at.
     void UsePanel() {

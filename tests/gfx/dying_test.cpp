@@ -9,7 +9,7 @@ namespace frame_test {
 namespace {
 
 class DyingTest : public FrameTest {
-protected:
+  protected:
     void Clear() { game.SurfBack->BltColorFill(platform::Rect{0, 0, 640, 480}, 0); }
     bool Blank() const {
         const uint16_t* p = game.SurfBack->data();
@@ -133,9 +133,9 @@ TEST_F(DyingTest, EachDissolveStampsFromItsOwnStripRowAndDrawsItsRandomNumbers) 
         int drawn;        // random numbers drawn; -1 when it depends on where the grid starts
     } cases[] = {
         {"tank", 46, 4, 1, 8, 100, 150, 3},
-        {"small board", 31, 3, 28, 32, 368, 168, 4},                // 3 columns up to 130
-        {"small tumbling Irone", 31, 3, 100, 408, 390, 138, 3},     // its board is gone: 2 columns up to 88
-        {"large board", 1, 1, 28, 32, 371, 195, 5},                 // 4 columns up to 214
+        {"small board", 31, 3, 28, 32, 368, 168, 4},               // 3 columns up to 130
+        {"small tumbling Irone", 31, 3, 100, 408, 390, 138, 3},    // its board is gone: 2 columns up to 88
+        {"large board", 1, 1, 28, 32, 371, 195, 5},                // 4 columns up to 214
         {"satellite Irone", 3, 0, 40, 48, 300 + 80, 60 + 99, -1},  // (2s, nearest(0.012 s^2 + 2s))
     };
     for (const auto& c : cases) {

@@ -17,12 +17,13 @@ constexpr int32_t kGross[31] = {0,   0,   12,  23,  33,  45,  55,  65,  76,  89,
                                 164, 174, 185, 196, 206, 216, 228, 240, 255, 267, 278, 288, 299, 310, 321};
 constexpr int32_t kKlein[31] = {0,   0,   10,  20,  29,  39,  48,  57,  67,  78,  85,  92,  103, 111, 126, 137,
                                 146, 157, 168, 177, 185, 193, 204, 215, 229, 240, 251, 260, 269, 278, 289};
-constexpr int32_t kZeichen[20] = {0, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 116, 122, 128, 135, 141, 147, 154, 164};
+constexpr int32_t kZeichen[20] = {0,  0,   10,  20,  30,  40,  50,  60,  70,  80,
+                                  90, 100, 116, 122, 128, 135, 141, 147, 154, 164};
 
 uint16_t sheetPixel(int32_t x, int32_t y) { return static_cast<uint16_t>(1 + x + 323 * y); }
 
 class Font : public ::testing::Test {
-protected:
+  protected:
     Font() : game(headless) {
         game.SurfBack = std::make_unique<Surface>(640, 480);
         game.SurfTemp2 = std::make_unique<Surface>(320, 400);
@@ -68,7 +69,7 @@ TEST_F(Font, WidthsAreTheDrawnWidths) {
         {cp("äöü"), 7 + 7 + 9},
         {"0123456789", 80},
         {"@,.-:;_/", 14 + 4 + 4 + 5 + 4 + 4 + 5 + 8},
-        {"A!B?", 19},           // dropped without a gap
+        {"A!B?", 19},  // dropped without a gap
         {cp("AßBé\t"), 19},
         {"", 0},
     };
@@ -85,11 +86,11 @@ TEST_F(Font, WidthsAreTheDrawnWidths) {
 TEST_F(Font, GlyphsOverlapByTwoColumnsAndSitOnSixteenRows) {
     game.SchriftAusgabe(100, 200, "AB", -1, 0);
     const Surface& back = *game.SurfBack;
-    EXPECT_EQ(back.row(200)[100], sheetPixel(0, 0));     // A from its first column
+    EXPECT_EQ(back.row(200)[100], sheetPixel(0, 0));  // A from its first column
     EXPECT_EQ(back.row(200)[109], sheetPixel(9, 0));
-    EXPECT_EQ(back.row(200)[110], sheetPixel(12, 0));    // B over the last two columns of A
-    EXPECT_EQ(back.row(215)[118], sheetPixel(20, 15));   // B's column 8 of its 16th row
-    EXPECT_EQ(back.row(200)[119], 0);                    // B's last two columns are cut off
+    EXPECT_EQ(back.row(200)[110], sheetPixel(12, 0));   // B over the last two columns of A
+    EXPECT_EQ(back.row(215)[118], sheetPixel(20, 15));  // B's column 8 of its 16th row
+    EXPECT_EQ(back.row(200)[119], 0);                   // B's last two columns are cut off
     EXPECT_TRUE(rowEmpty(back, 199));
     EXPECT_TRUE(rowEmpty(back, 216));
 

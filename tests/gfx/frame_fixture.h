@@ -35,7 +35,7 @@ inline Surf Solid(int w, int h, uint16_t colour) { return Sheet(w, h, w, h, colo
 constexpr int kStarGrid = 44;
 
 class FrameTest : public ::testing::Test {
-protected:
+  protected:
     FrameTest() : game(headless) {
         game.DDBereit = True;
         game.SurfBack = std::make_unique<Surface>(640, 480);

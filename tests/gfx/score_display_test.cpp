@@ -18,7 +18,7 @@ constexpr uint16_t kMinusGlyph = 0x0200;
 uint16_t DigitGlyph(int d) { return static_cast<uint16_t>(0x0100 + d); }
 
 class ScoreDisplay : public ::testing::Test {
-protected:
+  protected:
     ScoreDisplay() : game(headless) {
         game.DDBereit = True;
         game.Randomize(3);
@@ -68,9 +68,9 @@ TEST_F(ScoreDisplay, QuickHitsDoubleTheMultiplierAndAPauseOfASecondStartsAgain) 
         int32_t Wert;
         int32_t kombi, shown;
     } awards[] = {
-        {10000, 3191, 1, 50},  {10400, 3191, 2, 100}, {10800, 3191, 4, 200}, {12000, 3191, 1, 50},
-        {12999, 3151, 2, 20},  {13500, 3091, 1, -50},  // a penalty within the second: exactly -50
-        {13600, 3151, 2, 20},  {14600, 3151, 1, 10},   // exactly a second later: no doubling
+        {10000, 3191, 1, 50}, {10400, 3191, 2, 100}, {10800, 3191, 4, 200},
+        {12000, 3191, 1, 50}, {12999, 3151, 2, 20},  {13500, 3091, 1, -50},  // a penalty within the second: exactly -50
+        {13600, 3151, 2, 20}, {14600, 3151, 1, 10},                          // exactly a second later: no doubling
     };
     int total = 0;
     for (int k = 0; k < 8; ++k) {

@@ -7,7 +7,7 @@ namespace frame_test {
 namespace {
 
 class StarsTest : public FrameTest {
-protected:
+  protected:
     // Puts the star of the layer with index base `base` at (x, y) of an unscrolled view: the
     // cell columns start at -16 + 60 i, the rows at -16 + 60 j, and the first visible cell is (4, 20).
     void PlaceStar(int base, int x, int y) {

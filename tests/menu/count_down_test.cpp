@@ -15,7 +15,7 @@ using vorlanix::True;
 namespace {
 
 class CountDown : public ::testing::Test {
-protected:
+  protected:
     CountDown() : game(headless) {
         game.SurfBack = std::make_unique<Surface>(640, 480);
         // Result wheels whose every pixel tells the digit of its band.
@@ -48,8 +48,11 @@ TEST_F(CountDown, ReferenceResults) {
         const char* shown;
         int32_t stage;
     } cases[] = {
-        {1, 18457, "510307", 6},     {100, 15007, "410807", 4}, {1000, 12872, "350902", 3},
-        {10000, 10407, "281027", 1}, {99999, 7560, "210000", 0},
+        {1, 18457, "510307", 6},
+        {100, 15007, "410807", 4},
+        {1000, 12872, "350902", 3},
+        {10000, 10407, "281027", 1},
+        {99999, 7560, "210000", 0},
         {400000, 5638, "150728", 0},  // beyond the sheet's youngest face: it stays at stage 0
     };
     for (const auto& c : cases) {

@@ -9,6 +9,7 @@ using vorlanix::MainPanelButton;
 using vorlanix::PageButton;
 
 TEST(HitAreas, BoundsAreOutsideAndStripesStayInTheirRange) {
+    // clang-format off
     const struct {
         int32_t page;  // 0: the main panel
         float x, y;
@@ -24,6 +25,7 @@ TEST(HitAreas, BoundsAreOutsideAndStripesStayInTheirRange) {
         {3, 247, 158, 31},   {3, 246, 170, 0},   {3, 360, 310, 36}, {3, 361, 310, 0},
         {11, 315, 422, 11},  {11, 315, 423, 0},  {4, 430, 95, 0},   {8, 430, 120, 83},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const int32_t got = c.page == 0 ? MainPanelButton(c.x, c.y) : PageButton(c.page, c.x, c.y);
         EXPECT_EQ(got, c.number) << "page " << c.page << " at (" << c.x << ", " << c.y << ")";

@@ -14,16 +14,14 @@ using testing_support::RunResult;
 namespace {
 
 class MenuWalk : public plain_pictures::Suite {
-protected:
+  protected:
     // Runs `script` after the title has been left, and keeps the last frame shown.
     RunResult Run(const std::string& script) {
-        return RunHeadless("run 100\nrelease left 300 200\nrun 100\n" + script,
-                           {.dataDir = data.path(),
-                            .setup = UsePictures,
-                            .after =
-                                [this](platform::HeadlessPlatform& p) {
-                                    if (p.lastFrame()) lastFrame = std::make_unique<platform::Surface>(*p.lastFrame());
-                                }});
+        return RunHeadless(
+            "run 100\nrelease left 300 200\nrun 100\n" + script,
+            {.dataDir = data.path(), .setup = UsePictures, .after = [this](platform::HeadlessPlatform& p) {
+                 if (p.lastFrame()) lastFrame = std::make_unique<platform::Surface>(*p.lastFrame());
+             }});
     }
     // A spot of the page area that no live element of any page covers.
     uint16_t pageShown() const { return lastFrame->row(86)[170]; }
@@ -47,8 +45,8 @@ TEST_F(MenuWalk, EveryMainButtonOpensItsPage) {
     };
     for (const auto& b : buttons) {
         const std::string at = "120 " + std::to_string(b.y);
-        auto r = Run("move " + at + "\nrun 50\nexpect MenuePunktMaus == " + std::to_string(b.page) +
-                     "\nclick left " + at + "\nrun 50\nexpect AktMenue == " + std::to_string(b.page) + "\n");
+        auto r = Run("move " + at + "\nrun 50\nexpect MenuePunktMaus == " + std::to_string(b.page) + "\nclick left " +
+                     at + "\nrun 50\nexpect AktMenue == " + std::to_string(b.page) + "\n");
         EXPECT_EQ(r.exitCode, 0) << b.picture;
         ASSERT_TRUE(lastFrame);
         EXPECT_EQ(pageShown(), DisplayValueOf(b.picture)) << b.picture;
@@ -212,10 +210,10 @@ TEST_F(MenuWalk, QuitShowsTheClosingPictureAndAClickEnds) {
 
 TEST_F(MenuWalk, EscapeEndsTheProgramFromAnywhere) {
     const char* places[] = {
-        "",                                                       // the first menu page
-        "click left 120 180\nrun 50\n",                           // PREFERENCES
+        "",                                                          // the first menu page
+        "click left 120 180\nrun 50\n",                              // PREFERENCES
         "click left 120 220\nrun 50\nclick left 437 108\nrun 50\n",  // the message page
-        "click left 537 317\nrun 100\n",                          // the closing picture
+        "click left 537 317\nrun 100\n",                             // the closing picture
     };
     for (const char* place : places) {
         auto r = Run(std::string(place) + "keydown ESCAPE\nrun 100\nexpect Modus == 99\n");

@@ -25,7 +25,7 @@ struct Band {
 
 // Records, at every flip, which rows of the page area show a page.
 class RecordingPlatform : public platform::HeadlessPlatform {
-public:
+  public:
     void Flip(const Surface& back) override {
         Band b{GetTickCount(), -1, 0};
         for (int y = 82; y < 322; ++y)
@@ -40,7 +40,7 @@ public:
 };
 
 class PageFade : public ::testing::Test {
-protected:
+  protected:
     PageFade() : game(recorder) {
         plain_pictures::Write(pictures.path());
         recorder.SetAssetDirectory(pictures.path());

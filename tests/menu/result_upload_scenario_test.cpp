@@ -20,7 +20,7 @@ namespace {
 constexpr int32_t kDays = 12872;
 
 class ResultAndUpload : public plain_pictures::Suite {
-protected:
+  protected:
     // Leaves the title, plays a game and waits for its result page; then the result is set to
     // kDays with the given rank, as the end of the game and the outer loop set them.
     RunResult PlayThen(int32_t rank, const std::string& script) {
@@ -32,10 +32,11 @@ protected:
             run-until AktMenue == 8 300000
             run-until EndeAnimationLaeuft == 0
             run 50
-            set Ergebnis )" + std::to_string(kDays * 3632) + R"(
-            set NeuerRang )" + std::to_string(rank) + "\n";
-        return RunHeadless(game + script,
-                           {.dataDir = data.path(), .setup = UsePictures});
+            set Ergebnis )" + std::to_string(kDays * 3632) +
+                                 R"(
+            set NeuerRang )" + std::to_string(rank) +
+                                 "\n";
+        return RunHeadless(game + script, {.dataDir = data.path(), .setup = UsePictures});
     }
     nlohmann::json Dumped(const std::string& name) {
         std::ifstream f(data.path() / name);
@@ -134,7 +135,8 @@ TEST_F(ResultAndUpload, AResultThatDoesNotRankStillLeadsToTheUploadForm) {
         type Weg
         click left 243 305
         run 20
-        )" + DumpLine("cleared.json") + R"(
+        )" + DumpLine("cleared.json") +
+                              R"(
         click left 259 273
         run 20
         expect AktFeld == 8
@@ -146,7 +148,8 @@ TEST_F(ResultAndUpload, AResultThatDoesNotRankStillLeadsToTheUploadForm) {
         keydown TAB
         type )" + wide + R"(
         run 20
-        expect FeldText[3] == )" + std::string(40, 'W') + R"(
+        expect FeldText[3] == )" +
+                              std::string(40, 'W') + R"(
         keydown TAB
         type 1.1.1990
         keydown TAB
@@ -170,7 +173,8 @@ TEST_F(ResultAndUpload, AResultThatDoesNotRankStillLeadsToTheUploadForm) {
         expect AktFeld == 2
         expect AktMenue == 11
         expect MeldungZurueck == 9
-        )" + DumpLine("empty-fields.json") + R"(
+        )" + DumpLine("empty-fields.json") +
+                              R"(
         click left 330 420
         run 50
         expect AktMenue == 9
@@ -183,7 +187,8 @@ TEST_F(ResultAndUpload, AResultThatDoesNotRankStillLeadsToTheUploadForm) {
         run 50
         expect AktMenue == 11
         expect MeldungZurueck == 4
-        )" + DumpLine("saved.json") + R"(
+        )" + DumpLine("saved.json") +
+                              R"(
         click left 330 300
         run 50
         expect AktMenue == 4
@@ -228,7 +233,8 @@ TEST_F(ResultAndUpload, AFailedUploadKeepsTheFormAndLeadsBackToIt) {
         run 50
         expect AktMenue == 11
         expect MeldungZurueck == 9
-        )" + DumpLine("failed.json") + R"(
+        )" + DumpLine("failed.json") +
+                              R"(
         click left 330 300
         run 50
         expect AktMenue == 9

@@ -71,8 +71,8 @@ TEST(Bitmap, RefusesMalformedFilesNamingThem) {
 TEST(Bitmap, AnArtDirectoryReplacesTheBuiltInPicturesMatchingNamesWithoutCase) {
     TempDir dir;
     const auto bytes = makeBmp(7, 2);
-    std::ofstream(dir.path() / "IRONE1.BMP", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                                      static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(dir.path() / "IRONE1.BMP", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     platform::HeadlessPlatform p;
     p.SetAssetDirectory(dir.path());
     EXPECT_EQ(p.CreateSurfaceFromResource("Irone1.bmp")->width(), 7);

@@ -37,7 +37,9 @@ TEST(HeadlessSound, ACopyGoesOnFromWhereItStood) {
         {"stopped twice", {{Op::Play}, {Op::Wait, 300}, {Op::Stop}, {Op::Play}, {Op::Wait, 200}, {Op::Stop}}, 500},
         {"played to its end", {{Op::Play}, {Op::Wait, 300}, {Op::Stop}, {Op::Play}, {Op::Wait, 900}}, 1000},
         {"looped round twice", {{Op::Loop}, {Op::Wait, 2300}, {Op::Stop}}, 700},
-        {"switched to looping while it played", {{Op::Play}, {Op::Wait, 400}, {Op::Loop}, {Op::Wait, 700}, {Op::Stop}}, 900},
+        {"switched to looping while it played",
+         {{Op::Play}, {Op::Wait, 400}, {Op::Loop}, {Op::Wait, 700}, {Op::Stop}},
+         900},
         {"taken over while looping", {{Op::Loop}, {Op::Wait, 1600}}, 400},
     };
     for (const auto& c : cases) {

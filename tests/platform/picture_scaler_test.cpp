@@ -99,8 +99,8 @@ TEST(PictureScaler, BothBuildsMatchThePlainReferencePixelForPixel) {
         for (Scaling scaling : {Scaling::Integer, Scaling::Sharp, Scaling::Smooth}) {
             const std::vector<uint32_t> expected = reference(picture, scaling, size.w, size.h);
             for (platform::ScalerBuild build : builds) {
-                SCOPED_TRACE(testing::Message() << size.w << "x" << size.h << " scaling " << int(scaling) << " build "
-                                                << int(build));
+                SCOPED_TRACE(testing::Message()
+                             << size.w << "x" << size.h << " scaling " << int(scaling) << " build " << int(build));
                 // A wider row than the picture: the bytes after it must stay as they were.
                 const size_t pitch = static_cast<size_t>(size.w) * 4 + 20;
                 std::vector<uint8_t> out(pitch * size.h, 0xAB);
@@ -114,7 +114,8 @@ TEST(PictureScaler, BothBuildsMatchThePlainReferencePixelForPixel) {
                         std::memcpy(&got, &out[y * pitch + x * 4], 4);
                         ASSERT_EQ(got, expected[static_cast<size_t>(y) * size.w + x]) << "at " << x << "," << y;
                     }
-                    for (size_t i = static_cast<size_t>(size.w) * 4; i < pitch; ++i) ASSERT_EQ(out[y * pitch + i], 0xAB);
+                    for (size_t i = static_cast<size_t>(size.w) * 4; i < pitch; ++i)
+                        ASSERT_EQ(out[y * pitch + i], 0xAB);
                 }
             }
         }

@@ -39,9 +39,8 @@ TEST(Screenshot, F12SavesThePresentedFrame) {
     // The title picture stands still, so the driver's own screenshot shows the same frame.
     const auto script = "run 200\nkeydown F12\nkeyup F12\nrun 100\nkeydown F12\nrun 100\nscreenshot " +
                         (dir / "driver.png").string() + "\n";
-    const auto result = testing_support::RunHeadless(script, {.dataDir = dir.path(), .after = [](auto& p) {
-                                                                  p.FinishScreenshots();
-                                                              }});
+    const auto result =
+        testing_support::RunHeadless(script, {.dataDir = dir.path(), .after = [](auto& p) { p.FinishScreenshots(); }});
     ASSERT_EQ(result.exitCode, 0);
     const auto shots = names_in(dir / "screenshots");
     ASSERT_EQ(shots.size(), 2u);

@@ -70,8 +70,8 @@ TEST(ScriptNumbers, NumbersALineCannotHoldAreScriptErrorsWithTheLineNumber) {
 TEST(ScriptNumbers, NumbersWithinRangeAreTaken) {
     TempDir dir;
     const ScriptRun r = runScript(dir,
-                            "frame-ms 1\nframe-ms 1000\nrun 1e3\nmove 320.5 -2147483648\n"
-                            "press left 1e6 2147483647\nrun-until tick > 0 2147483647\n"
-                            "set Schritt -1.5\nset ErsterStart -32768\nexpect ObjTot[1] == 0\n");
+                                  "frame-ms 1\nframe-ms 1000\nrun 1e3\nmove 320.5 -2147483648\n"
+                                  "press left 1e6 2147483647\nrun-until tick > 0 2147483647\n"
+                                  "set Schritt -1.5\nset ErsterStart -32768\nexpect ObjTot[1] == 0\n");
     EXPECT_EQ(r.exitCode, 0) << r.err;
 }

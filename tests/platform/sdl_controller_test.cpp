@@ -38,9 +38,9 @@ TEST(ControllerStick, DeadZoneAndSpeed) {
         double dx, dy;
     } cases[] = {
         {0, 0, 15, 600, 16, 0, 0},
-        {3000, -3000, 15, 600, 1000, 0, 0},       // 15 % of the travel is 4915: inside
-        {32767, 0, 15, 600, 1000, 600, 0},        // full tilt: the speed
-        {-32768, 0, 15, 600, 500, -300, 0},       // the far end of the axis is full tilt too
+        {3000, -3000, 15, 600, 1000, 0, 0},  // 15 % of the travel is 4915: inside
+        {32767, 0, 15, 600, 1000, 600, 0},   // full tilt: the speed
+        {-32768, 0, 15, 600, 500, -300, 0},  // the far end of the axis is full tilt too
         {0, 32767, 0, 1000, 16, 0, 16},
         {23170, 23170, 0, 600, 1000, 424.26, 424.26},  // a diagonal at full tilt is no faster
         {16384 + 4915 / 2, 0, 15, 600, 1000, 300, 0},  // halfway past the dead zone: half speed
@@ -53,7 +53,7 @@ TEST(ControllerStick, DeadZoneAndSpeed) {
 }
 
 class SdlController : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::SdlOptions options;
         options.window = true;
@@ -99,19 +99,33 @@ TEST_F(SdlController, ButtonsAndTriggersAreMouseButtonsAndKeys) {
     } cases[] = {
         {button(SDL_CONTROLLER_BUTTON_A, true), button(SDL_CONTROLLER_BUTTON_A, false), {"MouseDown 1"}, {"MouseUp 1"}},
         {button(SDL_CONTROLLER_BUTTON_B, true), button(SDL_CONTROLLER_BUTTON_B, false), {"MouseDown 2"}, {"MouseUp 2"}},
-        {button(SDL_CONTROLLER_BUTTON_START, true), button(SDL_CONTROLLER_BUTTON_START, false), {"KeyDown 80"},
+        {button(SDL_CONTROLLER_BUTTON_START, true),
+         button(SDL_CONTROLLER_BUTTON_START, false),
+         {"KeyDown 80"},
          {"KeyUp 80"}},
-        {button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true), button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false),
-         {"KeyDown 37"}, {"KeyUp 37"}},
-        {button(SDL_CONTROLLER_BUTTON_DPAD_UP, true), button(SDL_CONTROLLER_BUTTON_DPAD_UP, false), {"KeyDown 38"},
+        {button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true),
+         button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false),
+         {"KeyDown 37"},
+         {"KeyUp 37"}},
+        {button(SDL_CONTROLLER_BUTTON_DPAD_UP, true),
+         button(SDL_CONTROLLER_BUTTON_DPAD_UP, false),
+         {"KeyDown 38"},
          {"KeyUp 38"}},
-        {button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true), button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false),
-         {"KeyDown 39"}, {"KeyUp 39"}},
-        {button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true), button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false),
-         {"KeyDown 40"}, {"KeyUp 40"}},
-        {axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767), axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0), {"MouseDown 1"},
+        {button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true),
+         button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false),
+         {"KeyDown 39"},
+         {"KeyUp 39"}},
+        {button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true),
+         button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false),
+         {"KeyDown 40"},
+         {"KeyUp 40"}},
+        {axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767),
+         axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0),
+         {"MouseDown 1"},
          {"MouseUp 1"}},
-        {axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 20000), axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 1000), {"MouseDown 2"},
+        {axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 20000),
+         axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 1000),
+         {"MouseDown 2"},
          {"MouseUp 2"}},
         {button(SDL_CONTROLLER_BUTTON_Y, true), button(SDL_CONTROLLER_BUTTON_Y, false), {}, {}},
     };

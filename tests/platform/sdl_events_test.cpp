@@ -31,7 +31,7 @@ struct Recorder : platform::WindowEvents {
 using Log = std::vector<std::string>;
 
 class SdlEvents : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::SdlOptions options;
         options.window = true;

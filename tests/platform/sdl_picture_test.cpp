@@ -44,13 +44,13 @@ TEST(SdlPicture, SharpAndSmoothFillTheLargest4To3RectangleAndSharpEnlargesByTheN
         PictureRect want;
         int sharpFactor;
     } cases[] = {
-        {1366, 768, {171, 0, 1024, 768}, 2},     // 1.6 times: enlarged twice, then down to fill
-        {1600, 900, {200, 0, 1200, 900}, 2},     // 1.875
-        {1920, 1080, {240, 0, 1440, 1080}, 2},   // 2.25
-        {1280, 1024, {0, 32, 1280, 960}, 2},     // a whole factor: nothing left to filter
-        {2560, 1600, {213, 0, 2133, 1600}, 3},   // 3.33
-        {800, 600, {0, 0, 800, 600}, 1},         // 1.25: not enlarged, only filtered
-        {320, 480, {0, 120, 320, 240}, 1},       // smaller than the picture
+        {1366, 768, {171, 0, 1024, 768}, 2},    // 1.6 times: enlarged twice, then down to fill
+        {1600, 900, {200, 0, 1200, 900}, 2},    // 1.875
+        {1920, 1080, {240, 0, 1440, 1080}, 2},  // 2.25
+        {1280, 1024, {0, 32, 1280, 960}, 2},    // a whole factor: nothing left to filter
+        {2560, 1600, {213, 0, 2133, 1600}, 3},  // 3.33
+        {800, 600, {0, 0, 800, 600}, 1},        // 1.25: not enlarged, only filtered
+        {320, 480, {0, 120, 320, 240}, 1},      // smaller than the picture
     };
     for (const auto& c : cases)
         for (auto scaling : {platform::Scaling::Sharp, platform::Scaling::Smooth}) {
@@ -72,8 +72,8 @@ TEST(SdlPicture, PointerFollowsTheWindowThroughTheLetterbox) {
     const struct {
         double wx, wy;
         int32_t x, y;
-    } cases[] = {{320, 60, 0, 0},      {321.9, 61.9, 0, 0},   {322, 62, 1, 1},   {320 + 1279, 60 + 959, 639, 479},
-                 {10, 10, 0, 0},       {1919, 1079, 639, 479}, {960, 540, 320, 240}};
+    } cases[] = {{320, 60, 0, 0}, {321.9, 61.9, 0, 0},    {322, 62, 1, 1},     {320 + 1279, 60 + 959, 639, 479},
+                 {10, 10, 0, 0},  {1919, 1079, 639, 479}, {960, 540, 320, 240}};
     for (const auto& c : cases) {
         PictureCursor p;
         p.FollowWindow(c.wx, c.wy, box);

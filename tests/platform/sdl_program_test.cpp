@@ -40,7 +40,7 @@ uint32_t pixelAt(SDL_Surface* s, int x, int y) {
 
 // The program as a child process with its stderr in a file.
 class SdlProgram : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("vorlanix_program_" + std::to_string(::getpid()));
         fs::create_directories(dir_ / "frames");
@@ -67,9 +67,10 @@ protected:
         for (auto& e : sdlEnv) envp.push_back(e.data());
         envp.push_back(nullptr);
         // A settings file of its own, so the player's never decides what the test sees.
-        const std::string exe = VORLANIX_EXE, data = (dir_ / "data").string(), config = (dir_ / "vorlanix.conf").string();
-        std::vector<char*> argv = {const_cast<char*>(exe.c_str()),    const_cast<char*>("--data-dir"),
-                                   const_cast<char*>(data.c_str()),   const_cast<char*>("--config"),
+        const std::string exe = VORLANIX_EXE, data = (dir_ / "data").string(),
+                          config = (dir_ / "vorlanix.conf").string();
+        std::vector<char*> argv = {const_cast<char*>(exe.c_str()), const_cast<char*>("--data-dir"),
+                                   const_cast<char*>(data.c_str()), const_cast<char*>("--config"),
                                    const_cast<char*>(config.c_str())};
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -156,7 +157,8 @@ TEST_F(SdlProgram, NoDisplayEndsWithTheMessageAndExitCode1) {
     } cases[] = {
         {{"SDL_VIDEODRIVER=no_such_driver", "SDL_AUDIODRIVER=dummy"}, {}, "no_such_driver"},
         {{"SDL_AUDIODRIVER=dummy"}, {}, ""},
-        {{"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"}, {"--renderer", "no_such_renderer"},
+        {{"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"},
+         {"--renderer", "no_such_renderer"},
          "no render driver \"no_such_renderer\""},
     };
     for (const auto& c : cases) {

@@ -53,7 +53,7 @@ constexpr int kLast = kFirst + kRampFrames - 1;
 
 // SDL's disk audio driver, which writes the mix to a file at the pace of a real device.
 class DiskMix {
-public:
+  public:
     explicit DiskMix(const fs::path& file)
         : file_(file), driver_("SDL_AUDIODRIVER", "disk"), output_("SDL_DISKAUDIOFILE", file.string()) {}
 
@@ -85,7 +85,7 @@ public:
         return pieces;
     }
 
-private:
+  private:
     uintmax_t size() const {
         std::error_code ec;
         const uintmax_t n = fs::file_size(file_, ec);
@@ -112,7 +112,7 @@ void expectOneWalkThroughTheSound(const std::vector<std::pair<int, int>>& pieces
 }
 
 class SdlSound : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("vorlanix_sound_" + std::to_string(::getpid()));
         fs::create_directories(dir_);
@@ -284,7 +284,8 @@ TEST_F(SdlSound, LoopingGoesOnFromThePositionAndRoundFromTheStart) {
     expectOneWalkThroughTheSound(pieces);
     // Looping from 0.15 s for 1 s more, the half-second sound came round to its start twice; the
     // stop fell inside a round, from where the last play went on to the end.
-    const auto rounds = std::count_if(pieces.begin() + 1, pieces.end(), [](auto piece) { return piece.first == kFirst; });
+    const auto rounds =
+        std::count_if(pieces.begin() + 1, pieces.end(), [](auto piece) { return piece.first == kFirst; });
     EXPECT_GE(rounds, 2);
     ASSERT_GE(pieces.size(), 2u);
     EXPECT_EQ(pieces.back().second, kLast);

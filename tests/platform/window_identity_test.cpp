@@ -21,7 +21,7 @@ namespace {
 
 // An Xvfb of the test's own on a free display, gone when the test ends.
 class OwnXServer {
-public:
+  public:
     OwnXServer() {
         int fds[2];
         if (pipe(fds) != 0) return;
@@ -57,7 +57,7 @@ public:
     }
     const std::string& display() const { return display_; }
 
-private:
+  private:
     pid_t pid_ = -1;
     std::string display_;
 };

@@ -76,7 +76,7 @@ Shot titleShot(const XDesktop& desktop, Game& game) {
 }
 
 class XDesktopTest : public ::testing::Test {
-protected:
+  protected:
     // From the title through the menu's start button into a game.
     void startAGame(const XDesktop& desktop, const std::string& window, const View& view) {
         desktop.Run("xdotool mousemove --window " + window + " " + view.at(300, 200) + " click 1");
@@ -186,7 +186,8 @@ TEST_F(XDesktopTest, LosingTheFocusInAGameReloadsNothingStopsTheClockAndRestsThe
         EXPECT_LT((game_->CpuSeconds() - cpuBefore) / 3.0, 0.02);
     });
     const int after = game_->State()["Spielzeit"].get<int>();
-    const auto wall = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - wallBefore);
+    const auto wall =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - wallBefore);
     // Of the three seconds away, at least two and a half are missing from the game's clock.
     EXPECT_LT(after - before, wall.count() - 2500) << "the game's clock ran on without the focus";
 

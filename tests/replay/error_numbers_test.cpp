@@ -11,8 +11,8 @@ TEST(ReplayErrorNumbers, FileErrorsTravelAsLinuxNumbersAndComeBackAsTheLocalOnes
     const struct {
         int local;
         int64_t portable;
-    } cases[] = {{0, 0}, {ENOENT, 2}, {EACCES, 13}, {EEXIST, 17}, {ENOTDIR, 20}, {EISDIR, 21}, {ENOSPC, 28},
-                 {EROFS, 30}, {ENAMETOOLONG, 36}, {ELOOP, 40}};
+    } cases[] = {{0, 0},       {ENOENT, 2},  {EACCES, 13}, {EEXIST, 17},       {ENOTDIR, 20},
+                 {EISDIR, 21}, {ENOSPC, 28}, {EROFS, 30},  {ENAMETOOLONG, 36}, {ELOOP, 40}};
     for (const auto& c : cases) {
         EXPECT_EQ(replay::PortableErrorNumber(c.local), c.portable) << c.local;
         EXPECT_EQ(replay::LocalErrorNumber(c.portable), c.local) << c.portable;

@@ -32,9 +32,9 @@ TEST(KeptReplays, TheNewestTwentyAndTheListedOnesStay) {
     auto kept = [&](const replay::FinishedGame& g) {
         return std::filesystem::exists(data / "replays" / replay::ReplayNameFor(g));
     };
-    EXPECT_TRUE(kept({start, true, 9000}));              // oldest, but on the list
-    EXPECT_FALSE(kept({start + 600, true, 12001}));      // pruned
-    EXPECT_FALSE(kept({start + 1200, true, 12002}));     // pruned
-    EXPECT_TRUE(kept({start + 3 * 600, true, 12003}));   // the oldest of the newest twenty
+    EXPECT_TRUE(kept({start, true, 9000}));             // oldest, but on the list
+    EXPECT_FALSE(kept({start + 600, true, 12001}));     // pruned
+    EXPECT_FALSE(kept({start + 1200, true, 12002}));    // pruned
+    EXPECT_TRUE(kept({start + 3 * 600, true, 12003}));  // the oldest of the newest twenty
     EXPECT_EQ(replay::ReplayNameFor({start, true, 9000}), "2027-01-15_08-00-00_9000-days.vxr");
 }

@@ -61,11 +61,11 @@ TEST(ProofOfPlay, ASetLineOrMissingHashesProveNothingWhileTheReplayStillRepeats)
     TempDir dir;
     write_bytes(dir / "cheat.vxr", cheat.wholeRun);
     write_bytes(dir / "cheat.qhs", cheat.upload);
-    const auto verified = qhs_tool::Run(dir, "verify --replay '" + (dir / "cheat.vxr").string() + "' '" +
-                                                 (dir / "cheat.qhs").string() + "'");
+    const auto verified = qhs_tool::Run(
+        dir, "verify --replay '" + (dir / "cheat.vxr").string() + "' '" + (dir / "cheat.qhs").string() + "'");
     EXPECT_EQ(verified.code, 1) << verified.out;
     EXPECT_NE(verified.out.find("set line"), std::string::npos) << verified.out;
-    const auto ranked = qhs_tool::Run(dir, "rank --csv --replay-dir '" + dir.path().string() + "' '" +
-                                               (dir / "cheat.qhs").string() + "'");
+    const auto ranked = qhs_tool::Run(
+        dir, "rank --csv --replay-dir '" + dir.path().string() + "' '" + (dir / "cheat.qhs").string() + "'");
     EXPECT_NE(ranked.out.find("cheat.qhs,unproved"), std::string::npos) << ranked.out;
 }

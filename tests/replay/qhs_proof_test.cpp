@@ -41,7 +41,7 @@ TEST(QhsProof, VerifyAndRankAcceptOnlyWhatTheReplayWrites) {
     EXPECT_NE(refused.out.find("not proved"), std::string::npos) << refused.out;
 
     const ToolRun ranked = qhs(dir, "rank --csv --replay-dir '" + (dir / "replays").string() + "' '" +
-                                    (dir / "played.qhs").string() + "' '" + (dir / "claimed.qhs").string() + "'");
+                                        (dir / "played.qhs").string() + "' '" + (dir / "claimed.qhs").string() + "'");
     EXPECT_EQ(ranked.code, 0) << ranked.out;
     EXPECT_NE(ranked.out.find("played.qhs,proved"), std::string::npos) << ranked.out;
     EXPECT_NE(ranked.out.find("claimed.qhs,unproved"), std::string::npos) << ranked.out;

@@ -20,7 +20,8 @@ struct ToolRun {
 
 inline ToolRun Run(const TempDir& dir, const std::string& arguments) {
     const auto out = dir / "out.txt";
-    const int status = std::system((std::string(VORLANIX_QHS) + " " + arguments + " >'" + out.string() + "' 2>&1").c_str());
+    const int status =
+        std::system((std::string(VORLANIX_QHS) + " " + arguments + " >'" + out.string() + "' 2>&1").c_str());
     std::ifstream in(out);
     std::stringstream text;
     text << in.rdbuf();

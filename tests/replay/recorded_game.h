@@ -22,8 +22,8 @@ struct Recording {
 };
 
 // The form's entries as typed, in the form's order (index 1 the nickname).
-inline constexpr const char* kForm[9] = {"",      "Max",            "Mustermann", "Maximilian",     "1.1.1990",
-                                         "Hauptstrasse 1", "12345", "Koeln",      "max@example.org"};
+inline constexpr const char* kForm[9] = {"",      "Max",   "Mustermann",     "Maximilian", "1.1.1990", "Hauptstrasse 1",
+                                         "12345", "Koeln", "max@example.org"};
 // Script lines that type them into the upload form, field after field.
 std::string FormTyped(const std::string& nickname);
 

@@ -11,8 +11,8 @@
 #include "tests/support/headless_run.h"
 #include "tests/support/temp_dir.h"
 
-using testing_support::TestGame;
 using testing_support::RunHeadless;
+using testing_support::TestGame;
 
 TEST(GameScenario, TheArrowKeysScrollTheViewAcrossTheWorldsEdges) {
     TestGame session(4);
@@ -31,7 +31,8 @@ TEST(GameScenario, TheArrowKeysScrollTheViewAcrossTheWorldsEdges) {
         expect SichtY <= 4
         keyup DOWN
         run 100
-    )"), 0);
+    )"),
+              0);
 }
 
 TEST(GameScenario, APauseCostsNoGameTimeAndTheGameEndsAfterTheGraceSecond) {
@@ -51,7 +52,8 @@ TEST(GameScenario, APauseCostsNoGameTimeAndTheGameEndsAfterTheGraceSecond) {
         run-until Spielzeit > 100000 120000
         expect Modus == -1
         run 2000
-    )"), -1);
+    )"),
+              -1);
     EXPECT_EQ(session.game.Modus, 2);
     EXPECT_EQ(session.game.AktMenue, 8);
     EXPECT_GT(session.game.Spielzeit, 101000);
@@ -169,8 +171,7 @@ TEST(GameScenario, AGameAcrossTheClocksWrapPlaysAsAnyOther) {
     )";
     // The counter wraps in the waits of the set-up, while the game runs, during the pause, during
     // the task switch and during the count-down; and its signed half is passed while the game runs.
-    const uint32_t starts[] = {0,           4294966786u, 4294965000u, 4294963300u,
-                               4294961800u, 4294957000u, 2147482000u};
+    const uint32_t starts[] = {0, 4294966786u, 4294965000u, 4294963300u, 4294961800u, 4294957000u, 2147482000u};
     std::vector<nlohmann::json> first;
     for (uint32_t start : starts) {
         SCOPED_TRACE(start);
@@ -197,6 +198,7 @@ TEST(GameScenario, AGameAcrossTheClocksWrapPlaysAsAnyOther) {
             continue;
         }
         for (size_t n = 0; n < states.size(); ++n)
-            for (auto& [name, value] : first[n].items()) EXPECT_EQ(states[n][name], value) << "dump " << n << ": " << name;
+            for (auto& [name, value] : first[n].items())
+                EXPECT_EQ(states[n][name], value) << "dump " << n << ": " << name;
     }
 }

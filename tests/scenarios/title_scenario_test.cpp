@@ -10,7 +10,6 @@
 
 using testing_support::RunHeadless;
 
-
 TEST(TitleScenario, ShowsTheTitleUntilAButtonIsReleased) {
     TempDir dir;
     const auto shot = dir.path() / "title.png";
@@ -20,14 +19,16 @@ TEST(TitleScenario, ShowsTheTitleUntilAButtonIsReleased) {
         expect FarbeWeiss == 65535
         move 300 200
         run 50
-        screenshot )" + shot.string() + R"(
+        screenshot )" + shot.string() +
+                             R"(
         press left 300 200
         run 50
         expect Modus == 1
         release left 300 200
         run 50
         expect Modus == 2
-    )", {.dataDir = dir.path()});
+    )",
+                         {.dataDir = dir.path()});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(std::filesystem::exists(shot));
     EXPECT_GT(r.state.value("frames", 0), 5);
@@ -59,12 +60,12 @@ TEST(TitleScenario, EscapeEndsTheProgramFromTheTitle) {
 TEST(TitleScenario, ADisplayThatCannotBeSetUpEndsWithTheMessage) {
     TempDir dir;
     std::vector<std::string> boxes;
-    auto r = RunHeadless("run 100\n",
-                         {.dataDir = dir.path(),
-                          .setup = [](platform::HeadlessPlatform& p) {
-                              p.SetDisplayFailure(platform::DisplayError(false, "no video device"));
-                          },
-                          .after = [&](platform::HeadlessPlatform& p) { boxes = p.messageBoxes(); }});
+    auto r = RunHeadless("run 100\n", {.dataDir = dir.path(),
+                                       .setup =
+                                           [](platform::HeadlessPlatform& p) {
+                                               p.SetDisplayFailure(platform::DisplayError(false, "no video device"));
+                                           },
+                                       .after = [&](platform::HeadlessPlatform& p) { boxes = p.messageBoxes(); }});
     EXPECT_EQ(r.exitCode, 1);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "Dieses Programm benötigt DirectX 7\n\nno video device");

@@ -77,7 +77,15 @@ TEST(HiscoreFile, TextsArePaddedOnSaveAndTrimmedOnLoad) {
         {"Max", "Musterweg 1", "Max     ", "Musterweg 1", "Max", "Musterweg 1"},
         {"Abcdefgh", "   links", "Abcdefgh", "   links", "Abcdefgh", "links"},
         {"Abcdefghij", std::string(45, 'x'), "Abcdefgh", std::string(40, 'x'), "Abcdefgh", std::string(40, 'x')},
-        {"J\xF6rg", "Stra\xDF" "e", "J\xF6rg    ", "Stra\xDF" "e", "J\xF6rg", "Stra\xDF" "e"},
+        {"J\xF6rg",
+         "Stra\xDF"
+         "e",
+         "J\xF6rg    ",
+         "Stra\xDF"
+         "e",
+         "J\xF6rg",
+         "Stra\xDF"
+         "e"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.SpielerName);

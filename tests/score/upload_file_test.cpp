@@ -21,8 +21,16 @@ UploadEntry form(const std::string& nickname, int32_t t, int32_t S = 987654) {
     UploadEntry entry;
     entry.S = S;
     entry.t = t;
-    entry.FeldText = {"", nickname, "Mustermann", "Erika", "01.02.1970", "Hauptstra\xDF" "e 5", "12345",
-                      "K\xF6ln", "erika@example.org"};
+    entry.FeldText = {"",
+                      nickname,
+                      "Mustermann",
+                      "Erika",
+                      "01.02.1970",
+                      "Hauptstra\xDF"
+                      "e 5",
+                      "12345",
+                      "K\xF6ln",
+                      "erika@example.org"};
     return entry;
 }
 
@@ -55,7 +63,10 @@ TEST(UploadFile, NameIsNicknameAndResult) {
         {"Max Muster", 0, "Max Muster_00_00_00.qhs"},
         {"J\xF6rg", 359, "J\xC3\xB6rg_00_11_29.qhs"},
         {"../x:y", 12872, ".._x_y_35_09_02.qhs"},
-        {std::string("a\0b\x1F" "c\\d*?\"<>|\x81", 14), 10407, "a_b_c_d________28_10_27.qhs"},
+        {std::string("a\0b\x1F"
+                     "c\\d*?\"<>|\x81",
+                     14),
+         10407, "a_b_c_d________28_10_27.qhs"},
     };
     for (const auto& [nickname, t, name] : cases) {
         EXPECT_EQ(score::upload_file_name(nickname, t), name);
@@ -93,8 +104,8 @@ TEST(UploadFile, GoesIntoUpLoadOnlyWhenItHoldsAnOrdinaryFile) {
     const std::vector<Case> cases = {
         {"no UpLoad", [](const std::filesystem::path&) {}, false},
         {"empty UpLoad", [](const std::filesystem::path& u) { std::filesystem::create_directory(u); }, false},
-        {"only a sub-directory",
-         [](const std::filesystem::path& u) { std::filesystem::create_directories(u / "alt"); }, false},
+        {"only a sub-directory", [](const std::filesystem::path& u) { std::filesystem::create_directories(u / "alt"); },
+         false},
         {"only a hidden file",
          [](const std::filesystem::path& u) {
              std::filesystem::create_directory(u);
@@ -127,9 +138,9 @@ TEST(UploadFile, AnUpLoadLinkIsFollowedOnlyInsideTheDataDirectory) {
         std::filesystem::path link_target;  // relative to the data directory's parent
         bool into_upload;
     };
-    for (const Case& c : {Case{"a link to a directory inside", "data/sammeln", true},
-                          Case{"a link leading out", "elsewhere", false},
-                          Case{"a link leading out through ..", "data/../elsewhere", false}}) {
+    for (const Case& c :
+         {Case{"a link to a directory inside", "data/sammeln", true}, Case{"a link leading out", "elsewhere", false},
+          Case{"a link leading out through ..", "data/../elsewhere", false}}) {
         SCOPED_TRACE(c.what);
         TempDir root;
         const auto data_dir = root / "data";

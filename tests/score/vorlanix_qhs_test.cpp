@@ -73,9 +73,14 @@ TEST(VorlanixQhs, RankOrdersByAgeAndKeepsTheOrderGivenForTies) {
     EXPECT_EQ(run.exit_code, 0) << run.out;
     EXPECT_EQ(run.out,
               "rank,nickname,years,months,days,result_days,name,vorname,geboren,strasse,plz,ort,email,file\n"
-              "1,Schnell,25,0,0,9000,Name,Vorname,1.1.1980,Weg 1,10115,Berlin,a@b.de," + fast.string() + "\n"
-              "2,Langsam,55,6,20,20000,Name,Vorname,1.1.1980,Weg 1,10115,Berlin,a@b.de," + slow.string() + "\n"
-              "3,Gleich,55,6,20,20000,Name,Vorname,1.1.1980,Weg 1,10115,Berlin,a@b.de," + tie.string() + "\n");
+              "1,Schnell,25,0,0,9000,Name,Vorname,1.1.1980,Weg 1,10115,Berlin,a@b.de," +
+                  fast.string() +
+                  "\n"
+                  "2,Langsam,55,6,20,20000,Name,Vorname,1.1.1980,Weg 1,10115,Berlin,a@b.de," +
+                  slow.string() +
+                  "\n"
+                  "3,Gleich,55,6,20,20000,Name,Vorname,1.1.1980,Weg 1,10115,Berlin,a@b.de," +
+                  tie.string() + "\n");
 
     run = run_tool(dir, "rank " + files + " " + broken.string());
     EXPECT_EQ(run.exit_code, 1) << run.out;

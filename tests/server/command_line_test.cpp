@@ -37,8 +37,8 @@ TEST(BestenlisteCommands, ImportExportAndDeleteWorkOnTheSameList) {
     auto broken = upload_bytes("Carl", 50);
     broken[60] ^= 1;
     write_bytes(mail / "c.qhs", broken);
-    const std::string files = (mail / "a.qhs").string() + " " + (mail / "b.qhs").string() + " " +
-                              (mail / "c.qhs").string();
+    const std::string files =
+        (mail / "a.qhs").string() + " " + (mail / "b.qhs").string() + " " + (mail / "c.qhs").string();
 
     auto run = bestenliste(dir, "import " + files);
     EXPECT_EQ(run.exit_code, 1) << run.out;

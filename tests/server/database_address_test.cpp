@@ -17,8 +17,8 @@ namespace {
 using PostgresService = DatabaseTest;
 
 httplib::Result upload(httplib::Client& client, const std::vector<uint8_t>& bytes) {
-    return client.Post("/api/upload", httplib::MultipartFormDataItems{
-                                          {"qhs", std::string(bytes.begin(), bytes.end()), "u.qhs", ""}});
+    return client.Post("/api/upload",
+                       httplib::MultipartFormDataItems{{"qhs", std::string(bytes.begin(), bytes.end()), "u.qhs", ""}});
 }
 
 TEST_P(PostgresService, EveryFormOfAddressLibpqTakesReachesTheDatabase) {

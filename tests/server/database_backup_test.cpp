@@ -13,7 +13,8 @@ namespace {
 
 using namespace bestenliste;
 
-void add(EntryStore& store, const std::string& nickname, int32_t days, std::optional<std::vector<uint8_t>> replay = {}) {
+void add(EntryStore& store, const std::string& nickname, int32_t days,
+         std::optional<std::vector<uint8_t>> replay = {}) {
     const auto bytes = upload_bytes(nickname, days);
     NewEntry entry;
     entry.upload = bytes;

@@ -78,16 +78,16 @@ PostgresCluster::~PostgresCluster() {
 
 bool PostgresCluster::start() {
     const std::string d = dir_.path().string();
-    return run_quietly(as_cluster_owner((pg_bin / "pg_ctl").string() + " -D " + (dir_ / "data").string() + " -l " +
-                                        d + "/server.log -w -o \"-k " + d + " -p " + std::to_string(port_) +
+    return run_quietly(as_cluster_owner((pg_bin / "pg_ctl").string() + " -D " + (dir_ / "data").string() + " -l " + d +
+                                        "/server.log -w -o \"-k " + d + " -p " + std::to_string(port_) +
                                         " -c listen_addresses=127.0.0.1 -c fsync=off\" start"),
                        dir_ / "setup.log");
 }
 
 bool PostgresCluster::stop() {
-    return run_quietly(as_cluster_owner((pg_bin / "pg_ctl").string() + " -D " + (dir_ / "data").string() +
-                                        " -m immediate -w stop"),
-                       dir_ / "setup.log");
+    return run_quietly(
+        as_cluster_owner((pg_bin / "pg_ctl").string() + " -D " + (dir_ / "data").string() + " -m immediate -w stop"),
+        dir_ / "setup.log");
 }
 
 std::string PostgresCluster::fresh_database(const std::string& wanted) {

@@ -14,7 +14,7 @@
 // One cluster per test program, started on first use as an unprivileged user (PostgreSQL refuses
 // to run as root) and stopped when the program ends.
 class PostgresCluster {
-public:
+  public:
     static PostgresCluster& shared();
     ~PostgresCluster();
 
@@ -29,7 +29,7 @@ public:
     bool stop();
     bool start();
 
-private:
+  private:
     PostgresCluster();
 
     TempDir dir_;
@@ -39,7 +39,7 @@ private:
 };
 
 class DatabaseTest : public ::testing::TestWithParam<std::string> {
-protected:
+  protected:
     void SetUp() override;
     std::unique_ptr<bestenliste::EntryStore> open_store(size_t connections = 2);
 

@@ -24,10 +24,11 @@ inline std::string html_fault(std::string_view page) {
         const auto tag = page.substr(lt + 1, gt - lt - 1);
         if (tag.find('<') != std::string_view::npos) return "a raw < in text or a tag";
         const bool closing = tag.starts_with('/');
-        const auto name = std::string(tag.substr(closing ? 1 : 0, tag.find_first_of(" /", closing ? 1 : 0) -
-                                                                       (closing ? 1 : 0)));
+        const auto name =
+            std::string(tag.substr(closing ? 1 : 0, tag.find_first_of(" /", closing ? 1 : 0) - (closing ? 1 : 0)));
         if (closing) {
-            if (open.empty() || open.back() != name) return "</" + name + "> closes " + (open.empty() ? "nothing" : open.back());
+            if (open.empty() || open.back() != name)
+                return "</" + name + "> closes " + (open.empty() ? "nothing" : open.back());
             open.pop_back();
         } else if (std::find(void_elements.begin(), void_elements.end(), name) == void_elements.end()) {
             open.push_back(name);

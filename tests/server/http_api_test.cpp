@@ -73,12 +73,14 @@ TEST(HttpApi, ATooLargeOrUnmeasuredBodyIsRefusedWithoutWaitingForIt) {
     RunningServer server;
     const auto start = std::chrono::steady_clock::now();
     // The body never comes: a server that tried to read it would wait for its read timeout.
-    auto answer = raw_exchange(server.port(), "POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: 100000000\r\n"
-                                              "Content-Type: multipart/form-data; boundary=b\r\n\r\n");
+    auto answer = raw_exchange(server.port(),
+                               "POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: 100000000\r\n"
+                               "Content-Type: multipart/form-data; boundary=b\r\n\r\n");
     EXPECT_TRUE(answer.starts_with("HTTP/1.1 413")) << answer;
     EXPECT_NE(answer.find("\"too_large\""), std::string::npos) << answer;
-    answer = raw_exchange(server.port(), "POST /hochladen HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n"
-                                         "Content-Type: multipart/form-data; boundary=b\r\n\r\n");
+    answer = raw_exchange(server.port(),
+                          "POST /hochladen HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n"
+                          "Content-Type: multipart/form-data; boundary=b\r\n\r\n");
     EXPECT_TRUE(answer.starts_with("HTTP/1.1 411")) << answer;
     EXPECT_NE(answer.find("Die Anfrage muss ihre Länge angeben."), std::string::npos) << answer;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));

@@ -49,8 +49,9 @@ TEST(HttpLimits, SlowClientsHoldNeitherTheServerNorTheirConnectionForLong) {
         send_all(slow.back(), "GET / HTTP/1.1\r\n");
     }
     const int trickling_body = connect_from("127.0.0.3", server.port());
-    send_all(trickling_body, "POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: 1000\r\n"
-                             "Content-Type: multipart/form-data; boundary=b\r\n\r\n");
+    send_all(trickling_body,
+             "POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: 1000\r\n"
+             "Content-Type: multipart/form-data; boundary=b\r\n\r\n");
     slow.push_back(trickling_body);
 
     std::this_thread::sleep_for(200ms);
@@ -104,20 +105,25 @@ TEST(HttpLimits, FramingAndHeadersAreStrict) {
         const char* reason;  // the upload's reason code, where the answer is an upload's
     };
     const std::vector<Case> cases = {
-        {"both framings", "POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: 332\r\n"
-                          "Transfer-Encoding: chunked\r\n" + form + "\r\n", "HTTP/1.1 400", "bad_request"},
+        {"both framings",
+         "POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: 332\r\n"
+         "Transfer-Encoding: chunked\r\n" +
+             form + "\r\n",
+         "HTTP/1.1 400", "bad_request"},
         {"a chunked upload", "POST /hochladen HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n" + form + "\r\n",
          "HTTP/1.1 411", nullptr},
-        {"a chunked body elsewhere", "POST / HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n",
-         "HTTP/1.1 411", nullptr},
+        {"a chunked body elsewhere", "POST / HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n", "HTTP/1.1 411",
+         nullptr},
         {"a body where none belongs", "POST / HTTP/1.1\r\nHost: x\r\nContent-Length: 100\r\n\r\n", "HTTP/1.1 413",
          nullptr},
-        {"two lengths", "POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: 3\r\nContent-Length: 4\r\n" + form +
-                            "\r\n", "HTTP/1.1 400", "bad_request"},
+        {"two lengths",
+         "POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: 3\r\nContent-Length: 4\r\n" + form + "\r\n",
+         "HTTP/1.1 400", "bad_request"},
         {"a hundred header fields", "GET / HTTP/1.1\r\nHost: x\r\n" + many_fields + "\r\n", "HTTP/1.1 431", nullptr},
         {"a header of 28 KiB", "GET / HTTP/1.1\r\nHost: x\r\n" + long_header + "\r\n", "HTTP/1.1 431", nullptr},
-        {"a broken form", "POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: " +
-                              std::to_string(broken_form.size()) + "\r\n" + form + "\r\n" + broken_form,
+        {"a broken form",
+         "POST /api/upload HTTP/1.1\r\nHost: x\r\nContent-Length: " + std::to_string(broken_form.size()) + "\r\n" +
+             form + "\r\n" + broken_form,
          "HTTP/1.1 400", "bad_request"},
     };
     for (const auto& c : cases) {
@@ -166,10 +172,12 @@ TEST(HttpLimits, TheAccessLogTellsWhatWasAskedButNotWho) {
         RunningServer server(options);
         auto client = server.client();
         const auto bytes = upload_bytes("Maximilian", 1000);
-        EXPECT_EQ(client.Post("/api/upload", httplib::MultipartFormDataItems{
-                                                 {"qhs", std::string(bytes.begin(), bytes.end()), "u.qhs", ""}})
-                      ->status,
-                  201);
+        EXPECT_EQ(
+            client
+                .Post("/api/upload",
+                      httplib::MultipartFormDataItems{{"qhs", std::string(bytes.begin(), bytes.end()), "u.qhs", ""}})
+                ->status,
+            201);
         EXPECT_EQ(client.Get("/?suche=Maximilian")->status, 200);
     }
     std::ifstream in(dir / "access.log");

@@ -29,9 +29,7 @@ int load_uploads() {
 }
 
 // Every upload file of a test has its own nickname, so the list shows each at most once.
-std::vector<uint8_t> numbered_upload(int n) {
-    return upload_bytes("L" + std::to_string(n), n % 28801, n);
-}
+std::vector<uint8_t> numbered_upload(int n) { return upload_bytes("L" + std::to_string(n), n % 28801, n); }
 
 int post(httplib::Client& client, const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& replay = {}) {
     httplib::MultipartFormDataItems items = {
@@ -100,11 +98,12 @@ TEST(ServerUnderLoad, SixtyFourClientsLoseNoAcceptedUpload) {
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const auto listed = listed_nicknames(server);
     const int lost = accepted - static_cast<int>(listed.size());
-    std::printf("load: %d uploads (%d with a replay) from %d clients in %.2f s: accepted %d (proved %d), "
-                "refused %d, failed %d, lost %d; latency p50 %.1f ms, p99 %.1f ms, max %.1f ms\n",
-                total + 1, (total + 49) / 100 + 1, clients, seconds, accepted.load(), proved.load(), refused.load(),
-                failed.load(), lost, percentile(latencies_ms, 0.5), percentile(latencies_ms, 0.99),
-                percentile(latencies_ms, 1.0));
+    std::printf(
+        "load: %d uploads (%d with a replay) from %d clients in %.2f s: accepted %d (proved %d), "
+        "refused %d, failed %d, lost %d; latency p50 %.1f ms, p99 %.1f ms, max %.1f ms\n",
+        total + 1, (total + 49) / 100 + 1, clients, seconds, accepted.load(), proved.load(), refused.load(),
+        failed.load(), lost, percentile(latencies_ms, 0.5), percentile(latencies_ms, 0.99),
+        percentile(latencies_ms, 1.0));
     EXPECT_EQ(accepted, total - expected_refusals + 1);
     EXPECT_EQ(proved, 1);
     EXPECT_EQ(refused, expected_refusals);
@@ -170,12 +169,12 @@ TEST(ServerUnderFaults, AFullDiskIsReportedAndLosesNoAcknowledgedUpload) {
         auto client = server.client();
         for (int n = 0; n < 4000 && storage_failed < 10; ++n) {
             const auto bytes = numbered_upload(n);
-            const auto res = client.Post("/api/upload", httplib::MultipartFormDataItems{
-                                                            {"qhs", std::string(bytes.begin(), bytes.end()), "u.qhs", ""}});
+            const auto res = client.Post(
+                "/api/upload",
+                httplib::MultipartFormDataItems{{"qhs", std::string(bytes.begin(), bytes.end()), "u.qhs", ""}});
             if (res && res->status == 201) {
                 acknowledged.insert("L" + std::to_string(n));
-            } else if (res && res->status == 503 &&
-                       nlohmann::json::parse(res->body)["reason"] == "storage_failed") {
+            } else if (res && res->status == 503 && nlohmann::json::parse(res->body)["reason"] == "storage_failed") {
                 ++storage_failed;
             } else {
                 ++other;
@@ -192,7 +191,8 @@ TEST(ServerUnderFaults, AFullDiskIsReportedAndLosesNoAcknowledgedUpload) {
     const std::string errors = ServerProcess::errors(dir.path());
     EXPECT_NE(errors.find("storing an upload failed"), std::string::npos) << errors;
     const std::string personal = "Geheimname";
-    const std::string personal_hex = bestenliste::to_hex({reinterpret_cast<const uint8_t*>(personal.data()), personal.size()});
+    const std::string personal_hex =
+        bestenliste::to_hex({reinterpret_cast<const uint8_t*>(personal.data()), personal.size()});
     EXPECT_EQ(errors.find(personal_hex), std::string::npos) << errors;
 }
 

@@ -25,9 +25,7 @@ using namespace bestenliste;
 
 const std::filesystem::path source = VORLANIX_SOURCE_DIR;
 
-std::vector<uint8_t> mail_file(const std::string& name) {
-    return read_bytes(source / "tests/server/mail" / name);
-}
+std::vector<uint8_t> mail_file(const std::string& name) { return read_bytes(source / "tests/server/mail" / name); }
 
 std::vector<uint8_t> corpus_file(const std::string& name) {
     return read_bytes(source / "fuzz/corpus/server_upload" / name);
@@ -48,7 +46,8 @@ std::vector<uint8_t> message_with(const std::vector<std::pair<std::string, std::
     for (const auto& [name, bytes] : files) {
         GMimePart* part = g_mime_part_new_with_type("application", "octet-stream");
         g_mime_part_set_filename(part, name.c_str());
-        GMimeStream* stream = g_mime_stream_mem_new_with_buffer(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        GMimeStream* stream =
+            g_mime_stream_mem_new_with_buffer(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         GMimeDataWrapper* content = g_mime_data_wrapper_new_with_stream(stream, GMIME_CONTENT_ENCODING_DEFAULT);
         g_mime_part_set_content(part, content);
         g_mime_part_set_content_encoding(part, GMIME_CONTENT_ENCODING_BASE64);
@@ -174,8 +173,8 @@ TEST(MailIntake, DeliveriesAtOnceToANewListAreAllTaken) {
         TempDir dir;
         const std::string command = "for k in 1 2 3 4 5 6 7 8; do (" + std::string(VORLANIX_BESTENLISTE) +
                                     " receive-mail --data-dir " + (dir / "list").string() + " < " +
-                                    (source / "tests/server/mail/two_uploads.eml").string() + " 2>/dev/null; echo $? >> " +
-                                    (dir / "status").string() + ") & done; wait";
+                                    (source / "tests/server/mail/two_uploads.eml").string() +
+                                    " 2>/dev/null; echo $? >> " + (dir / "status").string() + ") & done; wait";
         ASSERT_EQ(std::system(command.c_str()), 0);
         const auto status = read_bytes(dir / "status");
         EXPECT_EQ(std::string(status.begin(), status.end()), "0\n0\n0\n0\n0\n0\n0\n0\n") << "round " << round;
@@ -188,9 +187,9 @@ TEST(MailIntake, AnUnusableDatabaseAsksTheMailSystemToTryAgainLater) {
     std::filesystem::create_directory(dir / "blocked");
     // A directory where the database file should be: SQLite cannot open it.
     std::filesystem::create_directory(dir / "blocked/list.sqlite");
-    EXPECT_EQ(receive(mail_file("one_upload.eml"), "sqlite:" + (dir / "blocked/list.sqlite").string(), dir.path())
-                  .status,
-              mail_try_later);
+    EXPECT_EQ(
+        receive(mail_file("one_upload.eml"), "sqlite:" + (dir / "blocked/list.sqlite").string(), dir.path()).status,
+        mail_try_later);
 }
 
 TEST(MailIntake, HostileNamesAndAddressesNeverReachAPathOrAHeader) {
@@ -298,8 +297,9 @@ TEST(MailIntake, AMessageTakesABoundedNumberOfUploadFiles) {
     const auto results = take_mailed_uploads(mail, desk);
     ASSERT_EQ(results.size(), max_uploads_per_mail);
     EXPECT_EQ(store.count(), static_cast<int64_t>(max_uploads_per_mail));
-    EXPECT_NE(read_reply(compose_reply(mail, results, "")).body.find("Weitere 3 Upload-Dateien wurden nicht angenommen"),
-              std::string::npos);
+    EXPECT_NE(
+        read_reply(compose_reply(mail, results, "")).body.find("Weitere 3 Upload-Dateien wurden nicht angenommen"),
+        std::string::npos);
 }
 
 }  // namespace

@@ -13,7 +13,10 @@ namespace {
 using bestenliste::ListedEntry;
 
 const std::vector<std::string> hostile = {
-    "<script>alert(1)</script>", "\"><img src=x onerror=alert(1)>", "a&amp;b", "'; DROP TABLE entries;--",
+    "<script>alert(1)</script>",
+    "\"><img src=x onerror=alert(1)>",
+    "a&amp;b",
+    "'; DROP TABLE entries;--",
 };
 
 ListedEntry listed(const std::string& nickname, int64_t rank = 1, bool proved = false) {
@@ -76,8 +79,8 @@ TEST(Pages, TheUploadPageIsAFormThatNeedsNoScriptAndSaysWhyAFileWasRefused) {
 }
 
 TEST(Pages, TheUploadAnswerHasTheDocumentedFields) {
-    const auto accepted = nlohmann::json::parse(
-        bestenliste::upload_answer({bestenliste::Reason::Accepted, true, 9, 4}));
+    const auto accepted =
+        nlohmann::json::parse(bestenliste::upload_answer({bestenliste::Reason::Accepted, true, 9, 4}));
     EXPECT_EQ(accepted, nlohmann::json::parse(R"({"accepted": true, "reason": "accepted", "message":
         "Dein Ergebnis wurde in die weltweite Bestenliste eingetragen.", "proved": true, "rank": 4})"));
     const auto refused = nlohmann::json::parse(bestenliste::upload_answer({bestenliste::Reason::Duplicate}));

@@ -18,7 +18,7 @@
 namespace {
 
 // The form's entries in the form's order, 1 the nickname, as the local file keeps them.
-const std::string kForm[9] = {"", "Maxi", "Mustermann", "Maximilian", "01.02.1990", "Hauptstrasse 1",
+const std::string kForm[9] = {"",      "Maxi",  "Mustermann",      "Maximilian", "01.02.1990", "Hauptstrasse 1",
                               "12345", "Koeln", "maxi@example.org"};
 
 // hiscore.dat with the list names and the form already filled in, as a player's second game finds it.
@@ -94,10 +94,9 @@ TEST(PublicReplay, TheListPublishesTheGameWithoutThePlayersDataAndOneGameProvesO
     RunningServer server;
     auto client = server.client();
     auto post = [&](const Played& p) {
-        return client.Post("/api/upload",
-                           httplib::MultipartFormDataItems{
-                               {"qhs", std::string(p.upload.begin(), p.upload.end()), "a.qhs", ""},
-                               {"replay", std::string(p.replay.begin(), p.replay.end()), "r.vxr", ""}});
+        return client.Post("/api/upload", httplib::MultipartFormDataItems{
+                                              {"qhs", std::string(p.upload.begin(), p.upload.end()), "a.qhs", ""},
+                                              {"replay", std::string(p.replay.begin(), p.replay.end()), "r.vxr", ""}});
     };
     auto res = post(first);
     ASSERT_TRUE(res);

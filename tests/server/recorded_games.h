@@ -21,15 +21,16 @@ struct RecordedGame {
 // The recorded games, each with the upload file it writes, as the game's own rules re-simulate it.
 inline std::vector<RecordedGame> recorded_games() {
     std::vector<RecordedGame> games;
-    for (const auto& file : std::filesystem::directory_iterator(std::filesystem::path(VORLANIX_SOURCE_DIR) /
-                                                                "tests/replays")) {
+    for (const auto& file :
+         std::filesystem::directory_iterator(std::filesystem::path(VORLANIX_SOURCE_DIR) / "tests/replays")) {
         if (file.path().extension() != ".vxr") continue;
         RecordedGame game{read_bytes(file.path()), {}};
         for (const auto& written : replay::PlayReplay(game.replay, {}).written) {
             if (written.path.extension() == ".qhs") game.upload = written.bytes;
         }
-        game.proves = !game.upload.empty() &&
-                      replay::ProveUpload(game.replay, game.upload, replay::kReplayTimeLimit).verdict == replay::Verdict::Proved;
+        game.proves =
+            !game.upload.empty() &&
+            replay::ProveUpload(game.replay, game.upload, replay::kReplayTimeLimit).verdict == replay::Verdict::Proved;
         games.push_back(std::move(game));
     }
     return games;

@@ -57,9 +57,9 @@ TEST(ReplayProof, ARecordedGameProvesItsOwnUploadAndNothingElse) {
 
 httplib::Result post(httplib::Client& client, const std::string& path, const std::vector<uint8_t>& upload,
                      const std::vector<uint8_t>& replay) {
-    return client.Post(path.c_str(), httplib::MultipartFormDataItems{
-                                         {"qhs", std::string(upload.begin(), upload.end()), "a.qhs", ""},
-                                         {"replay", std::string(replay.begin(), replay.end()), "", ""}});
+    return client.Post(path.c_str(),
+                       httplib::MultipartFormDataItems{{"qhs", std::string(upload.begin(), upload.end()), "a.qhs", ""},
+                                                       {"replay", std::string(replay.begin(), replay.end()), "", ""}});
 }
 
 TEST(ReplayProof, AProvedUploadIsMarkedAndItsReplayDownloadsWhileAnEmptyReplayFieldProvesNothing) {

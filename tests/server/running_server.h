@@ -10,7 +10,7 @@
 #include "tests/support/temp_dir.h"
 
 class RunningServer {
-public:
+  public:
     // `database` as for --database; empty: a fresh SQLite file.
     explicit RunningServer(bestenliste::ServeOptions options = {}, const std::string& database = {})
         : store_(database, dir_.path(), 4), desk_(store_), server_(store_, desk_, with_free_port(options)) {
@@ -26,7 +26,7 @@ public:
     httplib::Client client() const { return httplib::Client("127.0.0.1", port_); }
     bestenliste::EntryStore& store() { return store_; }
 
-private:
+  private:
     static bestenliste::ServeOptions with_free_port(bestenliste::ServeOptions options) {
         options.port = 0;
         options.threads = 4;

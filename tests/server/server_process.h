@@ -21,15 +21,22 @@
 extern char** environ;
 
 class ServerProcess {
-public:
+  public:
     // `launcher` stands before the program, e.g. prlimit with a limit for the server alone.
     explicit ServerProcess(const std::filesystem::path& data_dir, std::vector<std::string> extra = {},
                            std::vector<std::string> launcher = {}) {
         // Every client of a test comes from 127.0.0.1: no limit per address.
         std::vector<std::string> args = std::move(launcher);
-        const std::vector<std::string> program = {VORLANIX_BESTENLISTE, "serve", "--listen", "127.0.0.1:0", "--data-dir",
-                                         data_dir.string(), "--rate-limit", "0",
-                                                   "--connections-per-address", "0"};
+        const std::vector<std::string> program = {VORLANIX_BESTENLISTE,
+                                                  "serve",
+                                                  "--listen",
+                                                  "127.0.0.1:0",
+                                                  "--data-dir",
+                                                  data_dir.string(),
+                                                  "--rate-limit",
+                                                  "0",
+                                                  "--connections-per-address",
+                                                  "0"};
         args.insert(args.end(), program.begin(), program.end());
         args.insert(args.end(), extra.begin(), extra.end());
         std::vector<char*> argv;
@@ -92,7 +99,7 @@ public:
         return text;
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     int port_ = 0;
     std::FILE* output_ = nullptr;

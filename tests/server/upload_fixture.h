@@ -12,8 +12,8 @@ inline score::UploadEntry upload_entry(const std::string& nickname, int32_t t, i
     score::UploadEntry e;
     e.S = S;
     e.t = t;
-    e.FeldText = {"", nickname, "Geheimname", "Vorgeheim", "01.02.1980", "Heimweg 7", "10115", "Heimstadt",
-                  "geheim@mail.example"};
+    e.FeldText = {"",          nickname, "Geheimname", "Vorgeheim",          "01.02.1980",
+                  "Heimweg 7", "10115",  "Heimstadt",  "geheim@mail.example"};
     return e;
 }
 
@@ -27,5 +27,5 @@ inline std::vector<uint8_t> upload_bytes(const std::string& nickname, int32_t t,
 }
 
 // The personal entries of upload_entry(), none of which may appear on a public page.
-inline const std::vector<std::string> personal_texts = {"Geheimname", "Vorgeheim", "01.02.1980", "Heimweg",
-                                                        "Heimstadt", "geheim@mail.example", "10115"};
+inline const std::vector<std::string> personal_texts = {"Geheimname", "Vorgeheim",           "01.02.1980", "Heimweg",
+                                                        "Heimstadt",  "geheim@mail.example", "10115"};

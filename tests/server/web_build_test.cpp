@@ -26,7 +26,9 @@ std::string gunzip(const std::string& packed) {
     return out;
 }
 
-void write(const std::filesystem::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+void write(const std::filesystem::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
 
 // A build as scripts/build-web.sh leaves it: the page, its helpers, the program under hashed names.
 struct BuildDir {

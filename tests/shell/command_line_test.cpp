@@ -27,9 +27,9 @@ ParseResult parse(std::vector<std::string> args, Options& o, std::string& messag
 TEST(CommandLine, ReadsEveryOption) {
     Options o;
     std::string message;
-    ASSERT_EQ(parse({"--window", "--scale", "3", "--assets", "/a", "--data-dir", "/d", "--seed", "42", "--headless",
-                     "--script", "s.txt", "--tick-start", "4294967000", "--scaling", "smooth", "--renderer", "software",
-                     "--no-vsync", "--state-file", "state.json"},
+    ASSERT_EQ(parse({"--window",  "--scale", "3",          "--assets", "/a",         "--data-dir",   "/d",
+                     "--seed",    "42",      "--headless", "--script", "s.txt",      "--tick-start", "4294967000",
+                     "--scaling", "smooth",  "--renderer", "software", "--no-vsync", "--state-file", "state.json"},
                     o, message),
               ParseResult::Run);
     EXPECT_TRUE(o.window);
@@ -71,12 +71,14 @@ TEST(CommandLine, ValuesMayFollowAnEqualsSignAndSettingsKeysHaveOptions) {
 }
 
 TEST(CommandLine, RefusesWhatItCannotUse) {
+    // clang-format off
     const std::vector<std::vector<std::string>> bad = {
         {"--bogus"}, {"--scale"}, {"--scale", "0"}, {"--scale", "x"}, {"--seed", "-1"},
         {"--seed", "4294967296"}, {"--data-dir"}, {"--script", "s.txt"},  // a script needs --headless
         {"--effects-volume=101"}, {"--scaling", "blurry"}, {"--mute=yes"}, {"--config="}, {"--fullscreen=no"},
         {"--scaling"}, {"--renderer"},
     };
+    // clang-format on
     for (const auto& args : bad) {
         Options o;
         std::string message;
@@ -89,11 +91,30 @@ TEST(CommandLine, HelpNamesEveryOptionAndTheProgramExitsWithTwoOnAnUnknownOne) {
     Options o;
     std::string help;
     ASSERT_EQ(parse({"-h"}, o, help), ParseResult::Exit);
-    for (const char* option :
-         {"--window", "--fullscreen", "--scale", "--scaling", "--renderer", "--no-vsync", "--effects-volume",
-          "--music-volume", "--mute", "--controller-dead-zone", "--controller-speed", "--screenshot-dir", "--config",
-          "--print-paths", "--assets", "--data-dir", "--seed", "--headless", "--script", "--tick-start", "--state-file", "-h,",
-          "--help", "--version"})
+    for (const char* option : {"--window",
+                               "--fullscreen",
+                               "--scale",
+                               "--scaling",
+                               "--renderer",
+                               "--no-vsync",
+                               "--effects-volume",
+                               "--music-volume",
+                               "--mute",
+                               "--controller-dead-zone",
+                               "--controller-speed",
+                               "--screenshot-dir",
+                               "--config",
+                               "--print-paths",
+                               "--assets",
+                               "--data-dir",
+                               "--seed",
+                               "--headless",
+                               "--script",
+                               "--tick-start",
+                               "--state-file",
+                               "-h,",
+                               "--help",
+                               "--version"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     const int status = std::system((std::string(VORLANIX_EXE) + " --no-such-option 2>/dev/null").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 2);
@@ -131,9 +152,9 @@ TEST(CommandLine, PrintPathsOnlyPrintsAndCreatesNothing) {
     ASSERT_EQ(std::system((env + VORLANIX_EXE + " --print-paths > " + out).c_str()), 0);
     const auto bytes = read_bytes(out);
     const std::string shown(bytes.begin(), bytes.end());
-    EXPECT_NE(shown.find("data:        " + (dir / ".local/share/vorlanix").string() + "\n"), std::string::npos) << shown;
-    EXPECT_NE(shown.find("settings:    " + (dir / ".config/vorlanix/vorlanix.conf").string() + "\n"),
-              std::string::npos)
+    EXPECT_NE(shown.find("data:        " + (dir / ".local/share/vorlanix").string() + "\n"), std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("settings:    " + (dir / ".config/vorlanix/vorlanix.conf").string() + "\n"), std::string::npos)
         << shown;
     EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"out.txt"});
 }

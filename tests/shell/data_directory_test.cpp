@@ -25,9 +25,9 @@ TEST(DataDirectory, AnUnusableDirectoryIsShownInAMessageBoxAndEndsWithOne) {
         const char* what;
         std::filesystem::path requested;  // empty: the XDG directory below the file
     };
-    for (const Case& c : {Case{"--data-dir names a file", dir / "plain-file"},
-                          Case{"--data-dir below a file", dir / "plain-file" / "data"},
-                          Case{"XDG_DATA_HOME below a file", {}}}) {
+    for (const Case& c :
+         {Case{"--data-dir names a file", dir / "plain-file"},
+          Case{"--data-dir below a file", dir / "plain-file" / "data"}, Case{"XDG_DATA_HOME below a file", {}}}) {
         SCOPED_TRACE(c.what);
         ScopedEnv xdg("XDG_DATA_HOME", (dir / "plain-file").string());
         platform::HeadlessPlatform headless;

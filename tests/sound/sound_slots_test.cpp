@@ -8,13 +8,13 @@
 #include "platform/headless/headless_platform.h"
 #include "tests/support/temp_dir.h"
 
-using vorlanix::True;
 using vorlanix::False;
+using vorlanix::True;
 
 namespace {
 
 class SoundSlots : public ::testing::Test {
-protected:
+  protected:
     SoundSlots() : game(headless) {
         headless.SetDirectories("/nowhere", "/nowhere", VORLANIX_SOUND_DIR);
         game.SoundAn = True;
@@ -49,8 +49,8 @@ TEST_F(SoundSlots, TenCopiesPlayAtOnceAndTheEleventhRequestIsDropped) {
 }
 
 TEST_F(SoundSlots, AnIdleFirstCopyIsReusedBeforeANewOneIsMade) {
-    game.SoundSpielen(1, 0);  // copy 1: a short shot
-    for (int t = 0; t < 2000; ++t) headless.DoEvents();  // copy 1 has ended
+    game.SoundSpielen(1, 0);                              // copy 1: a short shot
+    for (int t = 0; t < 2000; ++t) headless.DoEvents();   // copy 1 has ended
     for (int i = 0; i < 3; ++i) game.SoundSpielen(1, 0);  // copies 1, 2, 3
     game.SoundPuffer[1][1]->Stop();
     game.SoundSpielen(1, 0);

@@ -25,10 +25,10 @@ struct ExpectedFile {
 
 // The slot table's file names, exactly as the game asks for them (case matters on Linux).
 constexpr ExpectedFile kExpected[] = {
-    {"daneben.wav", 0.1, 1.5, false}, {"back.wav", 30.0, 120.0, true}, {"bruzel.wav", 0.1, 1.5, false},
-    {"Squash.wav", 0.1, 1.5, false},  {"motor.wav", 0.1, 1.5, false},  {"leer.wav", 0.1, 1.5, false},
+    {"daneben.wav", 0.1, 1.5, false}, {"back.wav", 30.0, 120.0, true},  {"bruzel.wav", 0.1, 1.5, false},
+    {"Squash.wav", 0.1, 1.5, false},  {"motor.wav", 0.1, 1.5, false},   {"leer.wav", 0.1, 1.5, false},
     {"powerup.wav", 0.1, 1.5, false}, {"absaugen.wav", 0.1, 1.5, true}, {"Planet.wav", 0.1, 1.5, false},
-    {"Mond.wav", 0.1, 1.5, false},    {"meteor.wav", 0.1, 1.5, false}, {"fenster.wav", 0.1, 1.5, false},
+    {"Mond.wav", 0.1, 1.5, false},    {"meteor.wav", 0.1, 1.5, false},  {"fenster.wav", 0.1, 1.5, false},
     {"squish.wav", 0.1, 1.5, false},
 };
 constexpr const char* kMusic = "back.wav";
@@ -61,7 +61,8 @@ testing::AssertionResult read_wave(const std::filesystem::path& path, WaveFile& 
     const std::vector<unsigned char> b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     auto tag = [&](std::size_t at) { return std::string(b.begin() + at, b.begin() + at + 4); };
     if (b.size() < 12 || tag(0) != "RIFF" || tag(8) != "WAVE") return testing::AssertionFailure() << "not RIFF/WAVE";
-    if (little_endian(b, 4, 4) != b.size() - 8) return testing::AssertionFailure() << "RIFF size does not match the file";
+    if (little_endian(b, 4, 4) != b.size() - 8)
+        return testing::AssertionFailure() << "RIFF size does not match the file";
     bool have_format = false, have_data = false;
     for (std::size_t at = 12; at + 8 <= b.size();) {
         const std::string id = tag(at);

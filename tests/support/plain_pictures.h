@@ -25,6 +25,7 @@ struct Picture {
 };
 
 inline const std::vector<Picture>& All() {
+    // clang-format off
     static const std::vector<Picture> pictures = {
         {"temp.bmp", 320, 400},          {"temptxt.bmp", 640, 20},          {"Burg.bmp", 275, 47},
         {"Irone0.bmp", 640, 640},        {"Irone1.bmp", 52, 1512},          {"irone1_salto.bmp", 108, 432},
@@ -49,6 +50,7 @@ inline const std::vector<Picture>& All() {
         {"menue_hilfe3.bmp", 320, 240},  {"menue_ergebnis.bmp", 320, 240},  {"menue_upload.bmp", 320, 240},
         {"menue_idiot.bmp", 320, 240},   {"menue_msg.bmp", 320, 240},
     };
+    // clang-format on
     return pictures;
 }
 
@@ -107,7 +109,7 @@ inline void Write(const std::filesystem::path& dir) {
 
 // A suite whose scenarios all load the plain pictures, written once for the whole suite.
 class Suite : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         directory_ = new TempDir;
         Write(directory_->path());
@@ -119,7 +121,7 @@ protected:
     // The setup hook of a headless run that loads them.
     static void UsePictures(platform::HeadlessPlatform& p) { p.SetAssetDirectory(directory_->path()); }
 
-private:
+  private:
     static inline TempDir* directory_ = nullptr;
 };
 

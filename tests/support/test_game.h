@@ -14,7 +14,7 @@
 namespace testing_support {
 
 class TestGame {
-public:
+  public:
     // With sound, the thirteen slots are loaded from the generated wave files and switched on.
     explicit TestGame(uint32_t seed = 1, bool sound = false);
 
@@ -29,7 +29,7 @@ public:
     platform::HeadlessPlatform headless;
     vorlanix::Vorlanix game;
 
-private:
+  private:
     std::unique_ptr<vorlanix::GameStateAccess> state_;
 };
 

@@ -10,7 +10,7 @@
 namespace testing_support {
 
 class WorldAtStart : public ::testing::Test {
-protected:
+  protected:
     WorldAtStart() {
         g.FillAngleTables();
         g.SichtX = 256;

@@ -108,8 +108,8 @@ Shot readXwd(const fs::path& file) {
     for (int y = 0; y < s.height; ++y)
         for (int x = 0; x < s.width; ++x) {
             const unsigned char* p = &d[start + static_cast<size_t>(y) * bytesPerLine + static_cast<size_t>(x) * 4];
-            const uint32_t v = lsbFirst ? (uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0])
-                                        : bigEndian(p);
+            const uint32_t v =
+                lsbFirst ? (uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0]) : bigEndian(p);
             s.pixels[static_cast<size_t>(y) * s.width + x] = v & 0xFFFFFF;
         }
     return s;
@@ -148,8 +148,8 @@ std::unique_ptr<XDesktop> XDesktop::Start(int width, int height, bool windowMana
     if (windowManager) {
         desktop->windowManager_ =
             spawn({"openbox"}, childEnvironment({"DISPLAY=" + desktop->display_}), desktop->dir_ / "openbox.log");
-        for (int i = 0; i < 200 && desktop->Output("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") ==
-                                       std::string::npos;
+        for (int i = 0;
+             i < 200 && desktop->Output("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") == std::string::npos;
              ++i)
             std::this_thread::sleep_for(50ms);
     }
@@ -189,11 +189,11 @@ Shot XDesktop::Screenshot(const std::string& window) const {
 Game::Game(const XDesktop& desktop, const fs::path& dir, std::vector<std::string> args)
     : desktop_(desktop), stateFile_(dir / "state.json"), logFile_(dir / "stderr.txt") {
     // A settings file of its own, so the player's never decides what the test sees.
-    std::vector<std::string> argv = {VORLANIX_EXE, "--data-dir", (dir / "data").string(), "--config",
-                                     (dir / "vorlanix.conf").string(), "--state-file", stateFile_.string()};
+    std::vector<std::string> argv = {
+        VORLANIX_EXE,   "--data-dir",       (dir / "data").string(), "--config", (dir / "vorlanix.conf").string(),
+        "--state-file", stateFile_.string()};
     argv.insert(argv.end(), args.begin(), args.end());
-    pid_ = spawn(argv, childEnvironment({"DISPLAY=" + desktop.display(), "SDL_AUDIODRIVER=dummy"}),
-                 logFile_);
+    pid_ = spawn(argv, childEnvironment({"DISPLAY=" + desktop.display(), "SDL_AUDIODRIVER=dummy"}), logFile_);
 }
 
 Game::~Game() { Stop(); }

@@ -22,7 +22,7 @@ struct Shot {
 };
 
 class XDesktop {
-public:
+  public:
     // A desktop of width x height, or nullptr with the reason in `why` when Xvfb (or a tool the
     // tests need) cannot start here.
     static std::unique_ptr<XDesktop> Start(int width, int height, bool windowManager, std::string& why);
@@ -36,7 +36,7 @@ public:
     Shot Screenshot(const std::string& window = "root") const;
     const std::string& display() const { return display_; }
 
-private:
+  private:
     XDesktop() = default;
     std::string display_;
     pid_t server_ = 0, windowManager_ = 0;
@@ -45,7 +45,7 @@ private:
 
 // The program on a desktop, with its own data directory and state file.
 class Game {
-public:
+  public:
     Game(const XDesktop& desktop, const std::filesystem::path& dir, std::vector<std::string> args);
     ~Game();
 
@@ -59,7 +59,7 @@ public:
     int Stop();
     pid_t pid() const { return pid_; }
 
-private:
+  private:
     const XDesktop& desktop_;
     std::filesystem::path stateFile_, logFile_;
     pid_t pid_ = 0;

@@ -64,9 +64,7 @@ void panel_shading(cairo_t* cr) {
 void seams(cairo_t* cr) {
     cairo_save(cr);
     cairo_set_line_width(cr, 1);
-    const struct {
-        double y, reach;
-    } rows[2] = {{29.5, 48}, {389.5, 46}};
+    const struct { double y, reach; } rows[2] = {{29.5, 48}, {389.5, 46}};
     for (const auto& row : rows) {
         for (auto [x0, x1] : {std::pair{0.0, row.reach}, std::pair{640 - row.reach, 640.0}}) {
             cairo_move_to(cr, x0, row.y);

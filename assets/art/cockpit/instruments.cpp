@@ -39,12 +39,8 @@ void ammo_segment(cairo_t* cr, int k, AmmoLook look) {
     const double middle = 15.5;
     cairo_save(cr);
     switch (look) {
-        case AmmoLook::Full:
-            lamp_fill(cr, x0, y0, x1, y1, true);
-            break;
-        case AmmoLook::Spent:
-            lamp_fill(cr, x0, y0, x1, y1, false);
-            break;
+        case AmmoLook::Full: lamp_fill(cr, x0, y0, x1, y1, true); break;
+        case AmmoLook::Spent: lamp_fill(cr, x0, y0, x1, y1, false); break;
         case AmmoLook::HalfSpent:
             // One of the segment's two shots is gone: the charge has sunk to its lower half.
             cairo_save(cr);

@@ -105,8 +105,7 @@ void lamp(cairo_t* cr, double cx, double cy, double r, bool lit) {
     cairo_fill(cr);
     cairo_pattern_t* p = cairo_pattern_create_radial(cx - r * 0.25, cy - r * 0.3, r * 0.05, cx, cy, r - 1);
     if (lit)
-        gradient_stops(p, {{0, {255, 255, 236}}, {0.35, {255, 246, 170}}, {0.75, {255, 214, 90}},
-                           {1, {236, 160, 40}}});
+        gradient_stops(p, {{0, {255, 255, 236}}, {0.35, {255, 246, 170}}, {0.75, {255, 214, 90}}, {1, {236, 160, 40}}});
     else
         gradient_stops(p, {{0, {70, 120, 76}}, {0.6, {34, 78, 44}}, {1, {20, 52, 30}}});
     cairo_arc(cr, cx, cy, r - 1, 0, 2 * M_PI);

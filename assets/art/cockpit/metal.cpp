@@ -52,8 +52,7 @@ void brushed_metal(art::Canvas& c, const std::function<void(cairo_t*)>& shape, a
             const int across = grain == Grain::Horizontal ? y : x;
             // Brushing leaves fine lines across the grain and long, slow streaks along it.
             const double line = hash01(static_cast<uint64_t>(across), 1, seed) * 2 - 1;
-            const double streak =
-                value_noise(along / 53.0 + across * 7.31, seed + 2) * 2 - 1;
+            const double streak = value_noise(along / 53.0 + across * 7.31, seed + 2) * 2 - 1;
             const double grit = hash01(static_cast<uint64_t>(x), static_cast<uint64_t>(y), seed + 3) * 2 - 1;
             const double d = line * 4.5 + streak * 6.0 + grit * 1.5;
             auto ch = [d](uint8_t v) { return std::clamp(v + d, 0.0, 254.0); };

@@ -86,11 +86,15 @@ void Canvas::write_bmp(const std::filesystem::path& dir, const std::string& name
             // The display keeps 5-6-5 bits, so every colour that lands on the key's 16-bit value
             // (not only the exact key) would punch a hole into the figure.
             if (key == Key::Black) {
-                if (a < 128) c = {0, 0, 0};
-                else if (c.r < 8 && c.g < 4 && c.b < 8) c = {8, 8, 8};
+                if (a < 128)
+                    c = {0, 0, 0};
+                else if (c.r < 8 && c.g < 4 && c.b < 8)
+                    c = {8, 8, 8};
             } else if (key == Key::White) {
-                if (a < 128) c = {255, 255, 255};
-                else if (c.r >= 248 && c.g >= 252 && c.b >= 248) c = {240, 240, 240};
+                if (a < 128)
+                    c = {255, 255, 255};
+                else if (c.r >= 248 && c.g >= 252 && c.b >= 248)
+                    c = {240, 240, 240};
             }
             dst[x * 3 + 0] = c.b;
             dst[x * 3 + 1] = c.g;

@@ -23,7 +23,7 @@ enum class Key {
 };
 
 class Canvas {
-public:
+  public:
     // A canvas starts fully transparent.
     Canvas(int width, int height);
     ~Canvas();
@@ -48,7 +48,7 @@ public:
     // never fade towards black (no dark halos around figures).
     void write_bmp(const std::filesystem::path& dir, const std::string& name, Key key) const;
 
-private:
+  private:
     int width_, height_;
     cairo_surface_t* surface_;
     cairo_t* cr_;
@@ -56,14 +56,14 @@ private:
 
 // Deterministic random numbers (splitmix64), so every build writes the same bytes.
 class Rng {
-public:
+  public:
     explicit Rng(uint64_t seed) : state_(seed) {}
     uint64_t next();
-    double uniform();                 // [0, 1)
+    double uniform();                    // [0, 1)
     double range(double lo, double hi);  // [lo, hi)
-    int int_range(int lo, int hi);    // lo..hi inclusive
+    int int_range(int lo, int hi);       // lo..hi inclusive
 
-private:
+  private:
     uint64_t state_;
 };
 

@@ -15,7 +15,7 @@ struct Point {
 };
 
 class Board {
-public:
+  public:
     Board(cairo_t* cr, double cx, double cy, double scale, double yaw, const BoardShape& shape)
         : cr_(cr), cx_(cx), cy_(cy), k_(scale), s_(std::sin(yaw)), c_(std::cos(yaw)), sh_(shape) {}
 
@@ -86,10 +86,10 @@ public:
                 const double nx = -dy / len * r * grow, ny = dx / len * r * grow;
                 cairo_move_to(cr_, base.x + nx, base.y + ny);
                 const double reach = 0.55 + 0.45 * grow;
-                cairo_curve_to(cr_, base.x + nx + dx * 0.5, base.y + ny + dy * 0.5, tip.x + nx * 0.2,
-                               tip.y + ny * 0.2, base.x + dx * reach, base.y + dy * reach);
-                cairo_curve_to(cr_, tip.x - nx * 0.2, tip.y - ny * 0.2, base.x - nx + dx * 0.5,
-                               base.y - ny + dy * 0.5, base.x - nx, base.y - ny);
+                cairo_curve_to(cr_, base.x + nx + dx * 0.5, base.y + ny + dy * 0.5, tip.x + nx * 0.2, tip.y + ny * 0.2,
+                               base.x + dx * reach, base.y + dy * reach);
+                cairo_curve_to(cr_, tip.x - nx * 0.2, tip.y - ny * 0.2, base.x - nx + dx * 0.5, base.y - ny + dy * 0.5,
+                               base.x - nx, base.y - ny);
                 cairo_arc(cr_, base.x, base.y, r * grow, std::atan2(-ny, -nx), std::atan2(-ny, -nx) + kPi);
                 cairo_close_path(cr_);
             }
@@ -198,7 +198,7 @@ public:
         cairo_stroke(cr_);
     }
 
-private:
+  private:
     cairo_t* cr_;
     double cx_, cy_, k_, s_, c_;
     BoardShape sh_;

@@ -172,8 +172,8 @@ void paint_flag(cairo_t* cr, int phase) {
     for (int i = 0; i <= 20; ++i) {
         const double x = x0 + (x1 - x0) * i / 20.0;
         const double slope = top(x + 0.5) - top(x - 0.5);
-        const Rgb c = slope < 0 ? lighten(kFlag, std::min(0.5, -slope * 0.5))
-                                : darken(kFlag, std::min(0.45, slope * 0.45));
+        const Rgb c =
+            slope < 0 ? lighten(kFlag, std::min(0.5, -slope * 0.5)) : darken(kFlag, std::min(0.45, slope * 0.45));
         cairo_pattern_add_color_stop_rgb(p, i / 20.0, c.r / 255.0, c.g / 255.0, c.b / 255.0);
     }
     cairo_set_source(cr, p);

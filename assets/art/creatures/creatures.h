@@ -55,11 +55,11 @@ enum class Mood { Cheeky, Shocked, Menacing };
 // The figure is modelled in units with its feet at (0, 0) and its antenna tips 35 units up;
 // the large rider is drawn at one pixel per unit.
 struct IronePose {
-    double x = 0, y = 0;   // where the feet stand
-    double scale = 1;      // pixels per unit
-    double yaw = 0;        // 0 faces the viewer, +pi/2 faces right, pi faces away
-    double lean = 0;       // forward lean in the direction it faces
-    double roll = 0;       // turn of the whole figure around its middle (somersaults)
+    double x = 0, y = 0;  // where the feet stand
+    double scale = 1;     // pixels per unit
+    double yaw = 0;       // 0 faces the viewer, +pi/2 faces right, pi faces away
+    double lean = 0;      // forward lean in the direction it faces
+    double roll = 0;      // turn of the whole figure around its middle (somersaults)
     Arms arms = Arms::Riding;
     Mood mood = Mood::Cheeky;
     bool damaged = false;  // the big Irone after a hit: bent antenna, dazed eye

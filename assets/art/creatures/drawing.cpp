@@ -91,6 +91,7 @@ void write_sheet(art::Canvas& sheet, const fs::path& dir, const char* name) {
 const RiderSize& rider(int size) {
     // Boards: crimson for the large riders, azure for the middle ones, gold for the small ones,
     // so the player can tell the three point values apart.
+    // clang-format off
     static const RiderSize sizes[3] = {
         {"Irone1.bmp", "Brett1.bmp", "irone1_salto.bmp", 52, 42, 150, 23, 49, 27, 54, 1.0, 9.5,
          {{215, 45, 62}, {255, 206, 64}, {128, 26, 48}}},
@@ -99,6 +100,7 @@ const RiderSize& rider(int size) {
         {"Irone3.bmp", "Brett3.bmp", "irone3_salto.bmp", 23, 18, 66, 10, 22, 12, 24, 0.44, 4.3,
          {{248, 188, 38}, {222, 52, 52}, {152, 96, 22}}},
     };
+    // clang-format on
     return sizes[size];
 }
 

@@ -23,7 +23,7 @@ constexpr double kHeadY = -21.5, kHeadR = 10.5;
 constexpr double kBodyY = -8.5, kBodyRx = 10.5, kBodyRy = 7.2;
 
 class Figure {
-public:
+  public:
     Figure(cairo_t* cr, const IronePose& p)
         : cr_(cr), p_(p), s_(std::sin(p.yaw)), c_(std::cos(p.yaw)), lw_(p.outline_px / p.scale) {}
 
@@ -56,7 +56,7 @@ public:
         cairo_restore(cr_);
     }
 
-private:
+  private:
     double sx(double azimuth, double r) const { return r * std::sin(azimuth); }
 
     void feet() {

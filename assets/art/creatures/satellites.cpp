@@ -419,8 +419,7 @@ void write_satellite2_irone(const fs::path& dir) {
         pose.outline_px = 0.85;
         draw_irone(cr, pose);
     });
-    for (int n = 0; n < 3; ++n)
-        draw_cell(sheet, 30, n * 10, 10, 10, [n](cairo_t* cr) { lamp(cr, 0, 0, n + 1, true); });
+    for (int n = 0; n < 3; ++n) draw_cell(sheet, 30, n * 10, 10, 10, [n](cairo_t* cr) { lamp(cr, 0, 0, n + 1, true); });
     write_sheet(sheet, dir, "satelit2irone.bmp");
 }
 

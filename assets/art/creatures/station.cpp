@@ -26,8 +26,7 @@ struct Point {
 
 Point ring_point(double t) {
     const double x = kRingRx * std::cos(t), y = kRingRy * std::sin(t);
-    return {kCx + x * std::cos(kTilt) - y * std::sin(kTilt),
-            kCy + 3 + x * std::sin(kTilt) + y * std::cos(kTilt)};
+    return {kCx + x * std::cos(kTilt) - y * std::sin(kTilt), kCy + 3 + x * std::sin(kTilt) + y * std::cos(kTilt)};
 }
 
 void ring_path(cairo_t* cr) {
@@ -98,8 +97,7 @@ struct OnSphere {
     double x, y, squeeze;
 };
 OnSphere on_sphere(double azimuth, double lat, double r) {
-    return {kCx + r * std::cos(lat) * std::sin(azimuth), kCy - r * std::sin(lat),
-            std::max(0.0, std::cos(azimuth))};
+    return {kCx + r * std::cos(lat) * std::sin(azimuth), kCy - r * std::sin(lat), std::max(0.0, std::cos(azimuth))};
 }
 
 void sphere(cairo_t* cr, double turn) {
@@ -301,8 +299,7 @@ void write_station(const fs::path& dir) {
     const Chunk chunk = make_chunk();
     art::Canvas fragments(25, 25 * 29);
     for (int frame = 0; frame < 29; ++frame)
-        draw_cell(fragments, 0, frame * 25, 25, 25,
-                  [&chunk, frame](cairo_t* cr) { paint_fragment(cr, chunk, frame); });
+        draw_cell(fragments, 0, frame * 25, 25, 25, [&chunk, frame](cairo_t* cr) { paint_fragment(cr, chunk, frame); });
     write_sheet(fragments, dir, "irone_meteor.bmp");
 }
 

@@ -16,8 +16,8 @@ constexpr int kWidth = 572, kHeight = 360;
 constexpr int kSeam = 286;  // the doors part here
 
 // Where the menu lights and hit-tests the buttons, in panel pixels (screen minus (34, 30)).
-constexpr double kColumnX = 87;           // middle of the lamp column
-constexpr double kStartLampY = 65;        // the big START lamp, 30 x 30 from (72, 50)
+constexpr double kColumnX = 87;                                 // middle of the lamp column
+constexpr double kStartLampY = 65;                              // the big START lamp, 30 x 30 from (72, 50)
 constexpr double kSmallLampTop[5] = {101, 143, 185, 227, 269};  // STORY .. HILFE, 20 x 20
 constexpr double kQuitLampLeft = 497, kQuitLampTop = 269;
 constexpr double kLabelLeft = 66, kLabelRight = 127;  // labels stay clear of the recess
@@ -105,8 +105,7 @@ void page_recess(cairo_t* cr) {
 
     cairo_pattern_t* bg = cairo_pattern_create_linear(0, y, 0, y + h);
     cairo_pattern_add_color_stop_rgb(bg, 0, kScreenTop.r / 255.0, kScreenTop.g / 255.0, kScreenTop.b / 255.0);
-    cairo_pattern_add_color_stop_rgb(bg, 1, kScreenBottom.r / 255.0, kScreenBottom.g / 255.0,
-                                     kScreenBottom.b / 255.0);
+    cairo_pattern_add_color_stop_rgb(bg, 1, kScreenBottom.r / 255.0, kScreenBottom.g / 255.0, kScreenBottom.b / 255.0);
     cairo_set_source(cr, bg);
     cairo_rectangle(cr, x, y, w, h);
     cairo_fill(cr);
@@ -158,8 +157,7 @@ void door_seam(cairo_t* cr) {
     cairo_fill(cr);
 }
 
-void main_label(cairo_t* cr, const std::string& label, double centre_x, double baseline, double left,
-                double right) {
+void main_label(cairo_t* cr, const std::string& label, double centre_x, double baseline, double left, double right) {
     const TextStyle style{11, true, {232, 238, 226}};
     const double w = std::min(text_width(cr, label, style), right - left);
     const double x = std::clamp(centre_x - w / 2, left, right - w);

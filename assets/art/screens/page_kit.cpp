@@ -35,8 +35,8 @@ double text_width(cairo_t* cr, const std::string& line, const TextStyle& style) 
     return width_with(cr, line, style, style.condense);
 }
 
-void text(cairo_t* cr, double x, double baseline, const std::string& line, const TextStyle& style,
-          Align align, double max_width) {
+void text(cairo_t* cr, double x, double baseline, const std::string& line, const TextStyle& style, Align align,
+          double max_width) {
     double condense = style.condense;
     double w = width_with(cr, line, style, condense);
     if (max_width > 0 && w > max_width) {
@@ -53,8 +53,8 @@ void text(cairo_t* cr, double x, double baseline, const std::string& line, const
     cairo_new_path(cr);
 }
 
-void text_lines(cairo_t* cr, double x, double first_baseline, double line_height,
-                const std::vector<std::string>& lines, const TextStyle& style, double max_width) {
+void text_lines(cairo_t* cr, double x, double first_baseline, double line_height, const std::vector<std::string>& lines,
+                const TextStyle& style, double max_width) {
     double baseline = first_baseline;
     for (const auto& line : lines) {
         if (!line.empty()) text(cr, x, baseline, line, style, Align::Left, max_width);
@@ -62,8 +62,7 @@ void text_lines(cairo_t* cr, double x, double first_baseline, double line_height
     }
 }
 
-void heading(cairo_t* cr, double x, double baseline, const std::string& line, double size,
-             double max_width) {
+void heading(cairo_t* cr, double x, double baseline, const std::string& line, double size, double max_width) {
     TextStyle shadow{size, true, kShadow};
     text(cr, x + 1, baseline + 1, line, shadow, Align::Left, max_width);
     text(cr, x + 2, baseline + 2, line, {size, true, {30, 24, 8}}, Align::Left, max_width);
@@ -105,8 +104,7 @@ void page_screen(art::Canvas& page) {
     const double w = page.width(), h = page.height();
     cairo_pattern_t* bg = cairo_pattern_create_linear(0, 0, 0, h);
     cairo_pattern_add_color_stop_rgb(bg, 0, kScreenTop.r / 255.0, kScreenTop.g / 255.0, kScreenTop.b / 255.0);
-    cairo_pattern_add_color_stop_rgb(bg, 1, kScreenBottom.r / 255.0, kScreenBottom.g / 255.0,
-                                     kScreenBottom.b / 255.0);
+    cairo_pattern_add_color_stop_rgb(bg, 1, kScreenBottom.r / 255.0, kScreenBottom.g / 255.0, kScreenBottom.b / 255.0);
     cairo_set_source(cr, bg);
     cairo_paint(cr);
     cairo_pattern_destroy(bg);

@@ -40,12 +40,11 @@ void text(cairo_t* cr, double x, double baseline, const std::string& line, const
           Align align = Align::Left, double max_width = 0);
 
 // Lines of running text, baseline to baseline line_height apart; empty lines leave a gap.
-void text_lines(cairo_t* cr, double x, double first_baseline, double line_height,
-                const std::vector<std::string>& lines, const TextStyle& style, double max_width);
+void text_lines(cairo_t* cr, double x, double first_baseline, double line_height, const std::vector<std::string>& lines,
+                const TextStyle& style, double max_width);
 
 // Page heading: bold yellow capitals with a dark drop shadow.
-void heading(cairo_t* cr, double x, double baseline, const std::string& line, double size = 15,
-             double max_width = 0);
+void heading(cairo_t* cr, double x, double baseline, const std::string& line, double size = 15, double max_width = 0);
 
 // The page's dark screen with its rounded cyan frame, covering the whole canvas.
 void page_screen(art::Canvas& page);

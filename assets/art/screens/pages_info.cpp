@@ -9,6 +9,9 @@
 
 namespace screens {
 
+// The pages' texts stand one screen line to one source line, as the player reads them.
+// clang-format off
+
 namespace {
 
 constexpr int kPageWidth = 320, kPageHeight = 240;
@@ -235,3 +238,4 @@ void draw_info_pages(const std::filesystem::path& dir) {
 }
 
 }  // namespace screens
+// clang-format on

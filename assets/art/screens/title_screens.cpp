@@ -11,8 +11,8 @@ namespace screens {
 namespace {
 
 // Big friendly lettering with a dark outline and a cool gradient, for the farewell.
-void outlined_text(cairo_t* cr, const std::string& line, double cx, double baseline, double size,
-                   art::Rgb top, art::Rgb bottom) {
+void outlined_text(cairo_t* cr, const std::string& line, double cx, double baseline, double size, art::Rgb top,
+                   art::Rgb bottom) {
     art::select_font(cr, "DejaVu Sans", size, true);
     cairo_text_extents_t ext;
     cairo_text_extents(cr, line.c_str(), &ext);

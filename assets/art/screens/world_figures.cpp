@@ -112,8 +112,8 @@ void space_backdrop(art::Canvas& c, art::Rng& rng, art::Rgb top, art::Rgb bottom
     }
 }
 
-void planet(cairo_t* cr, art::Rng& rng, double cx, double cy, double r, art::Rgb light, art::Rgb dark,
-            bool bands, int craters) {
+void planet(cairo_t* cr, art::Rng& rng, double cx, double cy, double r, art::Rgb light, art::Rgb dark, bool bands,
+            int craters) {
     // Atmosphere glow behind the disc.
     nebula(cr, cx, cy, r * 1.18, r * 1.18, light, 0.28);
 
@@ -161,8 +161,8 @@ void planet(cairo_t* cr, art::Rng& rng, double cx, double cy, double r, art::Rgb
     }
 
     // Night side: the light falls from the upper left.
-    cairo_pattern_t* night = cairo_pattern_create_radial(cx - r * 0.3, cy - r * 0.35, r * 0.55, cx - r * 0.3,
-                                                         cy - r * 0.35, r * 1.45);
+    cairo_pattern_t* night =
+        cairo_pattern_create_radial(cx - r * 0.3, cy - r * 0.35, r * 0.55, cx - r * 0.3, cy - r * 0.35, r * 1.45);
     source(night, 0, {6, 8, 22}, 0);
     source(night, 1, {6, 8, 22}, 0.8);
     cairo_set_source(cr, night);

@@ -20,8 +20,8 @@ void nebula(cairo_t* cr, double cx, double cy, double rx, double ry, art::Rgb co
 void sparkle(cairo_t* cr, double cx, double cy, double size, art::Rgb colour);
 
 // A shaded planet of radius r with bands or craters and a thin atmosphere.
-void planet(cairo_t* cr, art::Rng& rng, double cx, double cy, double r, art::Rgb light, art::Rgb dark,
-            bool bands, int craters);
+void planet(cairo_t* cr, art::Rng& rng, double cx, double cy, double r, art::Rgb light, art::Rgb dark, bool bands,
+            int craters);
 
 // A ring around a planet; draw the back half before the planet and the front half after it.
 void planet_ring(cairo_t* cr, double cx, double cy, double r, double tilt, art::Rgb colour, bool front);

@@ -20,7 +20,7 @@ void draw_explosion(const fs::path& dir) {
     art::Rng rng(7008);
     for (int i = 0; i < 18; ++i) sparks.push_back({rng.range(0, 6.2832), rng.range(1.3, 2.0), rng.range(0.7, 1.3)});
 
-    const std::vector<Stop> fire = {{0.0, rgb(92, 40, 52)},   {0.2, rgb(150, 40, 32)}, {0.4, rgb(226, 80, 30)},
+    const std::vector<Stop> fire = {{0.0, rgb(92, 40, 52)},   {0.2, rgb(150, 40, 32)},  {0.4, rgb(226, 80, 30)},
                                     {0.6, rgb(252, 150, 40)}, {0.8, rgb(255, 222, 90)}, {1.0, rgb(255, 252, 225)}};
     // The ball swells fast for six frames, then keeps spreading slowly while it cools and tears apart.
     auto radius = [](int f) { return f < 6 ? 6.0 + 16.0 * std::pow(f / 6.0, 0.7) : 22.0 + 0.25 * (f - 6); };

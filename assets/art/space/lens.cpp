@@ -54,8 +54,8 @@ Colour glass(const Sphere& planet, double x, double y) {
     const double sx = dx + 9.0, sy = dy + 13.0;
     c = blend(c, rgb(255, 255, 255), smoothstep(3.5, 1.5, std::sqrt(sx * sx + sy * sy)) * 0.9);
     const double lower_right = std::cos(angle - 0.75);
-    c = blend(c, rgb(210, 235, 255), smoothstep(0.8, 0.97, lower_right) * smoothstep(25.0, 28.0, r) *
-                                         smoothstep(32.0, 30.0, r) * 0.45);
+    c = blend(c, rgb(210, 235, 255),
+              smoothstep(0.8, 0.97, lower_right) * smoothstep(25.0, 28.0, r) * smoothstep(32.0, 30.0, r) * 0.45);
     return c;
 }
 

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-
 namespace space {
 
 namespace {
@@ -111,6 +110,7 @@ void draw_nebula(const NebulaLook& look, const fs::path& dir) {
 }  // namespace
 
 void draw_nebulae(const fs::path& dir) {
+    // clang-format off
     const std::vector<NebulaLook> looks = {
         {"Nebel1.bmp", 375, 420, 15015,
          {{0.45, 0.42, 0.45, 0.38, 1.1}, {0.62, 0.62, 0.36, 0.32, 0.9}, {0.33, 0.7, 0.28, 0.24, 0.7}},
@@ -129,6 +129,7 @@ void draw_nebulae(const fs::path& dir) {
          {{0.0, rgb(50, 90, 240)}, {0.4, rgb(60, 180, 250)}, {0.75, rgb(140, 90, 240)}, {1.0, rgb(200, 120, 255)}},
          rgb(225, 240, 255), 1.2},
     };
+    // clang-format on
     for (const NebulaLook& look : looks) draw_nebula(look, dir);
 }
 

@@ -151,8 +151,9 @@ SphereLook lava_world() {
         const double lava = std::max({smoothstep(0.94, 0.99, r1), 0.75 * smoothstep(0.95, 0.99, r2), lake});
         Surface s;
         s.albedo = blend(rock, rgb(120, 50, 30), lava);
-        s.glow = ramp({{0.0, rgb(0, 0, 0)}, {0.3, rgb(190, 40, 14)}, {0.7, rgb(255, 138, 30)}, {1.0, rgb(255, 226, 120)}},
-                      lava * (0.85 + 0.15 * n.at(q * 12)));
+        s.glow =
+            ramp({{0.0, rgb(0, 0, 0)}, {0.3, rgb(190, 40, 14)}, {0.7, rgb(255, 138, 30)}, {1.0, rgb(255, 226, 120)}},
+                 lava * (0.85 + 0.15 * n.at(q * 12)));
         s.height = 0.03 * n.fbm(q * 6, 4) - 0.02 * lava;
         return s;
     };

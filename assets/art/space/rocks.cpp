@@ -30,8 +30,8 @@ SphereLook sulphur_moon() {
     auto craters = std::make_shared<CraterField>(12013, 14, 0.06, 0.2);
     SphereLook look;
     look.surface = [n, craters](Vec3 q) {
-        Colour albedo = ramp({{-0.4, rgb(250, 236, 150)}, {0.0, rgb(238, 206, 84)}, {0.25, rgb(222, 140, 52)}},
-                             n.fbm(q * 2.2, 4));
+        Colour albedo =
+            ramp({{-0.4, rgb(250, 236, 150)}, {0.0, rgb(238, 206, 84)}, {0.25, rgb(222, 140, 52)}}, n.fbm(q * 2.2, 4));
         const double vent = smoothstep(0.3, 0.42, n.fbm(q * 4.0 + Vec3{7, 1, 3}, 3));
         albedo = blend(albedo, rgb(120, 66, 40), vent);
         albedo = blend(albedo, rgb(250, 248, 232), smoothstep(0.28, 0.4, n.fbm(q * 3.0 + Vec3{2, 9, 4}, 3)) * 0.8);

@@ -53,7 +53,7 @@ Colour ramp(const std::vector<Stop>& stops, double t);
 // A picture being computed pixel by pixel. Every pixel is either opaque or transparent when written:
 // partial cover is decided at one half, so no pixel fades into the key colour.
 class Image {
-public:
+  public:
     Image(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }
@@ -67,7 +67,7 @@ public:
     // Copies another image into this one at (x, y), cover included.
     void place(const Image& part, int x, int y);
 
-private:
+  private:
     size_t index(int x, int y) const { return static_cast<size_t>(y) * width_ + x; }
     int width_, height_;
     std::vector<Colour> colour_;
@@ -91,7 +91,7 @@ void write_picture(const Image& image, const fs::path& dir, const std::string& n
 
 // Smooth 3-D gradient noise in about -1..1, seeded, so every planet and cloud has its own pattern.
 class Noise {
-public:
+  public:
     explicit Noise(uint64_t seed);
     double at(Vec3 p) const;
     // Sum of octaves, each twice the frequency and half the weight of the one before.
@@ -99,7 +99,7 @@ public:
     // Sharp creases where the noise crosses zero, for cracks, ridges and filaments (0..1).
     double ridged(Vec3 p, int octaves) const;
 
-private:
+  private:
     int perm_[512];
 };
 
@@ -113,36 +113,36 @@ struct Surface {
 
 struct SphereLook {
     std::function<Surface(Vec3)> surface;
-    Vec3 axis{0, 1, 0};          // the body is turned about this axis ...
-    double turn = 0;             // ... by this angle, so that features are not symmetric to the picture
-    double bump = 1.0;           // how strongly the relief is shaded
-    Colour atmosphere;           // rim glow on the lit side
-    double ambient = 0.14;       // light on the night side, so it never reaches black
+    Vec3 axis{0, 1, 0};     // the body is turned about this axis ...
+    double turn = 0;        // ... by this angle, so that features are not symmetric to the picture
+    double bump = 1.0;      // how strongly the relief is shaded
+    Colour atmosphere;      // rim glow on the lit side
+    double ambient = 0.14;  // light on the night side, so it never reaches black
 };
 
 // Shades a sphere of radius `radius` pixels centred at (cx, cy) at any point of the picture,
 // so the same body can be drawn at its own size and seen enlarged through a lens.
 class Sphere {
-public:
+  public:
     Sphere(SphereLook look, double cx, double cy, double radius);
     bool inside(double x, double y) const;
     Colour shade(double x, double y) const;
     // The whole disc, supersampled; the rest of the image is left as it is.
     void paint(Image& image, int samples = 3) const;
 
-private:
+  private:
     SphereLook look_;
     double cx_, cy_, radius_;
 };
 
 // Bowl-shaped craters with raised rims scattered over a sphere; young ones throw bright rays.
 class CraterField {
-public:
+  public:
     CraterField(uint64_t seed, int count, double min_radius, double max_radius);
     // Adds the craters' relief at the unit vector q to *height and shades *albedo.
     void apply(Vec3 q, double* height, Colour* albedo) const;
 
-private:
+  private:
     struct Crater {
         Vec3 centre;
         double radius, depth;

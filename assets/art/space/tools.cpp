@@ -25,8 +25,7 @@ Colour ramp(const std::vector<Stop>& stops, double t) {
     if (t <= stops.front().at) return stops.front().colour;
     for (size_t i = 1; i < stops.size(); ++i)
         if (t <= stops[i].at)
-            return blend(stops[i - 1].colour, stops[i].colour,
-                         (t - stops[i - 1].at) / (stops[i].at - stops[i - 1].at));
+            return blend(stops[i - 1].colour, stops[i].colour, (t - stops[i - 1].at) / (stops[i].at - stops[i - 1].at));
     return stops.back().colour;
 }
 
@@ -115,12 +114,12 @@ double Noise::at(Vec3 p) const {
     const double u = fade(x), v = fade(y), w = fade(z);
     const int A = perm_[X] + Y, AA = perm_[A] + Z, AB = perm_[A + 1] + Z;
     const int B = perm_[X + 1] + Y, BA = perm_[B] + Z, BB = perm_[B + 1] + Z;
-    return lerp(lerp(lerp(gradient(perm_[AA], x, y, z), gradient(perm_[BA], x - 1, y, z), u),
-                     lerp(gradient(perm_[AB], x, y - 1, z), gradient(perm_[BB], x - 1, y - 1, z), u), v),
-                lerp(lerp(gradient(perm_[AA + 1], x, y, z - 1), gradient(perm_[BA + 1], x - 1, y, z - 1), u),
-                     lerp(gradient(perm_[AB + 1], x, y - 1, z - 1), gradient(perm_[BB + 1], x - 1, y - 1, z - 1), u),
-                     v),
-                w);
+    return lerp(
+        lerp(lerp(gradient(perm_[AA], x, y, z), gradient(perm_[BA], x - 1, y, z), u),
+             lerp(gradient(perm_[AB], x, y - 1, z), gradient(perm_[BB], x - 1, y - 1, z), u), v),
+        lerp(lerp(gradient(perm_[AA + 1], x, y, z - 1), gradient(perm_[BA + 1], x - 1, y, z - 1), u),
+             lerp(gradient(perm_[AB + 1], x, y - 1, z - 1), gradient(perm_[BB + 1], x - 1, y - 1, z - 1), u), v),
+        w);
 }
 
 double Noise::fbm(Vec3 p, int octaves) const {

@@ -18,6 +18,15 @@ const std::vector<Migration> sqlite_migrations = {
     {2,
      {"ALTER TABLE entries ADD COLUMN game_key TEXT", "CREATE UNIQUE INDEX entries_by_game ON entries (game_key)",
       "UPDATE entries SET replay = NULL"}},
+    // Uploads waiting for their proof; the id is the one their entry gets. The file and the
+    // replay sent are kept only until the proof is done. Jobs are proved in the order of their
+    // turn, which each address counts on from the turn being proved when it queues.
+    {3,
+     {"CREATE TABLE proof_jobs (id INTEGER PRIMARY KEY, upload TEXT UNIQUE, replay TEXT, address TEXT NOT NULL, "
+      "state INTEGER NOT NULL DEFAULT 0, reason TEXT, queued BIGINT NOT NULL, lease_until BIGINT NOT NULL DEFAULT 0, "
+      "worker TEXT, attempts INTEGER NOT NULL DEFAULT 0, finished BIGINT, turn BIGINT NOT NULL DEFAULT 0)",
+      "CREATE INDEX proof_jobs_by_turn ON proof_jobs (state, turn, id)",
+      "CREATE INDEX proof_jobs_by_address ON proof_jobs (address, state, turn)"}},
 };
 
 const std::vector<Migration> postgresql_migrations = {
@@ -29,6 +38,12 @@ const std::vector<Migration> postgresql_migrations = {
     {2,
      {"ALTER TABLE entries ADD COLUMN game_key TEXT", "CREATE UNIQUE INDEX entries_by_game ON entries (game_key)",
       "UPDATE entries SET replay = NULL"}},
+    {3,
+     {"CREATE TABLE proof_jobs (id BIGINT PRIMARY KEY, upload TEXT UNIQUE, replay TEXT, address TEXT NOT NULL, "
+      "state INTEGER NOT NULL DEFAULT 0, reason TEXT, queued BIGINT NOT NULL, lease_until BIGINT NOT NULL DEFAULT 0, "
+      "worker TEXT, attempts INTEGER NOT NULL DEFAULT 0, finished BIGINT, turn BIGINT NOT NULL DEFAULT 0)",
+      "CREATE INDEX proof_jobs_by_turn ON proof_jobs (state, turn, id)",
+      "CREATE INDEX proof_jobs_by_address ON proof_jobs (address, state, turn)"}},
 };
 
 }  // namespace

@@ -178,6 +178,7 @@ WorldListServer::WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptio
     }
     http_->set_payload_max_length(max_request_body);
     add_routes();
+    if (options_.workers > 0) workers_ = std::make_unique<ProofWorkers>(desk_, options_.workers, options_.proof_lease);
 }
 
 WorldListServer::~WorldListServer() {
@@ -287,9 +288,15 @@ void WorldListServer::add_routes() {
         const auto qhs = req.get_file_value("qhs");
         const auto replay = req.get_file_value("replay");
         // A browser sends the form's replay field empty when no file was chosen.
-        std::optional<std::span<const uint8_t>> replay_bytes;
-        if (!replay.content.empty()) replay_bytes = as_bytes(replay.content);
-        answer_upload(req, res, desk_.take(as_bytes(qhs.content), replay_bytes));
+        if (replay.content.empty()) {
+            answer_upload(req, res, desk_.take(as_bytes(qhs.content)));
+            return;
+        }
+        // A proof takes up to its time limit: the upload waits for it in the database, not here.
+        const UploadOutcome outcome =
+            desk_.queue(as_bytes(qhs.content), as_bytes(replay.content), client_address(req, options_.behind_proxy));
+        if (outcome.reason == Reason::Pending && workers_) workers_->wake();
+        answer_upload(req, res, outcome);
     };
     http.Post("/api/upload", take_upload);
     http.Post("/hochladen", take_upload);
@@ -321,12 +328,31 @@ void WorldListServer::add_routes() {
     });
 
     http.Get(R"(/eintrag/(\d{1,18}))", [this](const httplib::Request& req, httplib::Response& res) {
-        const auto entry = store_.find(number_of(req.matches[1]).value_or(0));
-        if (!entry) {
+        const int64_t id = number_of(req.matches[1]).value_or(0);
+        if (const auto entry = store_.find(id)) {
+            res.set_content(entry_page(*entry, web_ != nullptr), html_type);
+            return;
+        }
+        // An upload waiting for its proof, or refused by it, is not in the list but has its page.
+        const auto proof = desk_.proofs().status(id);
+        if (!proof || proof->state == ProofState::Proved) {
             res.status = 404;
             return;
         }
-        res.set_content(entry_page(*entry, web_ != nullptr), html_type);
+        res.set_header("Cache-Control", "no-store");
+        res.set_content(proof_page(id, *proof), html_type);
+    });
+
+    http.Get(R"(/api/entry/(\d{1,18}))", [this](const httplib::Request& req, httplib::Response& res) {
+        const int64_t id = number_of(req.matches[1]).value_or(0);
+        const auto entry = store_.find(id);
+        const auto proof = entry ? std::nullopt : desk_.proofs().status(id);
+        if (!entry && (!proof || proof->state == ProofState::Proved)) {
+            res.status = 404;
+            return;
+        }
+        res.set_header("Cache-Control", "no-store");
+        res.set_content(entry_answer(id, entry, proof), json_type);
     });
 
     http.Get(R"(/eintrag/(\d{1,18})/aufzeichnung)", [this](const httplib::Request& req, httplib::Response& res) {

@@ -10,6 +10,7 @@
 
 #include "server/connection_guard.h"
 #include "server/entry_store.h"
+#include "server/proof_workers.h"
 #include "server/rate_limiter.h"
 #include "server/upload_desk.h"
 
@@ -32,6 +33,8 @@ struct ServeOptions {
     ConnectionLimits limits;           // behind a proxy, per_address does not apply: the proxy caps its clients
     std::filesystem::path web_dir;     // the browser game's build, served at /spielen; empty: none
     std::filesystem::path access_log;  // one line per request, without the client's address; "-": stderr
+    int workers = 1;                   // threads proving queued uploads beside the pages; 0: `work` processes only
+    std::chrono::milliseconds proof_lease = default_proof_lease;
 };
 
 class WorldListServer {
@@ -55,6 +58,8 @@ class WorldListServer {
     std::unique_ptr<HttpListener> http_;
     std::FILE* access_log_ = nullptr;
     std::unique_ptr<WebBuild> web_;
+    // Last: its threads end before anything they use.
+    std::unique_ptr<ProofWorkers> workers_;
 };
 
 }  // namespace bestenliste

@@ -12,6 +12,7 @@
 #include "replay/limits.h"
 #include "replay/play_replay.h"
 #include "replay/records.h"
+#include "tests/server/proof_wait.h"
 #include "tests/server/running_server.h"
 #include "tests/support/temp_dir.h"
 
@@ -100,7 +101,8 @@ TEST(PublicReplay, TheListPublishesTheGameWithoutThePlayersDataAndOneGameProvesO
     };
     auto res = post(first);
     ASSERT_TRUE(res);
-    ASSERT_EQ(res->status, 201) << res->body;
+    ASSERT_EQ(res->status, 202) << res->body;
+    ASSERT_EQ(settled_entry(client, nlohmann::json::parse(res->body)["id"].get<int64_t>())["state"], "proved");
     const auto entries = server.store().page(0, 10);
     ASSERT_EQ(entries.size(), 1u);
     const auto download = client.Get(("/eintrag/" + std::to_string(entries[0].id) + "/aufzeichnung").c_str());
@@ -119,7 +121,9 @@ TEST(PublicReplay, TheListPublishesTheGameWithoutThePlayersDataAndOneGameProvesO
     // The same game with another nickname typed into the form.
     res = post(renamed);
     ASSERT_TRUE(res);
-    EXPECT_EQ(res->status, 409) << res->body;
-    EXPECT_NE(res->body.find("replay_reused"), std::string::npos) << res->body;
+    ASSERT_EQ(res->status, 202) << res->body;
+    const auto refused = settled_entry(client, nlohmann::json::parse(res->body)["id"].get<int64_t>());
+    EXPECT_EQ(refused["state"], "refused");
+    EXPECT_EQ(refused["reason"], "replay_reused");
     EXPECT_EQ(server.store().count(), 1);
 }

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/errors.h"
-#include "app/state_access.h"
+#include "app/game_state_access.h"
 #include "app/state_hash.h"
 #include "app/vorlanix.h"
 #include "base/utf8_path.h"

@@ -139,7 +139,7 @@ TEST(ProofOfPlay, EveryStartOfTheRecordedGamesIsOneAProgramHas) {
     // left the program), cut out as its public part, begins with a state at its START that a
     // proof takes; so do the corpus replays that begin at a START.
     std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
-    const std::filesystem::path dir = std::filesystem::path(VORLANIX_SOURCE_DIR) / "tests" / "replays";
+    const std::filesystem::path dir = std::filesystem::path(VORLANIX_SOURCE_DIR) / "tests" / "replay" / "corpus";
     for (const auto& e : std::filesystem::directory_iterator(dir))
         if (e.path().extension() == ".vxr") files.emplace_back(e.path().filename().string(), read_bytes(e.path()));
     TempDir data;

@@ -27,6 +27,7 @@ enum class Reason {
     ReplayNotPlayed,
     ReplayUnhashed,
     ReplayReused,
+    ReplayBadStart,
 };
 
 struct ReasonText {

@@ -166,6 +166,11 @@ std::string error_page(int status) {
     if (status == 404) {
         return document("Nicht gefunden", "<h1>Nicht gefunden</h1>\n<p>Diese Seite gibt es nicht.</p>\n");
     }
+    if (status == 429) {
+        return document("Zu viele Anfragen",
+                        "<h1>Zu viele Anfragen</h1>\n<p>Von dieser Adresse kamen zu viele Suchen, bitte versuche "
+                        "es in einer Minute noch einmal.</p>\n");
+    }
     if (status == 503) {
         return document("Gerade nicht erreichbar",
                         "<h1>Gerade nicht erreichbar</h1>\n<p>Die Bestenliste ist gerade "

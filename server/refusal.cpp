@@ -8,7 +8,7 @@ namespace bestenliste {
 
 namespace {
 
-constexpr std::array<ReasonText, 20> texts = {{
+constexpr std::array<ReasonText, 21> texts = {{
     {"accepted", "Dein Ergebnis wurde in die weltweite Bestenliste eingetragen.", 201},
     {"missing_file", "Es wurde keine Upload-Datei mitgeschickt.", 422},
     {"wrong_size", "Eine Upload-Datei ist genau 332 Bytes lang, diese Datei nicht.", 422},
@@ -30,6 +30,7 @@ constexpr std::array<ReasonText, 20> texts = {{
      422},
     {"replay_unhashed", "Der Aufzeichnung fehlen die Prüfwerte des Spielstands, ohne die sie nichts beweist.", 422},
     {"replay_reused", "Dieses Spiel beweist bereits einen anderen Eintrag der Bestenliste.", 409},
+    {"replay_bad_start", "Der Spielstand am START der Aufzeichnung ist keiner, den das Spiel dort haben kann.", 422},
     {"pending", "Dein Ergebnis ist gespeichert, seine Aufzeichnung wird geprüft.", 202},
 }};
 

@@ -28,6 +28,7 @@ enum class Reason {
     ReplayNotPlayed,
     ReplayUnhashed,
     ReplayReused,
+    ReplayBadStart,
     Pending,  // stored, its replay waits to be proved
 };
 

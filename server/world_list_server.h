@@ -28,6 +28,7 @@ struct ServeOptions {
     std::string host = "127.0.0.1";
     int port = 8080;
     int rate_limit = 10;               // uploads per minute per address; 0 = none
+    int search_limit = 60;             // searches per minute per address; 0 = none
     bool behind_proxy = false;         // take the client's address from the proxy's X-Forwarded-For
     int threads = 8;                   // requests at the database at once
     ConnectionLimits limits;           // behind a proxy, per_address does not apply: the proxy caps its clients
@@ -55,6 +56,7 @@ class WorldListServer {
     UploadDesk& desk_;
     ServeOptions options_;
     RateLimiter limiter_;
+    RateLimiter search_limiter_;
     std::unique_ptr<HttpListener> http_;
     std::FILE* access_log_ = nullptr;
     std::unique_ptr<WebBuild> web_;

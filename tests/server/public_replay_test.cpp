@@ -81,6 +81,27 @@ std::string everythingIn(const std::vector<uint8_t>& file) {
     return all + "\n" + typed;
 }
 
+// The replay padded as a copier might: a key let go that was never pressed, in every message pump.
+// It changes nothing the program keeps, so the padded replay still repeats in sync.
+std::vector<uint8_t> padded(const std::vector<uint8_t>& file) {
+    const replay::ReplayFile f = replay::DecodeReplay(file);
+    replay::ByteReader in(f.stream);
+    replay::ByteWriter out;
+    while (!in.atEnd()) {
+        const size_t start = in.position();
+        const uint8_t tag = in.u8();
+        replay::SkipFields(in, tag);
+        out.data().insert(out.data().end(), f.stream.begin() + static_cast<long>(start),
+                          f.stream.begin() + static_cast<long>(in.position()));
+        if (tag != static_cast<uint8_t>(replay::Tag::PumpBegin)) continue;
+        replay::EventRecord e;
+        e.kind = static_cast<uint8_t>(replay::EventKind::KeyUp);
+        e.code = 90;
+        replay::PutRecord(out, e);
+    }
+    return replay::EncodeReplay(f.header, out.data());
+}
+
 }  // namespace
 
 TEST(PublicReplay, TheListPublishesTheGameWithoutThePlayersDataAndOneGameProvesOneEntry) {
@@ -122,7 +143,18 @@ TEST(PublicReplay, TheListPublishesTheGameWithoutThePlayersDataAndOneGameProvesO
     res = post(renamed);
     ASSERT_TRUE(res);
     ASSERT_EQ(res->status, 202) << res->body;
-    const auto refused = settled_entry(client, nlohmann::json::parse(res->body)["id"].get<int64_t>());
+    auto refused = settled_entry(client, nlohmann::json::parse(res->body)["id"].get<int64_t>());
+    EXPECT_EQ(refused["state"], "refused");
+    EXPECT_EQ(refused["reason"], "replay_reused");
+    // And padded with input that changes nothing: the key is what the game did, not how its file
+    // spells it.
+    const Played paddedCopy{padded(renamed.replay), renamed.upload};
+    ASSERT_EQ(replay::PlayReplay(paddedCopy.replay, {}).kind, replay::StopKind::Ended);
+    ASSERT_NE(paddedCopy.replay, renamed.replay);
+    res = post(paddedCopy);
+    ASSERT_TRUE(res);
+    ASSERT_EQ(res->status, 202) << res->body;
+    refused = settled_entry(client, nlohmann::json::parse(res->body)["id"].get<int64_t>());
     EXPECT_EQ(refused["state"], "refused");
     EXPECT_EQ(refused["reason"], "replay_reused");
     EXPECT_EQ(server.store().count(), 1);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Uploads proved by the recorded games of tests/replays: the real file proves, a changed one or a
+// Uploads proved by the recorded games of tests/replay/corpus: the real file proves, a changed one or a
 // foreign, broken or too slow replay is refused, and a proved entry offers its replay.
 #include <gtest/gtest.h>
 

@@ -79,10 +79,19 @@ std::unique_ptr<Fields> atStart() {
     return f;
 }
 
+// Texts are built by appending: GCC 12 warns falsely (-Wrestrict) about "text" + std::string
+// wherever that is inlined, and the Windows build treats warnings as errors.
+std::string quoted(const std::string& v) {
+    std::string out = "\"";
+    out += v;
+    out += '"';
+    return out;
+}
+
 template <typename T>
 std::string shown(const T& v) {
     if constexpr (std::is_same_v<T, std::string>)
-        return "\"" + v + "\"";
+        return quoted(v);
     else if constexpr (std::is_floating_point_v<T>)
         return std::to_string(v);
     else
@@ -96,7 +105,10 @@ bool wrong(const T& value, const T& fresh, bool isSwitch, std::string& where) {
     if constexpr (std::is_array_v<T>) {
         for (size_t i = 0; i < std::extent_v<T>; ++i)
             if (wrong(value[i], fresh[i], isSwitch, where)) {
-                where = "[" + std::to_string(i) + "]" + where;
+                std::string index = "[";
+                index += std::to_string(i);
+                index += ']';
+                where.insert(0, index);
                 return true;
             }
         return false;
@@ -109,7 +121,10 @@ bool wrong(const T& value, const T& fresh, bool isSwitch, std::string& where) {
         } else {
             bad = std::memcmp(&value, &fresh, sizeof(T)) != 0;
         }
-        if (bad) where = " holds " + shown(value);
+        if (bad) {
+            where = " holds ";
+            where += shown(value);
+        }
         return bad;
     }
 }

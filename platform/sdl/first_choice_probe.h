@@ -14,6 +14,11 @@ enum class FirstChoice { Unknown, OnTheProcessor, OnTheGraphicsCard };
 void StartAskingFirstChoice();
 
 // The answer, waiting a few seconds at most; Unknown when nobody asked or it could not be told.
+// Call it once this process has its own display connection: the child keeps its connection until
+// then. The answer is kept for later windows.
 FirstChoice FirstChoiceAnswer();
+
+// Lets the child go without its answer, where the game chose without it.
+void StopAskingFirstChoice();
 
 }  // namespace platform

@@ -9,4 +9,6 @@ void StartAskingFirstChoice() {}
 
 FirstChoice FirstChoiceAnswer() { return FirstChoice::Unknown; }
 
+void StopAskingFirstChoice() {}
+
 }  // namespace platform

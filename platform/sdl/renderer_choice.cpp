@@ -144,9 +144,12 @@ SDL_Renderer* CreateRendererFor(SDL_Window* window, const std::string& name, boo
 DrawingChoice ChooseDrawing(SDL_Window* window, const std::string& name, bool vsync) {
     const bool ownSurfaceAvailable = WindowHasOwnSurface();
     if (ownSurfaceAvailable &&
-        (name == "software" || (name.empty() && driverIndex("software") >= 0 && SDL_GetNumRenderDrivers() == 1)))
+        (name == "software" || (name.empty() && driverIndex("software") >= 0 && SDL_GetNumRenderDrivers() == 1))) {
+        StopAskingFirstChoice();
         return ownSurface();
+    }
     if (!name.empty() || !ownSurfaceAvailable) {
+        StopAskingFirstChoice();
         DrawingChoice choice;
         choice.renderer = CreateRendererFor(window, name, vsync, choice.error);
         return choice;

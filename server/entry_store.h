@@ -75,8 +75,14 @@ class EntryStore {
 
   private:
     // Each public call leases its own connection; helpers never hold one while calling another.
-    std::vector<ListedEntry> listed_in_order(int64_t offset, int64_t limit, const std::string& search);
-    int64_t rank_of(int32_t days, int64_t id);
+    struct SearchQuery {
+        std::string condition;  // on entries, with one parameter
+        std::string value;
+    };
+    SearchQuery search_query(const std::string& search) const;
+    std::vector<ListedEntry> ranked_page(soci::session& sql, int64_t offset, int64_t limit);
+    std::vector<ListedEntry> found_page(soci::session& sql, int64_t offset, int64_t limit, const std::string& search);
+    int64_t rank_of(soci::session& sql, int32_t days, int64_t id);
     void revive(soci::session& sql);
 
     std::unique_ptr<soci::connection_pool> pool_;

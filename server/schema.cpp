@@ -52,6 +52,15 @@ const std::vector<Migration> sqlite_migrations = {
       "INSERT INTO rank_counts VALUES (1, new.days >> 8, new.proved, 1) " COUNT_ONE_MORE "; "
       "INSERT INTO entries_search (entries_search, rowid, nickname_key) VALUES ('delete', old.id, old.nickname_key); "
       "INSERT INTO entries_search (rowid, nickname_key) VALUES (new.id, new.nickname_key); END"}},
+    // Uploads waiting for their proof; the id is the one their entry gets. The file and the
+    // replay sent are kept only until the proof is done. Jobs are proved in the order of their
+    // turn, which each address counts on from the turn being proved when it queues.
+    {5,
+     {"CREATE TABLE proof_jobs (id INTEGER PRIMARY KEY, upload TEXT UNIQUE, replay TEXT, address TEXT NOT NULL, "
+      "state INTEGER NOT NULL DEFAULT 0, reason TEXT, queued BIGINT NOT NULL, lease_until BIGINT NOT NULL DEFAULT 0, "
+      "worker TEXT, attempts INTEGER NOT NULL DEFAULT 0, finished BIGINT, turn BIGINT NOT NULL DEFAULT 0)",
+      "CREATE INDEX proof_jobs_by_turn ON proof_jobs (state, turn, id)",
+      "CREATE INDEX proof_jobs_by_address ON proof_jobs (address, state, turn)"}},
 };
 
 const std::vector<Migration> postgresql_migrations = {
@@ -84,6 +93,12 @@ const std::vector<Migration> postgresql_migrations = {
       "RETURN NULL; END $$",
       "CREATE TRIGGER entries_counted AFTER INSERT OR DELETE OR UPDATE OF days, proved ON entries "
       "FOR EACH ROW EXECUTE FUNCTION count_entries()"}},
+    {5,
+     {"CREATE TABLE proof_jobs (id BIGINT PRIMARY KEY, upload TEXT UNIQUE, replay TEXT, address TEXT NOT NULL, "
+      "state INTEGER NOT NULL DEFAULT 0, reason TEXT, queued BIGINT NOT NULL, lease_until BIGINT NOT NULL DEFAULT 0, "
+      "worker TEXT, attempts INTEGER NOT NULL DEFAULT 0, finished BIGINT, turn BIGINT NOT NULL DEFAULT 0)",
+      "CREATE INDEX proof_jobs_by_turn ON proof_jobs (state, turn, id)",
+      "CREATE INDEX proof_jobs_by_address ON proof_jobs (address, state, turn)"}},
 };
 
 }  // namespace

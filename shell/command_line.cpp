@@ -14,7 +14,8 @@ namespace vorlanix {
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: vorlanix [OPTION]...\n"
+    "Usage: vorlanix [OPTION]... [REPLAY]\n"
+    "A REPLAY file alone (what a file manager passes) is watched as with --replay.\n"
     "Vorlanix, an arcade shooter against the clock.\n"
     "Options take their value as --option=VALUE or --option VALUE.\n"
     "\n"
@@ -154,6 +155,10 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
             if (text.empty() || *end != '\0' || !(speed >= 0.25 && speed <= 8))
                 return fail("--replay-speed needs a number from 0.25 to 8");
             o.replaySpeed = speed;
+        } else if (!a.starts_with("-") && !a.empty()) {
+            // A file manager opens a replay with its path alone.
+            if (!o.replay.empty()) return fail("only one replay can be watched at a time");
+            o.replay = base::PathFromUtf8(a);
         } else {
             return fail("unknown option " + std::string(a));
         }

@@ -2,6 +2,7 @@
 // Entry point: reads the settings file and the command line, then runs the program on the SDL
 // backend, or on the headless backend for tests and scripted runs.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -128,7 +129,13 @@ int main(int argc, char** commandLine) {
             return replay::RunReplayCommand(options.replay, window.get(), options.replaySpeed);
         }
         auto real = platform::CreateSdlPlatform(sdl);
-        return vorlanix::RunProgram(*real, options, nullptr);
+        const int code = vorlanix::RunProgram(*real, options, nullptr, [&real] { platform::VanishSdlPlatform(*real); });
+        // Every file is written and closed now. Taking SDL down piece by piece (the sound thread,
+        // the display connection) would keep a player who pressed Escape waiting for nothing:
+        // the system closes all of it when the process ends.
+        real->FinishScreenshots();
+        std::fflush(nullptr);
+        std::_Exit(code);
     } catch (const std::exception& e) {
         // Scripted and replayed runs stay on standard error; a player sees the reason.
         if (options.headless)

@@ -6,6 +6,7 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -128,6 +129,15 @@ class SdlPlatform : public Platform, private ControllerActions {
             handlePending();
         }
         controllers_->Tick(SDL_GetTicks());
+    }
+
+    void Vanish() {
+        if (mixer_) Mix_Pause(-1);
+        if (captured_) setCapture(false);
+        if (videoStarted_ && display_ && display_->window()) {
+            SDL_HideWindow(display_->window());
+            SDL_PumpEvents();
+        }
     }
 
     void MessageBox(const std::string& title, const std::string& text) override {
@@ -449,5 +459,7 @@ class SdlPlatform : public Platform, private ControllerActions {
 std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options) {
     return std::make_unique<SdlPlatform>(options);
 }
+
+void VanishSdlPlatform(Platform& sdlPlatform) { static_cast<SdlPlatform&>(sdlPlatform).Vanish(); }
 
 }  // namespace platform

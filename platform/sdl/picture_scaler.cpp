@@ -212,8 +212,8 @@ void widenRowBaseline(const uint16_t* in, int32_t n, uint32_t* out) {
     widenRow(in, n, out);
 #endif
 }
-void filterAcrossBaseline(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const int32_t*,
-                          const uint8_t*, int32_t n, uint16_t* out) {
+void filterAcrossBaseline(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const uint8_t*,
+                          const int32_t*, const uint8_t*, int32_t n, uint16_t* out) {
 #if defined(__SSE2__)
     filterAcrossSse2(wide, first, weights, n, out);
 #else
@@ -295,8 +295,9 @@ __attribute__((target("avx2"))) void widenRowAvx2(const uint16_t* in, int32_t n,
 // eight loaded at once, each output pixel's two picked by a permutation, their bytes interleaved
 // channel by channel and multiplied with their weights and summed. Elsewhere one by one.
 __attribute__((target("avx2"))) void filterAcrossAvx2(const uint32_t* wide, const int32_t* first,
-                                                      const uint8_t* weights, const int32_t* offsets,
-                                                      const uint8_t* blockFits, int32_t n, uint16_t* out) {
+                                                      const uint8_t* weights, const uint8_t* blockWeights,
+                                                      const int32_t* offsets, const uint8_t* blockFits, int32_t n,
+                                                      uint16_t* out) {
     const __m256i one = _mm256_set1_epi32(1);
     int32_t x = 0;
     for (; x + 8 <= n; x += 8) {
@@ -308,29 +309,33 @@ __attribute__((target("avx2"))) void filterAcrossAvx2(const uint32_t* wide, cons
         const __m256i offset = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(offsets + x));
         const __m256i p0 = _mm256_permutevar8x32_epi32(source, offset);
         const __m256i p1 = _mm256_permutevar8x32_epi32(source, _mm256_add_epi32(offset, one));
-        // Pixels 0, 1 | 4, 5 and 2, 3 | 6, 7, as the byte unpacking works within 128-bit halves.
-        const __m256i w0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 8 * x));
-        const __m256i w1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 8 * x + 32));
-        const __m256i low = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(p0, p1), _mm256_permute2x128_si256(w0, w1, 0x20));
-        const __m256i high =
-            _mm256_maddubs_epi16(_mm256_unpackhi_epi8(p0, p1), _mm256_permute2x128_si256(w0, w1, 0x31));
+        // Pixels 0, 1 | 4, 5 and 2, 3 | 6, 7, as the byte unpacking works within 128-bit halves;
+        // the block's weights are laid out in that order.
+        const __m256i w0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(blockWeights + 8 * x));
+        const __m256i w1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(blockWeights + 8 * x + 32));
+        const __m256i low = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(p0, p1), w0);
+        const __m256i high = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(p0, p1), w1);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x), _mm256_permute2x128_si256(low, high, 0x20));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x + 16), _mm256_permute2x128_si256(low, high, 0x31));
     }
     filterAcrossPlain(wide, first, weights, x, n, out);
 }
 
-// Sixteen lanes of filterDownPlain, before the narrowing to bytes.
+// (v + 32) >> 6 in one instruction: the multiply-high-with-rounding by 512 is (v * 512 + 2^14) >> 15.
+__attribute__((target("avx2"))) inline __m256i narrowToByte(__m256i v) {
+    return _mm256_mulhrs_epi16(v, _mm256_set1_epi16(512));
+}
+
+// Sixteen lanes of filterDownPlain, before the packing to bytes.
 __attribute__((target("avx2"))) inline __m256i blendDown(const uint16_t* h0, const uint16_t* h1, __m256i m) {
     const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(h0));
     const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(h1));
     const __m256i v = _mm256_add_epi16(a, _mm256_mulhrs_epi16(_mm256_sub_epi16(b, a), m));
-    return _mm256_srli_epi16(_mm256_add_epi16(v, _mm256_set1_epi16(32)), 6);
+    return narrowToByte(v);
 }
 
 __attribute__((target("avx2"))) inline __m256i narrowAvx2(const uint16_t* h) {
-    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(h));
-    return _mm256_srli_epi16(_mm256_add_epi16(a, _mm256_set1_epi16(32)), 6);
+    return narrowToByte(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(h)));
 }
 
 __attribute__((target("avx2"))) inline void storeAvx2(uint8_t* out, __m256i bytes, bool stream) {
@@ -368,9 +373,9 @@ void repeatPixelsAvx2(const uint16_t* in, int32_t n, int32_t times, uint32_t* ou
     repeatPixelsBaseline(in, n, times, out);
 }
 void widenRowAvx2(const uint16_t* in, int32_t n, uint32_t* out) { widenRowBaseline(in, n, out); }
-void filterAcrossAvx2(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const int32_t* offsets,
-                      const uint8_t* blockFits, int32_t n, uint16_t* out) {
-    filterAcrossBaseline(wide, first, weights, offsets, blockFits, n, out);
+void filterAcrossAvx2(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const uint8_t* blockWeights,
+                      const int32_t* offsets, const uint8_t* blockFits, int32_t n, uint16_t* out) {
+    filterAcrossBaseline(wide, first, weights, blockWeights, offsets, blockFits, n, out);
 }
 void filterDownAvx2(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n, uint8_t* out, bool stream) {
     filterDownBaseline(h0, h1, weight, n, out, stream);
@@ -435,6 +440,7 @@ PictureScaler::PictureScaler(Scaling scaling, int32_t srcWidth, int32_t srcHeigh
     // Blocks of eight output pixels whose source pixels (both of each) lie within eight of the row.
     columnOffsets_.resize(columns.size());
     blockFits_.resize(columns.size() / 8);
+    blockWeights_.resize(blockFits_.size() * 64);
     for (size_t b = 0; b < blockFits_.size(); ++b) {
         bool fits = true;
         for (size_t x = 8 * b; x < 8 * b + 8; ++x) {
@@ -442,6 +448,10 @@ PictureScaler::PictureScaler(Scaling scaling, int32_t srcWidth, int32_t srcHeigh
             fits = fits && columnOffsets_[x] + 1 < 8;
         }
         blockFits_[b] = fits;
+        // The block's weights in the order the AVX2 loop takes its pixels: 0, 1, 4, 5, 2, 3, 6, 7.
+        for (size_t i = 0; i < 8; ++i)
+            std::memcpy(&blockWeights_[64 * b + 8 * i],
+                        &columnWeights_[8 * (8 * b + (i & 1) + (i & 2) * 2 + (i & 4) / 2)], 8);
     }
     rowTaps_ = ScaleTaps(scaling, srcHeight, height, sharpFactor);
     // Eight pixels are read from any source pixel on: the row is padded with its last pixel.
@@ -456,8 +466,8 @@ const uint16_t* PictureScaler::filteredRow(const Surface& src, int32_t y, bool a
     const int slot = filteredRowOf_[0] <= filteredRowOf_[1] ? 0 : 1;
     (avx2 ? widenRowAvx2 : widenRowBaseline)(src.row(y), srcWidth_, widened_.data());
     (avx2 ? filterAcrossAvx2 : filterAcrossBaseline)(widened_.data(), columnFirst_.data(), columnWeights_.data(),
-                                                     columnOffsets_.data(), blockFits_.data(), width_,
-                                                     filtered_[slot].data());
+                                                     blockWeights_.data(), columnOffsets_.data(), blockFits_.data(),
+                                                     width_, filtered_[slot].data());
     filteredRowOf_[slot] = y;
     return filtered_[slot].data();
 }

@@ -139,6 +139,11 @@ class SdlPlatform : public Platform, private ControllerActions {
         }
     }
 
+    void SetTitle(const std::string& title) {
+        title_ = title;
+        if (display_ && display_->window()) SDL_SetWindowTitle(display_->window(), title_.c_str());
+    }
+
     void MessageBox(const std::string& title, const std::string& text) override {
         base::Log("%s: %s", title.c_str(), text.c_str());
         // SDL would fall back to an X11 box outside these drivers, which have no screen of their own.
@@ -162,6 +167,7 @@ class SdlPlatform : public Platform, private ControllerActions {
         }
         display_ = std::make_unique<SdlDisplay>(options_);
         SetWindowIcon(display_->window());
+        if (!title_.empty()) SDL_SetWindowTitle(display_->window(), title_.c_str());
         const char* driver = SDL_GetCurrentVideoDriver();
         // A browser locks the pointer and reports only its motion, as Wayland does.
         relativePointer_ = driver && (std::strcmp(driver, "wayland") == 0 || std::strcmp(driver, "emscripten") == 0);
@@ -448,6 +454,7 @@ class SdlPlatform : public Platform, private ControllerActions {
     bool pausedByKey_ = false;
     bool relativePointer_ = false;   // the crosshair moves by relative motion while captured
     uint64_t frames_ = 0;            // flips so far
+    std::string title_;              // the window's title when not the program's name
     bool flippedSincePump_ = false;  // a frame was shown since the last pump
 };
 
@@ -458,5 +465,9 @@ std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options) {
 }
 
 void VanishSdlPlatform(Platform& sdlPlatform) { static_cast<SdlPlatform&>(sdlPlatform).Vanish(); }
+
+void SetSdlWindowTitle(Platform& sdlPlatform, const std::string& title) {
+    static_cast<SdlPlatform&>(sdlPlatform).SetTitle(title);
+}
 
 }  // namespace platform

@@ -38,4 +38,7 @@ std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options);
 // last files are still being written; the system takes the rest back when the process ends.
 void VanishSdlPlatform(Platform& sdlPlatform);
 
+// The window's title (UTF-8), now or as soon as the window opens.
+void SetSdlWindowTitle(Platform& sdlPlatform, const std::string& title);
+
 }  // namespace platform

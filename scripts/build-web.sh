@@ -4,7 +4,8 @@
 # libpng built from Debian's source packages into a cache outside the clone, then the game itself with emcc.
 #   scripts/build-web.sh            everything (dependencies only when the cache lacks them)
 #   scripts/build-web.sh deps       only the dependencies
-# VORLANIX_WEB_CACHE overrides the cache root (default /var/cache/vorlanix).
+# VORLANIX_WEB_CACHE overrides the cache root (default /var/cache/vorlanix); VORLANIX_NATIVE_BUILD names
+# an existing native build folder to draw the pictures and sounds in (default build-web/native).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -147,12 +148,16 @@ build_deps() {
 build_deps
 [ "$STAGE" = deps ] && exit 0
 
-# The pictures and sounds are drawn by the native generators, as for every other build.
+# The pictures and sounds are drawn by the native generators, as for every other build. CI hands
+# over the Windows stage's native build (the same configuration) in VORLANIX_NATIVE_BUILD.
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-NATIVE=$ROOT/build-web/native
-cmake -S "$ROOT" -B "$NATIVE" -DCMAKE_BUILD_TYPE=Release -DVORLANIX_TESTS=OFF -DVORLANIX_BENCH=OFF \
-  "${launcher[@]}" >"$ROOT/build-web/native.log" 2>&1 || { tail -30 "$ROOT/build-web/native.log" >&2; exit 1; }
+mkdir -p "$ROOT/build-web"
+NATIVE=$(realpath -m "${VORLANIX_NATIVE_BUILD:-$ROOT/build-web/native}")
+if [ ! -f "$NATIVE/CMakeCache.txt" ]; then
+  cmake -S "$ROOT" -B "$NATIVE" -DCMAKE_BUILD_TYPE=Release -DVORLANIX_TESTS=OFF -DVORLANIX_BENCH=OFF \
+    "${launcher[@]}" >"$ROOT/build-web/native.log" 2>&1 || { tail -30 "$ROOT/build-web/native.log" >&2; exit 1; }
+fi
 cmake --build "$NATIVE" -j"$JOBS" --target art sounds >>"$ROOT/build-web/native.log" 2>&1 ||
   { tail -30 "$ROOT/build-web/native.log" >&2; exit 1; }
 

@@ -10,7 +10,7 @@ t0=$SECONDS
 bash scripts/build-web.sh
 echo "== browser build ready after $((SECONDS - t0)) s"
 
-native=build-web/native
+native=$(realpath -m "${VORLANIX_NATIVE_BUILD:-build-web/native}")
 cmake --build "$native" -j"$(nproc)" --target vorlanix vorlanix-bestenliste >"build-web/native-programs.log" 2>&1 ||
   { tail -40 build-web/native-programs.log >&2; exit 1; }
 

@@ -186,9 +186,9 @@ void repeatPixelsAvx2(const uint16_t* in, int32_t n, int32_t times, uint32_t* ou
     repeatPixelsBaseline(in, n, times, out);
 }
 void widenRowAvx2(const uint16_t* in, int32_t n, uint32_t* out) { widenRowBaseline(in, n, out); }
-void filterAcrossAvx2(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const int32_t*,
-                      const uint8_t*, int32_t n, uint16_t* out) {
-    filterAcrossBaseline(wide, first, weights, n, out);
+void filterAcrossAvx2(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const int32_t* offsets,
+                      const uint8_t* blockFits, int32_t n, uint16_t* out) {
+    filterAcrossBaseline(wide, first, weights, offsets, blockFits, n, out);
 }
 void filterDownAvx2(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n, uint8_t* out) {
     filterDownBaseline(h0, h1, weight, n, out);

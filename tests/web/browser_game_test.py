@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The browser game in a real Chromium, served by the world-list server: the page loads without
-console errors and shows the title; clicks reach the menu and start a game; the game runs to its
-result page, the result enters the list and an upload file is written; hiscore.dat survives a
-reload; the game's replay re-simulates in sync on the Linux build and proves on the server; the
-entry's "Ansehen" plays it back. Prints the figures the benchmark notes ask for.
+console errors and shows the title, sharp at the largest whole scale, also in fullscreen; a tap
+and clicks reach the menu and start a game, which locks the pointer until Escape frees it; the
+game runs to its result page, the result enters the list and an upload file is written and
+offered; hiscore.dat survives a reload; Escape never reaches the game and the End key quits it;
+the game's replay re-simulates in sync on the Linux build and proves on the server; the entry's
+"Ansehen" plays it back. Prints the time to the first title picture as a figure.
 Usage: browser_game_test.py DIST VORLANIX BESTENLISTE.  Exit 0 passed, 1 failed, 77 skipped."""
 import base64
 import json
@@ -99,6 +101,19 @@ def main(dist, vorlanix, bestenliste):
             proc.wait(timeout=10)
 
 
+def check_sharp_fit(browser):
+    """The picture is the largest whole multiple of 640 x 480 the stage holds, drawn with hard edges."""
+    width, height, rendering, room_w, room_h = browser.execute_script(
+        "var c = document.getElementById('canvas'), s = document.getElementById('buehne');"
+        "var r = c.getBoundingClientRect();"
+        "return [r.width, r.height, getComputedStyle(c).imageRendering, s.clientWidth, s.clientHeight];")
+    factor = width / 640.0
+    assert factor >= 1 and factor == int(factor) and height == 480 * factor, (width, height)
+    assert rendering == "pixelated", rendering
+    assert width <= room_w and height <= room_h, (width, height, room_w, room_h)
+    assert 640 * (factor + 1) > room_w or 480 * (factor + 1) > room_h, (factor, room_w, room_h)
+
+
 def console_errors(browser):
     return [e["message"] for e in browser.get_log("browser") if e["level"] == "SEVERE"]
 
@@ -146,6 +161,20 @@ def play(browser, base, tmp, vorlanix, By, Keys, ActionChains, wait):
     assert console_errors(browser) == [], console_errors(browser)
     s = state(browser)
     assert s["Modus"] == 1, s["Modus"]
+    check_sharp_fit(browser)
+
+    # The fullscreen button gives the stage the whole screen and takes it back; the picture stays sharp.
+    body = browser.find_element(By.TAG_NAME, "body")
+    # In fullscreen the stage covers the button; the browser's own way out ends it there.
+    for want in ("buehne", None):
+        if want:
+            browser.find_element(By.ID, "vollbild").click()
+        else:
+            browser.execute_script("document.exitFullscreen();")
+        wait(browser, 10).until(lambda b: b.execute_script(
+            "var f = document.fullscreenElement; return f ? f.id : null;") == want)
+        time.sleep(0.3)
+        check_sharp_fit(browser)
 
     def click(x, y):
         # Selenium's offsets count from the element's centre, in page pixels.
@@ -153,21 +182,42 @@ def play(browser, base, tmp, vorlanix, By, Keys, ActionChains, wait):
         ActionChains(browser).move_to_element_with_offset(canvas, (x + 0.5) * w / 640 - w / 2,
                                                           (y + 0.5) * h / 480 - h / 2).click().perform()
 
-    click(300, 200)
-    wait_state(browser, lambda s: s["Modus"] == 2, 20, "the menu")
+    def tap(x, y):
+        box = browser.execute_script("var r = arguments[0].getBoundingClientRect();"
+                                     "return [r.left, r.top, r.width, r.height];", canvas)
+        point = {"x": box[0] + (x + 0.5) * box[2] / 640, "y": box[1] + (y + 0.5) * box[3] / 480}
+        browser.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
+        browser.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+
+    def locked():
+        return browser.execute_script("return document.pointerLockElement === arguments[0];", canvas)
+
+    # A tap on a touch screen is a click: it opens the menu.
+    tap(300, 200)
+    wait_state(browser, lambda s: s["Modus"] == 2, 20, "the menu after a tap")
     time.sleep(0.3)
     click(120, 100)
     time.sleep(3)
     click(400, 300)
     wait_state(browser, lambda s: s["Modus"] == -1, 20, "a game")
+    # The click that started the game locked the pointer; Escape frees it without ending the game,
+    # and the next click in the picture locks it again.
+    wait(browser, 10).until(lambda b: locked())
+    body.send_keys(Keys.ESCAPE)
+    wait(browser, 10).until(lambda b: not locked())
+    time.sleep(0.5)
+    assert state(browser)["Modus"] == -1, "Escape ended the game"
+    click(320, 240)
+    wait(browser, 10).until(lambda b: locked())
     # A few shots while the clock runs down.
     for k in range(6):
         time.sleep(1)
         click(200 + 40 * k, 180 + 10 * k)
     s = wait_state(browser, lambda s: s["AktMenue"] == 8 and s["EndeAnimationLaeuft"] == 0, 200, "the result page")
     days = s["Ergebnis"] // 3632
+    # Outside a game the system pointer is free again.
+    wait(browser, 10).until(lambda b: not locked())
     time.sleep(0.5)
-    body = browser.find_element(By.TAG_NAME, "body")
     body.send_keys("Max")
     wait_state(browser, lambda s: s["SpielerName"] == "Max", 10, "the typed name")
     click(368, 305)
@@ -202,6 +252,15 @@ def play(browser, base, tmp, vorlanix, By, Keys, ActionChains, wait):
         "return !!(window.Module && Module.FS && document.getElementById('laden').hidden)"))
     assert read_file(browser, "/vorlanix/hiscore.dat") == hiscore, "hiscore.dat changed over the reload"
     assert console_errors(browser) == [], console_errors(browser)
+    # Escape stays the browser's; the End key is the game's Escape and ends the program.
+    wait_state(browser, lambda s: s["Modus"] == 1, 60, "the title after the reload")
+    body = browser.find_element(By.TAG_NAME, "body")
+    body.send_keys(Keys.ESCAPE)
+    time.sleep(1)
+    assert state(browser)["Modus"] == 1, "Escape reached the game"
+    assert browser.find_element(By.ID, "ende").is_displayed() is False
+    body.send_keys(Keys.END)
+    wait(browser, 20).until(lambda b: b.find_element(By.ID, "ende").is_displayed())
 
     # The browser's game re-simulates in sync on the Linux build ...
     replay_file = os.path.join(tmp, "browser.vxr")
@@ -239,7 +298,8 @@ def play(browser, base, tmp, vorlanix, By, Keys, ActionChains, wait):
     assert browser.find_element(By.ID, "ende").is_displayed() is False, browser.find_element(By.ID, "ende").text
     assert console_errors(browser) == [], console_errors(browser)
 
-    print("passed: title, menu, a whole game, upload file, reload, Linux re-simulation, proof, watching")
+    print("passed: title, sharp fit, fullscreen, tap, menu, pointer lock, a whole game, upload file, reload, End key,"
+          " Linux re-simulation, proof, watching")
     print("figure: first title frame %.2f s after the page was opened" % first_frame)
     return 0
 

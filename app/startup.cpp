@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, display set-up and shutdown: the load event, the display, the busy wait, the check
 // for the exclusive display and the two ways the program ends.
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <cstdio>
 #include <sstream>
 
 #include "base/log.h"
 #include "app/errors.h"
+#include "app/program_tables.h"
 #include "app/vorlanix.h"
 
 namespace vorlanix {
@@ -55,27 +58,12 @@ void Vorlanix::Form_Load() {
         Randomize(static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     HighscoreLaden();
 
-    static constexpr int32_t gross[31] = {0,   0,   12,  23,  33,  45,  55,  65,  76,  89,  97,
-                                          105, 117, 127, 141, 154, 164, 174, 185, 196, 206, 216,
-                                          228, 240, 255, 267, 278, 288, 299, 310, 321};
-    static constexpr int32_t klein[31] = {0,   0,   10,  20,  29,  39,  48,  57,  67,  78,  85,
-                                          92,  103, 111, 126, 137, 146, 157, 168, 177, 185, 193,
-                                          204, 215, 229, 240, 251, 260, 269, 278, 289};
-    static constexpr int32_t zeichen[20] = {0,  0,   10,  20,  30,  40,  50,  60,  70,  80,
-                                            90, 100, 116, 122, 128, 135, 141, 147, 154, 164};
-    static constexpr int32_t feldX[9] = {0, 249, 249, 249, 249, 249, 213, 322, 249};
-    static constexpr int32_t feldY[9] = {0, 125, 149, 172, 195, 218, 241, 241, 264};
-    static constexpr int32_t feldBreite[9] = {0, 222, 222, 222, 222, 222, 61, 149, 222};
-    for (int i = 1; i <= 30; ++i) {
-        PosGross[i] = gross[i];
-        PosKlein[i] = klein[i];
-    }
-    for (int i = 1; i <= 19; ++i) PosZeichen[i] = zeichen[i];
-    for (int i = 1; i <= 8; ++i) {
-        FeldX[i] = feldX[i];
-        FeldY[i] = feldY[i];
-        FeldBreite[i] = feldBreite[i];
-    }
+    std::copy(std::begin(kPosGross), std::end(kPosGross), PosGross);
+    std::copy(std::begin(kPosKlein), std::end(kPosKlein), PosKlein);
+    std::copy(std::begin(kPosZeichen), std::end(kPosZeichen), PosZeichen);
+    std::copy(std::begin(kFeldX), std::end(kFeldX), FeldX);
+    std::copy(std::begin(kFeldY), std::end(kFeldY), FeldY);
+    std::copy(std::begin(kFeldBreite), std::end(kFeldBreite), FeldBreite);
     ErgebnisOffen = False;
 
     InitSound();

@@ -89,6 +89,11 @@ std::optional<uint8_t> from_code_point(char32_t code_point) {
     return std::nullopt;
 }
 
+bool is_control(uint8_t byte) {
+    const char32_t cp = to_code_point(byte);
+    return cp < 32 || (cp >= 0x7F && cp <= 0x9F);
+}
+
 std::string to_utf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -17,6 +17,10 @@ char32_t to_code_point(uint8_t byte);
 // The code page 1252 byte of a code point, or nothing when the code page has no such character.
 std::optional<uint8_t> from_code_point(char32_t code_point);
 
+// A control code, or one of the five bytes the code page leaves undefined (which decode to
+// control codes): no text character. The game never lets a player type one.
+bool is_control(uint8_t byte);
+
 std::string to_utf8(std::string_view text);
 
 // Characters the code page lacks, and bytes that are not valid UTF-8, become `unmappable`

@@ -17,11 +17,11 @@ struct RecordedUpload {
     std::vector<uint8_t> replay, upload;
 };
 
-// The first recorded game of tests/replays that writes an upload file.
+// The first recorded game of tests/replay/corpus that writes an upload file.
 const RecordedUpload& recorded_upload() {
     static const RecordedUpload found = [] {
         for (const auto& file :
-             std::filesystem::directory_iterator(std::filesystem::path(VORLANIX_SOURCE_DIR) / "tests/replays")) {
+             std::filesystem::directory_iterator(std::filesystem::path(VORLANIX_SOURCE_DIR) / "tests/replay/corpus")) {
             if (file.path().extension() != ".vxr") continue;
             std::ifstream in(file.path(), std::ios::binary);
             RecordedUpload game{{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}, {}};

@@ -6,13 +6,14 @@
 #include <memory>
 
 #include "app/errors.h"
-#include "app/state_access.h"
+#include "app/game_state_access.h"
 #include "app/state_hash.h"
 #include "app/vorlanix.h"
 #include "base/utf8_path.h"
 #include "replay/game_snapshot.h"
 #include "replay/public_game.h"
 #include "replay/recording_platform.h"
+#include "replay/start_check.h"
 
 namespace replay {
 
@@ -121,11 +122,16 @@ ReplayOutcome PlayReplay(std::span<const uint8_t> bytes, const PlayOptions& opti
 
     bool inGame = false, gameOver = false;
     int32_t points = 0;
+    PlayKey key;
+    platform.SetFrameObserver([&] {
+        if (inGame && !gameOver) key.Frame(*game);
+    });
     size_t writtenBefore = 0;
     auto closeGame = [&] {
         if (!inGame) return;
         outcome.games.push_back(resultOf(*game, points, platform.writtenFiles(), writtenBefore));
         outcome.games.back().finished = gameOver;
+        outcome.games.back().key = key.value();
         inGame = false;
     };
     platform.SetPointerModeObserver([&](platform::PointerMode mode) {
@@ -137,6 +143,7 @@ ReplayOutcome PlayReplay(std::span<const uint8_t> bytes, const PlayOptions& opti
         closeGame();
         inGame = true;
         gameOver = false;
+        key = PlayKey();
         writtenBefore = platform.writtenFiles().size();
     });
 
@@ -147,6 +154,10 @@ ReplayOutcome PlayReplay(std::span<const uint8_t> bytes, const PlayOptions& opti
                 std::string error;
                 if (!RestoreSnapshot(*game, snapshot, error))
                     throw ReplayStop{StopKind::Unreadable, "the replay is damaged (" + error + ")"};
+                if (options.proof)
+                    if (const std::string field = ImpossibleAtStart(*game); !field.empty())
+                        throw ReplayStop{StopKind::BadStart,
+                                         "the state at the START is none the program can have there: " + field};
                 // The recorded program had its display long before; the viewer's window opens now.
                 if (options.output) options.output->InitDisplay();
                 game->SpielAmStart();

@@ -29,7 +29,8 @@ struct PlayOptions {
     // Record the public part of each game (replay/public_game.h) instead of checking the state
     // hashes; the copies must be played on their own to be trusted.
     bool publicGames = false;
-    // A proof: set lines and missing state hashes stop the run (StopKind DriverInput, Unhashed).
+    // A proof: set lines, missing state hashes and a state at a START the program cannot have
+    // there stop the run (StopKind DriverInput, Unhashed, BadStart).
     bool proof = false;
     // Called once the program exists, with its fields by name (a script beside the replay reads them).
     std::function<void(platform::StateAccess&)> onState;
@@ -39,6 +40,7 @@ struct PlayOptions {
 struct PublicGame {
     size_t game = 0;  // index into ReplayOutcome::games
     std::vector<uint8_t> file;
+    uint64_t key = 0;  // the game's key, once the copy has been played on its own
 };
 
 // One game of the replay, from its START to the next START or the replay's end.
@@ -51,6 +53,7 @@ struct GameResult {
     std::string uploadFile;       // the upload file written for it, if any
     std::vector<uint8_t> upload;  // its bytes
     bool ranked = true;           // false for a public game, which ends before the list is looked at
+    uint64_t key = 0;             // what the game did in play (replay/public_game.h, PlayKey)
 };
 
 struct ReplayOutcome {

@@ -23,6 +23,7 @@ Proof refusal(const ReplayOutcome& outcome) {
         case StopKind::Stopped: return {Verdict::TimedOut, outcome.message};
         case StopKind::DriverInput: return {Verdict::DriverInput, outcome.message};
         case StopKind::Unhashed: return {Verdict::Unhashed, outcome.message};
+        case StopKind::BadStart: return {Verdict::BadStart, outcome.message};
     }
     return {Verdict::Proved, {}};
 }
@@ -57,7 +58,7 @@ Proof ProveUpload(std::span<const uint8_t> replayFile, std::span<const uint8_t> 
         return {Verdict::Proved,
                 "the replay writes this upload file (" + proved->uploadFile + ") after " +
                     std::to_string(outcome.frames) + " frames in sync",
-                g.file, GameKey(g.file)};
+                g.file, g.key};
     }
     if (std::chrono::steady_clock::now() > *options.deadline)
         return {Verdict::TimedOut, "the re-simulation ran out of time"};
@@ -78,6 +79,7 @@ std::vector<PublicGame> PublicGamesOf(std::span<const uint8_t> replayFile, const
         if (replayed.kind != StopKind::Ended || replayed.games.size() != 1 || g.game >= games.size() ||
             replayed.games[0].days != games[g.game].days || replayed.games[0].points != games[g.game].points)
             continue;
+        g.key = replayed.games[0].key;
         kept.push_back(std::move(g));
     }
     return kept;

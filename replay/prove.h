@@ -14,8 +14,20 @@
 namespace replay {
 
 // DriverInput: the replay holds a test driver's direct writes of the state (set lines);
-// Unhashed: it lacks state hashes. Both still re-simulate, but neither is a record of play.
-enum class Verdict { Proved, Mismatch, NoUpload, OutOfSync, Unreadable, WrongVersion, TimedOut, DriverInput, Unhashed };
+// Unhashed: it lacks state hashes; BadStart: its state at a START is none the program can have
+// there. All three still re-simulate, but none is a record of play.
+enum class Verdict {
+    Proved,
+    Mismatch,
+    NoUpload,
+    OutOfSync,
+    Unreadable,
+    WrongVersion,
+    TimedOut,
+    DriverInput,
+    Unhashed,
+    BadStart
+};
 
 struct Proof {
     Verdict verdict;

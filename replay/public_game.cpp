@@ -2,7 +2,9 @@
 // Clearing the personal fields, and the key of a public game's inputs.
 #include "replay/public_game.h"
 
+#include <cstring>
 #include <filesystem>
+#include <type_traits>
 
 #include "replay/format.h"
 #include "replay/records.h"
@@ -26,23 +28,49 @@ bool IsTypedText(uint8_t eventKind, int64_t code) {
     return code != 27 && (code < 37 || code > 40);
 }
 
-uint64_t GameKey(std::span<const uint8_t> publicGame) {
-    const ReplayFile file = DecodeReplay(publicGame);
-    ByteReader in(file.stream);
-    uint64_t key = 0xcbf29ce484222325ULL;
-    while (!in.atEnd()) {
-        const size_t start = in.position();
-        const uint8_t tag = in.u8();
-        SkipFields(in, tag);
-        if (tag == static_cast<uint8_t>(Tag::Snapshot) || tag == static_cast<uint8_t>(Tag::Hash) ||
-            tag == static_cast<uint8_t>(Tag::End))
-            continue;
-        for (size_t k = start; k < in.position(); ++k) {
-            key ^= file.stream[k];
-            key *= 0x100000001b3ULL;
-        }
+namespace {
+
+constexpr uint64_t kPrime = 0x100000001b3ULL;
+
+template <typename T>
+void fold(uint64_t& h, const T& v) {
+    if constexpr (std::is_array_v<T>) {
+        for (const auto& e : v) fold(h, e);
+    } else {
+        unsigned char bytes[sizeof(T)];
+        std::memcpy(bytes, &v, sizeof(T));
+        for (unsigned char b : bytes) h = (h ^ b) * kPrime;
     }
-    return key;
+}
+
+}  // namespace
+
+void PlayKey::Frame(const vorlanix::Vorlanix& g) {
+    uint64_t h = 0xcbf29ce484222325ULL;
+    fold(h, g.Spielzeit);
+    fold(h, g.Zeitversatz);
+    fold(h, g.MausPos);
+    fold(h, g.ScrollX1024);
+    fold(h, g.ScrollY1024);
+    fold(h, g.TasteOben);
+    fold(h, g.TasteUnten);
+    fold(h, g.TasteRechts);
+    fold(h, g.TasteLinks);
+    fold(h, g.SchussTimer);
+    fold(h, g.SchussX);
+    fold(h, g.SchussY);
+    fold(h, g.RechtsKlickX);
+    fold(h, g.RechtsKlickY);
+    fold(h, g.Munition);
+    fold(h, g.Punktzahl);
+    fold(h, g.Kombi);
+    fold(h, g.RaumtanksUebrig);
+    fold(h, g.ObjX);
+    fold(h, g.ObjY);
+    fold(h, g.ObjTot);
+    if (h == last_) return;
+    last_ = h;
+    for (int k = 0; k < 8; ++k) key_ = (key_ ^ ((h >> (8 * k)) & 0xff)) * kPrime;
 }
 
 }  // namespace replay

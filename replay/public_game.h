@@ -20,9 +20,20 @@ void ForgetPersonal(vorlanix::Vorlanix& game);
 // Escape are no text.
 bool IsTypedText(uint8_t eventKind, int64_t code);
 
-// The inputs of a public game from its START to its result, as one number: every record but the
-// state at the START and the state hashes. The same game renamed, or re-recorded at another clock,
-// keeps its key. Throws ReplayStop when the file is not a replay.
-uint64_t GameKey(std::span<const uint8_t> publicGame);
+// What a game did in play, as one number, taken frame by frame during a re-simulation: the game's
+// time, the pointer, keys and view, the shots, the score and the enemies' places. A frame that
+// changes none of them (a pause, a repeated frame) adds nothing, and the clock's reading, the
+// names, the menu and the way the file spells its records are not part of it: the same game sent
+// again renamed, padded with input that changes nothing or re-recorded at another clock keeps its
+// key.
+class PlayKey {
+  public:
+    void Frame(const vorlanix::Vorlanix& game);
+    uint64_t value() const { return key_; }
+
+  private:
+    uint64_t key_ = 0xcbf29ce484222325ULL;
+    uint64_t last_ = 0;
+};
 
 }  // namespace replay

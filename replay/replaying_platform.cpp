@@ -299,6 +299,7 @@ void ReplayingPlatform::Flip(const platform::Surface& back) {
         throw ReplayStop{StopKind::Unhashed, "the replay lacks the state hash of frame " + std::to_string(frames_) +
                                                  ", so it proves nothing"};
     }
+    if (frameObserver_) frameObserver_();
     if (output_) {
         if (speed_ <= 0) {
             output_->Flip(back);

@@ -45,6 +45,8 @@ class ReplayingPlatform : public platform::Platform {
     void SetPointerModeObserver(std::function<void(platform::PointerMode)> observer) {
         pointerObserver_ = std::move(observer);
     }
+    // Called after each frame the program presents.
+    void SetFrameObserver(std::function<void()> observer) { frameObserver_ = std::move(observer); }
     // The first record when the replay begins at a START: the program's state at that moment.
     std::vector<uint8_t> TakeSnapshot();
 
@@ -97,6 +99,7 @@ class ReplayingPlatform : public platform::Platform {
     std::vector<WrittenFile> written_;
     uint32_t lastTick_;
     uint32_t lastHashTick_;
+    std::function<void()> frameObserver_;
     bool proof_ = false;
     int32_t cursorX_ = 0, cursorY_ = 0;
     uint64_t frames_ = 0;

@@ -17,6 +17,7 @@ enum class StopKind {
     Stopped,       // the viewer ended the replay (Escape)
     DriverInput,   // a proof met a test driver's direct write (a set line)
     Unhashed,      // a proof met a recording without its state hashes
+    BadStart,      // a proof met a state at a START that the program cannot have there
 };
 
 struct ReplayStop {

@@ -27,11 +27,7 @@ constexpr std::array<int, 8> file_order = {1, 2, 3, 5, 6, 7, 8, 4};
 // Refused in file names on Linux ("/"), on Windows (the rest) or anywhere (control codes,
 // including the bytes that code page 1252 leaves undefined and that decode to control codes).
 bool can_stand_in_file_name(uint8_t byte) {
-    if (byte < 32 || byte == 127) {
-        return false;
-    }
-    const char32_t cp = cp1252::to_code_point(byte);
-    if (cp >= 0x80 && cp <= 0x9F) {
+    if (cp1252::is_control(byte)) {
         return false;
     }
     return std::string_view("/\\:*?\"<>|").find(static_cast<char>(byte)) == std::string_view::npos;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Re-simulates every replay of tests/replays/ with a second build of the program — Clang without
+# Re-simulates every replay of tests/replay/corpus/ with a second build of the program — Clang without
 # optimisation, against the suite's GCC build with it — and compares the games' results. The
 # rules must give the same bits under every compiler and optimisation level.
 #   scripts/check-replays-across-builds.sh [BUILD_DIR]
@@ -13,7 +13,7 @@ if ! cmake --build "$build" -j"$(nproc)" --target vorlanix >"$build/replay-build
   exit 1
 fi
 status=0
-for replay in tests/replays/*.vxr; do
+for replay in tests/replay/corpus/*.vxr; do
   expected="${replay%.vxr}.txt"
   if got=$("$build/vorlanix" --headless --replay "$replay" 2>/dev/null) && [ "$got" == "$(cat "$expected")" ]; then
     echo "in sync: $replay"

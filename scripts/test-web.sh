@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The browser build's tests: builds it (scripts/build-web.sh), re-simulates every replay of
-# tests/replays/ with its WebAssembly under node, then plays it in headless Chromium served by the
+# tests/replay/corpus/ with its WebAssembly under node, then plays it in headless Chromium served by the
 # world-list server (tests/web/browser_game_test.py). Prints the download size and the time to the
 # first title frame as figures.
 set -euo pipefail
@@ -18,7 +18,7 @@ echo "== the recorded games in the WebAssembly build (node)"
 status=0
 # Run beside the .wasm and .data it loads; the program reaches the machine's files below its
 # working folder, so the replays are named relative to it.
-for replay in tests/replays/*.vxr; do
+for replay in tests/replay/corpus/*.vxr; do
   expected="${replay%.vxr}.txt"
   # Node's own fetch cannot read a file path: without it, emscripten reads the .wasm from the disk.
   if got=$(cd build-web/wasm && node --no-experimental-fetch vorlanix.js --headless --replay "../../$replay" 2>/dev/null) &&

@@ -158,7 +158,7 @@ got=$(win "$portable/vorlanix.exe" --headless --replay windows.vxr 2>&1 >windows
 [ "$(tr -d '\r' <windows.txt)" = "$expected" ] || fail "the Windows recording on Windows: $(cat windows.txt)"
 
 step "every recorded game re-simulates in sync on Windows"
-for replay in "$ROOT"/tests/replays/*.vxr; do
+for replay in "$ROOT"/tests/replay/corpus/*.vxr; do
   got=$(win "$portable/vorlanix.exe" --headless --replay "$replay" 2>/dev/null) || fail "$(basename "$replay") out of sync"
   [ "$got" = "$(cat "${replay%.vxr}.txt")" ] || fail "$(basename "$replay"): $got"
 done

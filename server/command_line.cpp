@@ -10,7 +10,8 @@ namespace bestenliste {
 const char* const usage_text =
     "Usage: vorlanix-bestenliste serve [--listen ADDR:PORT] [--rate-limit N] [--behind-proxy] [--threads N]\n"
     "                                   [--max-connections N] [--connections-per-address N]\n"
-    "                                   [--access-log FILE] [--web-dir DIR]\n"
+    "                                   [--access-log FILE] [--web-dir DIR] [--workers N] [--lease S]\n"
+    "       vorlanix-bestenliste work [--workers N] [--lease S]\n"
     "       vorlanix-bestenliste import FILE [REPLAY.vxr]...\n"
     "       vorlanix-bestenliste export --csv\n"
     "       vorlanix-bestenliste delete NICKNAME\n"
@@ -24,6 +25,8 @@ const char* const usage_text =
     "and JSON.\n"
     "\n"
     "  serve            serve the pages and the API until SIGTERM or SIGINT\n"
+    "  work             prove uploaded replays waiting in the database until SIGTERM or SIGINT;\n"
+    "                   any number of these may run on any machine that reaches the database\n"
     "  import FILE...   take upload files saved from mail, with the same checks as the web form;\n"
     "                   a replay (.vxr) named right after a file is that file's replay\n"
     "  export --csv     print every entry with its personal data as CSV (for the prize draw)\n"
@@ -53,6 +56,11 @@ const char* const usage_text =
     "  --access-log FILE   append a line per request (time, method, path, status, size, duration;\n"
     "                      never the client's address or the query); \"-\" for standard error\n"
     "  --web-dir DIR       serve the browser game built into DIR (scripts/build-web.sh) at /spielen\n"
+    "Options for serve and work:\n"
+    "  --workers N         replays proved at once (default 1; serve --workers 0 leaves every proof\n"
+    "                      to work processes)\n"
+    "  --lease S           seconds a worker holds a job (default 90); the job of a worker that died\n"
+    "                      is taken up again after them\n"
     "Options for receive-mail:\n"
     "  --reply             answer the sender in German through sendmail\n"
     "  --sendmail PROGRAM  the sendmail interface to answer through (default /usr/sbin/sendmail)\n"
@@ -127,6 +135,12 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             if (!parse_int(value(), 0, 100'000, line.serve.limits.per_address)) {
                 fail("--connections-per-address takes a number >= 0");
             }
+        } else if (!options_done && arg == "--workers") {
+            if (!parse_int(value(), 0, 256, line.serve.workers)) fail("--workers takes a number from 0 to 256");
+        } else if (!options_done && arg == "--lease") {
+            int seconds = 0;
+            if (!parse_int(value(), 1, 86'400, seconds)) fail("--lease takes a number of seconds >= 1");
+            line.serve.proof_lease = std::chrono::seconds(seconds);
         } else if (!options_done && arg == "--access-log") {
             line.serve.access_log = value();
         } else if (!options_done && arg == "--web-dir") {
@@ -159,6 +173,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
                 line.command = Command::Backup;
             else if (arg == "restore")
                 line.command = Command::Restore;
+            else if (arg == "work")
+                line.command = Command::Work;
             else
                 fail("unknown command " + arg);
         } else {
@@ -172,7 +188,9 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     if ((line.command == Command::Backup || line.command == Command::Restore) && line.arguments.size() != 1) {
         fail(std::string(line.command == Command::Backup ? "backup" : "restore") + " needs exactly one FILE");
     }
-    if ((line.command == Command::Serve || line.command == Command::Export || line.command == Command::ReceiveMail) &&
+    if (line.command == Command::Work && line.serve.workers < 1) fail("work needs --workers of at least 1");
+    if ((line.command == Command::Serve || line.command == Command::Export || line.command == Command::ReceiveMail ||
+         line.command == Command::Work) &&
         !line.arguments.empty()) {
         fail("unexpected argument " + line.arguments.front());
     }

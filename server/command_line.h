@@ -11,7 +11,7 @@
 
 namespace bestenliste {
 
-enum class Command { Help, Version, Serve, Import, Export, Delete, ReceiveMail, Backup, Restore };
+enum class Command { Help, Version, Serve, Import, Export, Delete, ReceiveMail, Backup, Restore, Work };
 
 struct CommandLine {
     Command command = Command::Help;

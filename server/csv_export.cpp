@@ -6,28 +6,14 @@
 #include <string>
 
 #include "base/cp1252.h"
+#include "base/csv.h"
 #include "server/age_text.h"
 #include "server/time_text.h"
 #include "score/upload_file.h"
 
 namespace bestenliste {
 
-namespace {
-
-std::string csv_field(std::string text) {
-    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
-        text.insert(text.begin(), '\'');
-    }
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
-}  // namespace
+using base::csv_field;
 
 void export_csv(EntryStore& store, std::FILE* out) {
     std::fputs(

@@ -40,6 +40,29 @@ std::string contains_pattern(const std::string& search) {
 
 const char* const listed_columns = "SELECT id, nickname, days, uploaded, proved FROM entries";
 
+// The counters hold blocks of 256 ages (2^8).
+constexpr int block_shift = 8;
+
+// What one request reads, it reads from one state of the list, even while others write.
+class ReadSnapshot {
+  public:
+    ReadSnapshot(soci::session& sql, bool postgresql) : sql_(sql) {
+        sql_ << (postgresql ? "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY" : "BEGIN");
+    }
+    ~ReadSnapshot() {
+        try {
+            sql_ << "COMMIT";
+        } catch (const soci::soci_error&) {
+            // Lost with the connection; nothing was written.
+        }
+    }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+  private:
+    soci::session& sql_;
+};
+
 }  // namespace
 
 std::string search_key(const std::string& nickname_utf8) {
@@ -117,6 +140,9 @@ EntryStore::EntryStore(const std::string& database, const std::filesystem::path&
                 sql << "PRAGMA journal_mode=WAL", soci::into(mode);
                 // Every commit reaches the disk before the caller is answered.
                 sql << "PRAGMA synchronous=FULL";
+                // A large list's indexes are read at random places by every upload: 32 MiB of
+                // pages in memory instead of SQLite's 2 MiB.
+                sql << "PRAGMA cache_size=-32768";
             }
         }
         soci::session sql(*pool_);
@@ -222,11 +248,23 @@ std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
     // transaction (a full disk) would go unnoticed: the new entry counts only once COMMIT succeeded.
     sql << (postgresql_ ? "BEGIN" : "BEGIN IMMEDIATE");
     try {
-        sql << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, proved, replay, game_key) "
-               "VALUES (:upload, :nickname, :key, :days, :uploaded, :proved, :replay, :game) "
-               "ON CONFLICT DO NOTHING RETURNING id",
-            soci::use(upload), soci::use(entry.nickname), soci::use(key), soci::use(entry.days), soci::use(uploaded),
-            soci::use(proved), soci::use(replay, replay_given), soci::use(entry.game_key, game_given), soci::into(id);
+        if (entry.id) {
+            // An entry that waited for its proof keeps the id it was given when it was uploaded.
+            const long long given = *entry.id;
+            sql << "INSERT INTO entries (id, upload, nickname, nickname_key, days, uploaded, proved, replay, game_key) "
+                   "VALUES (:id, :upload, :nickname, :key, :days, :uploaded, :proved, :replay, :game) "
+                   "ON CONFLICT DO NOTHING RETURNING id",
+                soci::use(given), soci::use(upload), soci::use(entry.nickname), soci::use(key), soci::use(entry.days),
+                soci::use(uploaded), soci::use(proved), soci::use(replay, replay_given),
+                soci::use(entry.game_key, game_given), soci::into(id);
+        } else {
+            sql << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, proved, replay, game_key) "
+                   "VALUES (:upload, :nickname, :key, :days, :uploaded, :proved, :replay, :game) "
+                   "ON CONFLICT DO NOTHING RETURNING id",
+                soci::use(upload), soci::use(entry.nickname), soci::use(key), soci::use(entry.days),
+                soci::use(uploaded), soci::use(proved), soci::use(replay, replay_given),
+                soci::use(entry.game_key, game_given), soci::into(id);
+        }
         inserted = sql.got_data();
         sql << "COMMIT";
     } catch (...) {
@@ -242,37 +280,59 @@ std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
 }
 
 std::vector<ListedEntry> EntryStore::page(int64_t offset, int64_t limit, const std::string& search) {
-    std::vector<ListedEntry> entries = listed_in_order(offset, limit, search);
+    soci::session sql(*pool_);
+    revive(sql);
+    ReadSnapshot snapshot(sql, postgresql_);
+    if (search.empty()) return ranked_page(sql, offset, limit);
+    std::vector<ListedEntry> entries = found_page(sql, offset, limit, search);
     // A search shows each entry at its place in the whole list.
-    if (!search.empty()) {
-        for (auto& entry : entries) entry.rank = rank_of(entry.days, entry.id);
-    }
+    for (auto& entry : entries) entry.rank = rank_of(sql, entry.days, entry.id);
     return entries;
 }
 
-std::vector<ListedEntry> EntryStore::listed_in_order(int64_t offset, int64_t limit, const std::string& search) {
-    soci::session sql(*pool_);
-    revive(sql);
+std::vector<ListedEntry> EntryStore::ranked_page(soci::session& sql, int64_t offset, int64_t limit) {
     std::vector<ListedEntry> entries;
+    if (offset < 0 || limit <= 0) return entries;
+    // The page's first entry is the k-th entry of some age: the block counters find its block,
+    // the age counters its age, and the rank index skips only the k entries of that age before it.
+    long long bucket = 0, entries_in = 0;
+    int64_t before = 0;
+    std::optional<long long> block;
+    {
+        soci::statement st = (sql.prepare << "SELECT bucket, CAST(sum(entries) AS BIGINT) FROM rank_counts "
+                                             "WHERE level = 1 GROUP BY bucket ORDER BY bucket",
+                              soci::into(bucket), soci::into(entries_in));
+        st.execute();
+        while (st.fetch()) {
+            if (before + entries_in > offset) {
+                block = bucket;
+                break;
+            }
+            before += entries_in;
+        }
+    }
+    if (!block) return entries;
+    long long first_age = *block << block_shift;
+    {
+        const long long lowest = *block << block_shift, highest = lowest + (1 << block_shift);
+        soci::statement st = (sql.prepare << "SELECT bucket, CAST(sum(entries) AS BIGINT) FROM rank_counts "
+                                             "WHERE level = 0 AND bucket >= :lowest AND bucket < :highest "
+                                             "GROUP BY bucket ORDER BY bucket",
+                              soci::use(lowest), soci::use(highest), soci::into(bucket), soci::into(entries_in));
+        st.execute();
+        while (st.fetch()) {
+            first_age = bucket;
+            if (before + entries_in > offset) break;
+            before += entries_in;
+        }
+    }
     ListedEntry row;
-    long long id = 0, uploaded = 0;
+    long long id = 0, uploaded = 0, count = limit, skip = offset - before;
     int proved = 0;
-    long long first = offset, count = limit;
-    const std::string pattern = contains_pattern(search);
-    const std::string order = " ORDER BY days, id LIMIT :limit OFFSET :offset";
-    // The rows before the page are skipped in the (days, id) index alone; only the page's own
-    // rows are read from the table.
-    const std::string page_of_ids =
-        "SELECT id, nickname, days, uploaded, proved FROM entries WHERE id IN "
-        "(SELECT id FROM entries" +
-        order + ") ORDER BY days, id";
     soci::statement st =
-        search.empty()
-            ? (sql.prepare << page_of_ids, soci::into(id), soci::into(row.nickname), soci::into(row.days),
-               soci::into(uploaded), soci::into(proved), soci::use(count), soci::use(first))
-            : (sql.prepare << listed_columns + std::string(" WHERE nickname_key LIKE :pattern ESCAPE '!'") + order,
-               soci::into(id), soci::into(row.nickname), soci::into(row.days), soci::into(uploaded), soci::into(proved),
-               soci::use(pattern), soci::use(count), soci::use(first));
+        (sql.prepare << listed_columns + std::string(" WHERE days >= :age ORDER BY days, id LIMIT :limit OFFSET :skip"),
+         soci::into(id), soci::into(row.nickname), soci::into(row.days), soci::into(uploaded), soci::into(proved),
+         soci::use(first_age), soci::use(count), soci::use(skip));
     st.execute();
     int64_t position = offset;
     while (st.fetch()) {
@@ -285,27 +345,75 @@ std::vector<ListedEntry> EntryStore::listed_in_order(int64_t offset, int64_t lim
     return entries;
 }
 
+std::vector<ListedEntry> EntryStore::found_page(soci::session& sql, int64_t offset, int64_t limit,
+                                                const std::string& search) {
+    std::vector<ListedEntry> entries;
+    ListedEntry row;
+    long long id = 0, uploaded = 0;
+    int proved = 0;
+    long long first = offset, count = limit;
+    const SearchQuery query = search_query(search);
+    soci::statement st = (sql.prepare << listed_columns + std::string(" WHERE ") + query.condition +
+                                             " ORDER BY days, id LIMIT :limit OFFSET :offset",
+                          soci::into(id), soci::into(row.nickname), soci::into(row.days), soci::into(uploaded),
+                          soci::into(proved), soci::use(query.value), soci::use(count), soci::use(first));
+    st.execute();
+    while (st.fetch()) {
+        row.id = id;
+        row.uploaded_ms = uploaded;
+        row.proved = proved != 0;
+        entries.push_back(row);
+    }
+    return entries;
+}
+
+EntryStore::SearchQuery EntryStore::search_query(const std::string& search) const {
+    const std::string key = search_key(search);
+    size_t characters = 0;
+    for (const char c : key) characters += (static_cast<uint8_t>(c) & 0xC0) != 0x80;
+    if (postgresql_) {
+        // The trigram index serves LIKE; its default escape is the backslash.
+        std::string pattern = "%";
+        for (const char c : key) {
+            if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+            pattern += c;
+        }
+        return {"nickname_key LIKE :pattern", pattern + "%"};
+    }
+    if (characters >= 3) {
+        // In the trigram table a quoted phrase matches exactly where the text holds it.
+        std::string phrase = "\"";
+        for (const char c : key) {
+            if (c == '"') phrase += '"';
+            phrase += c;
+        }
+        return {"id IN (SELECT rowid FROM entries_search WHERE entries_search MATCH :phrase)", phrase + "\""};
+    }
+    // One or two characters hold no trigram: they are looked for in every nickname.
+    return {"nickname_key LIKE :pattern ESCAPE '!'", contains_pattern(search)};
+}
+
 int64_t EntryStore::count(const std::string& search) {
     soci::session sql(*pool_);
     revive(sql);
     long long n = 0;
     if (search.empty()) {
-        sql << "SELECT count(*) FROM entries", soci::into(n);
+        sql << "SELECT CAST(coalesce(sum(entries), 0) AS BIGINT) FROM rank_counts WHERE level = 1", soci::into(n);
     } else {
-        const std::string pattern = contains_pattern(search);
-        sql << "SELECT count(*) FROM entries WHERE nickname_key LIKE :pattern ESCAPE '!'", soci::use(pattern),
-            soci::into(n);
+        const SearchQuery query = search_query(search);
+        sql << "SELECT count(*) FROM entries WHERE " + query.condition, soci::use(query.value), soci::into(n);
     }
     return n;
 }
 
-int64_t EntryStore::rank_of(int32_t days, int64_t id) {
-    soci::session sql(*pool_);
-    revive(sql);
+int64_t EntryStore::rank_of(soci::session& sql, int32_t days, int64_t id) {
+    const long long block = static_cast<long long>(days) >> block_shift, lowest = block << block_shift;
+    const long long age = days, entry_id = id;
     long long better = 0, earlier = 0;
-    const long long entry_id = id;
-    sql << "SELECT count(*) FROM entries WHERE days < :days", soci::use(days), soci::into(better);
-    sql << "SELECT count(*) FROM entries WHERE days = :days AND id < :id", soci::use(days), soci::use(entry_id),
+    sql << "SELECT CAST(coalesce(sum(entries), 0) AS BIGINT) FROM rank_counts WHERE "
+           "(level = 1 AND bucket < :block) OR (level = 0 AND bucket >= :lowest AND bucket < :age)",
+        soci::use(block), soci::use(lowest), soci::use(age), soci::into(better);
+    sql << "SELECT count(*) FROM entries WHERE days = :age AND id < :id", soci::use(age), soci::use(entry_id),
         soci::into(earlier);
     return better + earlier + 1;
 }
@@ -324,7 +432,9 @@ std::optional<ListedEntry> EntryStore::find(int64_t id) {
         entry.uploaded_ms = uploaded;
         entry.proved = proved != 0;
     }
-    entry.rank = rank_of(entry.days, entry.id);
+    soci::session sql(*pool_);
+    revive(sql);
+    entry.rank = rank_of(sql, entry.days, entry.id);
     return entry;
 }
 

@@ -27,7 +27,8 @@ struct NewEntry {
     int32_t days = 0;
     int64_t uploaded_ms = 0;                         // milliseconds since 1970, UTC
     std::optional<std::span<const uint8_t>> replay;  // stored only with a proved entry: its public game
-    std::string game_key;  // the proved game's key (hex), unique in the list; empty when unproved
+    std::string game_key;       // the proved game's key (hex), unique in the list; empty when unproved
+    std::optional<int64_t> id;  // given to an entry that waited for its proof; otherwise the next one
 };
 
 struct ListedEntry {
@@ -43,6 +44,8 @@ struct ExportedEntry {
     ListedEntry listed;
     std::vector<uint8_t> upload;  // the file as received, with the personal entries
 };
+
+class ProofQueue;
 
 class EntryStore {
   public:
@@ -74,9 +77,16 @@ class EntryStore {
     void for_each_ranked(const std::function<void(const ExportedEntry&)>& visit);
 
   private:
+    friend class ProofQueue;
     // Each public call leases its own connection; helpers never hold one while calling another.
-    std::vector<ListedEntry> listed_in_order(int64_t offset, int64_t limit, const std::string& search);
-    int64_t rank_of(int32_t days, int64_t id);
+    struct SearchQuery {
+        std::string condition;  // on entries, with one parameter
+        std::string value;
+    };
+    SearchQuery search_query(const std::string& search) const;
+    std::vector<ListedEntry> ranked_page(soci::session& sql, int64_t offset, int64_t limit);
+    std::vector<ListedEntry> found_page(soci::session& sql, int64_t offset, int64_t limit, const std::string& search);
+    int64_t rank_of(soci::session& sql, int32_t days, int64_t id);
     void revive(soci::session& sql);
 
     std::unique_ptr<soci::connection_pool> pool_;

@@ -108,7 +108,10 @@ std::string upload_page(const std::optional<UploadOutcome>& outcome) {
     std::string body = "<h1>Ergebnis hochladen</h1>\n";
     if (outcome) {
         const auto& text = describe(outcome->reason);
-        if (outcome->reason == Reason::Accepted) {
+        if (outcome->reason == Reason::Pending) {
+            body += "<p class=\"meldung angenommen\">" + escape_html(text.sentence) + " <a href=\"" +
+                    entry_link(outcome->id) + "\">Zum Eintrag</a> (wird geprüft).</p>\n";
+        } else if (outcome->reason == Reason::Accepted) {
             body += "<p class=\"meldung angenommen\">" + escape_html(text.sentence) + " <a href=\"" +
                     entry_link(outcome->id) + "\">Rang " + std::to_string(outcome->rank) + "</a>, " +
                     proof_mark(outcome->proved) + ".</p>\n";
@@ -144,9 +147,29 @@ std::string entry_page(const ListedEntry& entry, bool watchable) {
     return document(entry.nickname, body);
 }
 
+std::string proof_page(int64_t id, const ProofStatus& proof) {
+    std::string body = "<h1>Eintrag " + std::to_string(id) + "</h1>\n";
+    if (proof.state == ProofState::Refused) {
+        const auto reason = reason_of_code(proof.reason);
+        body += "<p class=\"meldung abgelehnt\">Die Prüfung hat das Ergebnis abgelehnt: " +
+                escape_html(reason ? describe(*reason).sentence : proof.reason) + " (" + escape_html(proof.reason) +
+                ")</p>\n";
+    } else {
+        body +=
+            "<p class=\"meldung\">Wird geprüft: die Aufzeichnung wird gerade nachgespielt. Danach steht "
+            "das Ergebnis hier und, wenn es bewiesen ist, in der Liste.</p>\n";
+    }
+    return document(proof.state == ProofState::Refused ? "Abgelehnt" : "Wird geprüft", body);
+}
+
 std::string error_page(int status) {
     if (status == 404) {
         return document("Nicht gefunden", "<h1>Nicht gefunden</h1>\n<p>Diese Seite gibt es nicht.</p>\n");
+    }
+    if (status == 429) {
+        return document("Zu viele Anfragen",
+                        "<h1>Zu viele Anfragen</h1>\n<p>Von dieser Adresse kamen zu viele Suchen, bitte versuche "
+                        "es in einer Minute noch einmal.</p>\n");
     }
     if (status == 503) {
         return document("Gerade nicht erreichbar",

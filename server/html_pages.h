@@ -28,6 +28,8 @@ std::string list_page(const ListView& view);
 std::string upload_page(const std::optional<UploadOutcome>& outcome = std::nullopt);
 // With the browser game served beside the list, a proved entry can be watched there.
 std::string entry_page(const ListedEntry& entry, bool watchable = false);
+// An upload waiting for its proof ("wird geprüft") or refused by it, with the reason.
+std::string proof_page(int64_t id, const ProofStatus& proof);
 // The page of an HTTP error status: "Nicht gefunden" for 404.
 std::string error_page(int status);
 std::string_view style_sheet();

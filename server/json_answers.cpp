@@ -18,7 +18,35 @@ std::string upload_answer(const UploadOutcome& outcome) {
         {"proved", outcome.proved},
         {"rank", nullptr},
     };
-    if (outcome.reason == Reason::Accepted) answer["rank"] = outcome.rank;
+    answer["id"] = nullptr;
+    answer["state"] = nullptr;
+    if (outcome.reason == Reason::Accepted) {
+        answer["rank"] = outcome.rank;
+        answer["id"] = outcome.id;
+        answer["state"] = outcome.proved ? "proved" : "unproved";
+    } else if (outcome.reason == Reason::Pending) {
+        answer["id"] = outcome.id;
+        answer["state"] = "pending";
+    }
+    return answer.dump();
+}
+
+std::string entry_answer(int64_t id, const std::optional<ListedEntry>& entry, const std::optional<ProofStatus>& proof) {
+    nlohmann::json answer = {{"id", id}, {"reason", nullptr}, {"message", nullptr}};
+    if (entry) {
+        answer["state"] = entry->proved ? "proved" : "unproved";
+        answer["rank"] = entry->rank;
+        answer["nickname"] = entry->nickname;
+        answer["days"] = entry->days;
+        answer["uploaded"] = iso_time(entry->uploaded_ms);
+    } else if (proof && proof->state == ProofState::Refused) {
+        answer["state"] = "refused";
+        answer["reason"] = proof->reason;
+        if (const auto reason = reason_of_code(proof->reason)) answer["message"] = describe(*reason).sentence;
+    } else {
+        answer["state"] = "pending";
+        answer["message"] = describe(Reason::Pending).sentence;
+    }
     return answer.dump();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,12 @@ namespace bestenliste {
 
 inline constexpr int64_t api_list_limit = 100;
 
-// {"accepted", "reason", "message", "proved", "rank"}; rank is null unless accepted.
+// {"accepted", "reason", "message", "proved", "rank", "id", "state"}; rank is null unless accepted, id null
+// unless accepted or pending (then state is "pending": the replay is proved later).
 std::string upload_answer(const UploadOutcome& outcome);
+// {"id", "state": "pending" | "proved" | "unproved" | "refused", "reason", "message"}, with the list's
+// fields ("rank", "nickname", "days", "uploaded") for a listed entry.
+std::string entry_answer(int64_t id, const std::optional<ListedEntry>& entry, const std::optional<ProofStatus>& proof);
 // {"total", "entries": [{"rank", "nickname", "days", "years", "months", "day", "uploaded", "proved"}]}
 std::string list_answer(int64_t total, const std::vector<ListedEntry>& entries);
 

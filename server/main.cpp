@@ -16,6 +16,7 @@
 #include "server/database_backup.h"
 #include "server/entry_store.h"
 #include "server/mail_command.h"
+#include "server/proof_workers.h"
 #include "server/upload_desk.h"
 #include "server/world_list_server.h"
 
@@ -53,6 +54,24 @@ int serve(EntryStore& store, UploadDesk& desk, const ServeOptions& options) {
     waiter.join();
     std::printf("vorlanix-bestenliste: stopped\n");
     return served ? 0 : 1;
+}
+
+// Proves waiting uploads until SIGTERM or SIGINT; a proof under way is finished first.
+int work(UploadDesk& desk, const ServeOptions& options) {
+    sigset_t stopping;
+    sigemptyset(&stopping);
+    sigaddset(&stopping, SIGTERM);
+    sigaddset(&stopping, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stopping, nullptr);
+    {
+        ProofWorkers workers(desk, options.workers, options.proof_lease);
+        std::printf("vorlanix-bestenliste: proving with %d workers\n", options.workers);
+        std::fflush(stdout);
+        int signal_number = 0;
+        sigwait(&stopping, &signal_number);
+    }
+    std::printf("vorlanix-bestenliste: stopped\n");
+    return 0;
 }
 
 // A replay (.vxr) named right after an upload file is that file's replay.
@@ -126,11 +145,16 @@ int main(int argc, char** argv) {
         if (backup) return 0;
     }
     try {
-        const size_t connections = line.command == Command::Serve ? static_cast<size_t>(line.serve.threads) : 1;
+        // Each worker holds a connection while it stores a proof, beside the requests'.
+        const size_t connections = line.command == Command::Serve
+                                       ? static_cast<size_t>(line.serve.threads + line.serve.workers)
+                                   : line.command == Command::Work ? static_cast<size_t>(line.serve.workers)
+                                                                   : 1;
         EntryStore store(line.database, line.data_dir, connections);
         UploadDesk desk(store);
         switch (line.command) {
             case Command::Serve: return serve(store, desk, line.serve);
+            case Command::Work: return work(desk, line.serve);
             case Command::Import: return import_files(desk, line.arguments);
             case Command::Export: export_csv(store, stdout); return 0;
             case Command::Delete:

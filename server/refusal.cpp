@@ -8,7 +8,7 @@ namespace bestenliste {
 
 namespace {
 
-constexpr std::array<ReasonText, 19> texts = {{
+constexpr std::array<ReasonText, 21> texts = {{
     {"accepted", "Dein Ergebnis wurde in die weltweite Bestenliste eingetragen.", 201},
     {"missing_file", "Es wurde keine Upload-Datei mitgeschickt.", 422},
     {"wrong_size", "Eine Upload-Datei ist genau 332 Bytes lang, diese Datei nicht.", 422},
@@ -30,6 +30,8 @@ constexpr std::array<ReasonText, 19> texts = {{
      422},
     {"replay_unhashed", "Der Aufzeichnung fehlen die Prüfwerte des Spielstands, ohne die sie nichts beweist.", 422},
     {"replay_reused", "Dieses Spiel beweist bereits einen anderen Eintrag der Bestenliste.", 409},
+    {"replay_bad_start", "Der Spielstand am START der Aufzeichnung ist keiner, den das Spiel dort haben kann.", 422},
+    {"pending", "Dein Ergebnis ist gespeichert, seine Aufzeichnung wird geprüft.", 202},
 }};
 
 }  // namespace
@@ -37,6 +39,13 @@ constexpr std::array<ReasonText, 19> texts = {{
 const ReasonText& describe(Reason reason) {
     // Checked: a reason added without its text throws instead of reading past the table.
     return texts.at(static_cast<size_t>(reason));
+}
+
+std::optional<Reason> reason_of_code(std::string_view code) {
+    for (size_t k = 0; k < texts.size(); ++k) {
+        if (texts[k].code == code) return static_cast<Reason>(k);
+    }
+    return std::nullopt;
 }
 
 }  // namespace bestenliste

@@ -3,6 +3,7 @@
 // and the HTTP status that goes with it.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace bestenliste {
@@ -27,6 +28,8 @@ enum class Reason {
     ReplayNotPlayed,
     ReplayUnhashed,
     ReplayReused,
+    ReplayBadStart,
+    Pending,  // stored, its replay waits to be proved
 };
 
 struct ReasonText {
@@ -36,5 +39,7 @@ struct ReasonText {
 };
 
 const ReasonText& describe(Reason reason);
+// The reason of a stored code, or nothing for a code this version does not know.
+std::optional<Reason> reason_of_code(std::string_view code);
 
 }  // namespace bestenliste

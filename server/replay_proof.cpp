@@ -16,6 +16,7 @@ Reason reason_of(replay::Verdict verdict) {
         case replay::Verdict::TimedOut: return Reason::ReplayTimedOut;
         case replay::Verdict::DriverInput: return Reason::ReplayNotPlayed;
         case replay::Verdict::Unhashed: return Reason::ReplayUnhashed;
+        case replay::Verdict::BadStart: return Reason::ReplayBadStart;
         case replay::Verdict::OutOfSync:
         case replay::Verdict::Unreadable:
         case replay::Verdict::WrongVersion: break;

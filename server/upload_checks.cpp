@@ -3,6 +3,8 @@
 // the entries safely: text only, and a nickname to list.
 #include "server/upload_checks.h"
 
+#include <algorithm>
+
 #include "base/cp1252.h"
 
 namespace bestenliste {
@@ -11,13 +13,7 @@ namespace {
 
 // Control codes, and the five bytes that code page 1252 leaves undefined, are not text.
 bool is_text(const std::string& field) {
-    for (const char c : field) {
-        const char32_t cp = cp1252::to_code_point(static_cast<uint8_t>(c));
-        if (cp < 32 || (cp >= 0x7F && cp <= 0x9F)) {
-            return false;
-        }
-    }
-    return true;
+    return std::none_of(field.begin(), field.end(), [](char c) { return cp1252::is_control(static_cast<uint8_t>(c)); });
 }
 
 Reason reason_of(score::UploadFault fault) {

@@ -12,6 +12,7 @@
 
 #include "replay/limits.h"
 #include "server/entry_store.h"
+#include "server/proof_queue.h"
 #include "server/refusal.h"
 
 namespace bestenliste {
@@ -19,7 +20,7 @@ namespace bestenliste {
 struct UploadOutcome {
     Reason reason = Reason::Accepted;
     bool proved = false;
-    int64_t id = 0;    // the stored entry, when accepted
+    int64_t id = 0;    // the stored entry, when accepted or pending
     int64_t rank = 0;  // its place in the list right after it was stored
 };
 
@@ -37,10 +38,23 @@ class UploadDesk {
     // only when re-simulating the replay writes exactly these upload bytes; it is then proved.
     UploadOutcome take(std::span<const uint8_t> upload, std::optional<std::span<const uint8_t>> replay = std::nullopt);
 
+    // An upload with a replay, stored at once as waiting for its proof (Pending, with the id its
+    // entry will have); a worker proves it later (prove_next). `address` is whom it came from,
+    // so that addresses take turns.
+    UploadOutcome queue(std::span<const uint8_t> upload, std::span<const uint8_t> replay, const std::string& address);
+    // Proves the next waiting upload and stores its entry; false when none waits.
+    bool prove_next(const std::string& worker, std::chrono::milliseconds lease);
+    ProofQueue& proofs() { return proofs_; }
+
     static int64_t system_milliseconds();
 
   private:
+    // The checks of a proved replay and the entry it proves; Accepted once the entry is stored.
+    Reason store_proved(std::span<const uint8_t> upload, std::span<const uint8_t> replay, std::optional<int64_t> id,
+                        UploadOutcome& outcome);
+
     EntryStore& store_;
+    ProofQueue proofs_;
     Clock now_;
     std::chrono::milliseconds proof_limit_;
     // Proofs take a core each; more at once would only slow every one of them and the pages.

@@ -135,6 +135,25 @@ std::span<const uint8_t> as_bytes(const std::string& content) {
     return {reinterpret_cast<const uint8_t*>(content.data()), content.size()};
 }
 
+// What changes only with the list is answered with its fingerprint; a client holding the same
+// copy gets 304 and no body. `cache_control` says how long it may keep it without asking.
+void answer_cacheable(const httplib::Request& req, httplib::Response& res, std::string body, const char* type,
+                      const char* cache_control) {
+    char tag[24];
+    std::snprintf(tag, sizeof tag, "\"%016zx\"", std::hash<std::string>{}(body));
+    res.set_header("ETag", tag);
+    res.set_header("Cache-Control", cache_control);
+    const std::string held = req.get_header_value("If-None-Match");
+    if (held == "*" || held.find(tag) != std::string::npos) {
+        res.status = 304;
+        return;
+    }
+    res.set_content(std::move(body), type);
+}
+
+// List pages change with every upload: a short while in a cache, then asked again.
+constexpr const char* list_cache = "public, max-age=10";
+
 void answer_upload(const httplib::Request& req, httplib::Response& res, const UploadOutcome& outcome) {
     res.status = describe(outcome.reason).status;
     if (is_api_path(req.path)) {
@@ -151,6 +170,7 @@ WorldListServer::WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptio
       desk_(desk),
       options_(std::move(options)),
       limiter_(options_.rate_limit),
+      search_limiter_(options_.search_limit),
       http_(std::make_unique<HttpListener>(options_.limits, !options_.behind_proxy)),
       web_(options_.web_dir.empty() ? nullptr : WebBuild::load(options_.web_dir)) {
     // A waiting connection costs a thread and little else; what costs more (the database, proofs)
@@ -178,6 +198,7 @@ WorldListServer::WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptio
     }
     http_->set_payload_max_length(max_request_body);
     add_routes();
+    if (options_.workers > 0) workers_ = std::make_unique<ProofWorkers>(desk_, options_.workers, options_.proof_lease);
 }
 
 WorldListServer::~WorldListServer() {
@@ -287,9 +308,15 @@ void WorldListServer::add_routes() {
         const auto qhs = req.get_file_value("qhs");
         const auto replay = req.get_file_value("replay");
         // A browser sends the form's replay field empty when no file was chosen.
-        std::optional<std::span<const uint8_t>> replay_bytes;
-        if (!replay.content.empty()) replay_bytes = as_bytes(replay.content);
-        answer_upload(req, res, desk_.take(as_bytes(qhs.content), replay_bytes));
+        if (replay.content.empty()) {
+            answer_upload(req, res, desk_.take(as_bytes(qhs.content)));
+            return;
+        }
+        // A proof takes up to its time limit: the upload waits for it in the database, not here.
+        const UploadOutcome outcome =
+            desk_.queue(as_bytes(qhs.content), as_bytes(replay.content), client_address(req, options_.behind_proxy));
+        if (outcome.reason == Reason::Pending && workers_) workers_->wake();
+        answer_upload(req, res, outcome);
     };
     http.Post("/api/upload", take_upload);
     http.Post("/hochladen", take_upload);
@@ -309,24 +336,49 @@ void WorldListServer::add_routes() {
         ListView view;
         view.search = req.has_param("suche") ? req.get_param_value("suche").substr(0, 40) : std::string();
         view.page = bounded_parameter(req, "seite", 1, 1, largest_page);
+        // A search reads more than a page of the list does: each address has its share.
+        if (!view.search.empty() && !search_limiter_.allow(client_address(req, options_.behind_proxy))) {
+            res.status = 429;
+            res.set_header("Retry-After", "60");
+            return;
+        }
         view.total = store_.count(view.search);
         view.entries = store_.page((view.page - 1) * entries_per_page, entries_per_page, view.search);
-        res.set_content(list_page(view), html_type);
+        answer_cacheable(req, res, list_page(view), html_type, list_cache);
     });
 
     http.Get("/api/list", [this](const httplib::Request& req, httplib::Response& res) {
         const int64_t offset = bounded_parameter(req, "offset", 0, 0, largest_page * entries_per_page);
         const int64_t limit = bounded_parameter(req, "limit", api_list_limit, 0, api_list_limit);
-        res.set_content(list_answer(store_.count(), store_.page(offset, limit)), json_type);
+        answer_cacheable(req, res, list_answer(store_.count(), store_.page(offset, limit)), json_type, list_cache);
     });
 
     http.Get(R"(/eintrag/(\d{1,18}))", [this](const httplib::Request& req, httplib::Response& res) {
-        const auto entry = store_.find(number_of(req.matches[1]).value_or(0));
-        if (!entry) {
+        const int64_t id = number_of(req.matches[1]).value_or(0);
+        if (const auto entry = store_.find(id)) {
+            res.set_content(entry_page(*entry, web_ != nullptr), html_type);
+            return;
+        }
+        // An upload waiting for its proof, or refused by it, is not in the list but has its page.
+        const auto proof = desk_.proofs().status(id);
+        if (!proof || proof->state == ProofState::Proved) {
             res.status = 404;
             return;
         }
-        res.set_content(entry_page(*entry, web_ != nullptr), html_type);
+        res.set_header("Cache-Control", "no-store");
+        res.set_content(proof_page(id, *proof), html_type);
+    });
+
+    http.Get(R"(/api/entry/(\d{1,18}))", [this](const httplib::Request& req, httplib::Response& res) {
+        const int64_t id = number_of(req.matches[1]).value_or(0);
+        const auto entry = store_.find(id);
+        const auto proof = entry ? std::nullopt : desk_.proofs().status(id);
+        if (!entry && (!proof || proof->state == ProofState::Proved)) {
+            res.status = 404;
+            return;
+        }
+        res.set_header("Cache-Control", "no-store");
+        res.set_content(entry_answer(id, entry, proof), json_type);
     });
 
     http.Get(R"(/eintrag/(\d{1,18})/aufzeichnung)", [this](const httplib::Request& req, httplib::Response& res) {
@@ -337,7 +389,9 @@ void WorldListServer::add_routes() {
             return;
         }
         res.set_header("Content-Disposition", "attachment; filename=\"vorlanix-" + std::to_string(id) + ".vxr\"");
-        res.set_content(std::string(replay->begin(), replay->end()), "application/octet-stream");
+        // A stored replay never changes; it only goes when its entry is deleted.
+        answer_cacheable(req, res, std::string(replay->begin(), replay->end()), "application/octet-stream",
+                         "public, max-age=86400");
     });
 
     http.Get("/stil.css", [](const httplib::Request&, httplib::Response& res) {

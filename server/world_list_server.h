@@ -10,6 +10,7 @@
 
 #include "server/connection_guard.h"
 #include "server/entry_store.h"
+#include "server/proof_workers.h"
 #include "server/rate_limiter.h"
 #include "server/upload_desk.h"
 
@@ -27,11 +28,14 @@ struct ServeOptions {
     std::string host = "127.0.0.1";
     int port = 8080;
     int rate_limit = 10;               // uploads per minute per address; 0 = none
+    int search_limit = 60;             // searches per minute per address; 0 = none
     bool behind_proxy = false;         // take the client's address from the proxy's X-Forwarded-For
     int threads = 8;                   // requests at the database at once
     ConnectionLimits limits;           // behind a proxy, per_address does not apply: the proxy caps its clients
     std::filesystem::path web_dir;     // the browser game's build, served at /spielen; empty: none
     std::filesystem::path access_log;  // one line per request, without the client's address; "-": stderr
+    int workers = 1;                   // threads proving queued uploads beside the pages; 0: `work` processes only
+    std::chrono::milliseconds proof_lease = default_proof_lease;
 };
 
 class WorldListServer {
@@ -52,9 +56,12 @@ class WorldListServer {
     UploadDesk& desk_;
     ServeOptions options_;
     RateLimiter limiter_;
+    RateLimiter search_limiter_;
     std::unique_ptr<HttpListener> http_;
     std::FILE* access_log_ = nullptr;
     std::unique_ptr<WebBuild> web_;
+    // Last: its threads end before anything they use.
+    std::unique_ptr<ProofWorkers> workers_;
 };
 
 }  // namespace bestenliste

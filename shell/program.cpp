@@ -12,7 +12,7 @@
 
 #include "shell/directories.h"
 #include "app/errors.h"
-#include "app/state_access.h"
+#include "app/game_state_access.h"
 #include "app/state_hash.h"
 #include "app/vorlanix.h"
 #include "platform/headless/script_driver.h"

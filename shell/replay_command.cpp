@@ -52,7 +52,8 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
         case StopKind::Unreadable:
         case StopKind::WrongVersion:
         case StopKind::DriverInput:
-        case StopKind::Unhashed: break;
+        case StopKind::Unhashed:
+        case StopKind::BadStart: break;
     }
     base::Log("%s: %s", base::Utf8FromPath(file).c_str(), outcome.message.c_str());
     return 2;

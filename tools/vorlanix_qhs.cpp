@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/cp1252.h"
+#include "base/csv.h"
 #include "base/licence_notice.h"
 #include "base/log.h"
 #include "replay/limits.h"
@@ -48,8 +49,7 @@ constexpr const char* usage =
 std::string printable(const std::string& text) {
     std::string safe = text;
     for (char& c : safe) {
-        const char32_t cp = cp1252::to_code_point(static_cast<uint8_t>(c));
-        if (cp < 32 || (cp >= 127 && cp <= 0x9F)) {
+        if (cp1252::is_control(static_cast<uint8_t>(c))) {
             c = '?';
         }
     }
@@ -67,17 +67,6 @@ std::string padded(const std::string& utf8, size_t width) {
     const auto characters = static_cast<size_t>(
         std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<uint8_t>(c) & 0xC0) != 0x80; }));
     return characters >= width ? utf8 : utf8 + std::string(width - characters, ' ');
-}
-
-std::string csv_field(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return quoted + "\"";
 }
 
 struct Checked {
@@ -193,14 +182,14 @@ int rank(const std::vector<std::string>& files, bool csv, const std::string& rep
         const auto& entry = valid[k].check.entry;
         const int32_t t = entry.t;
         if (csv) {
-            std::string row = std::to_string(k + 1) + ',' + csv_field(printable(entry.FeldText[1]));
+            std::string row = std::to_string(k + 1) + ',' + base::csv_field(printable(entry.FeldText[1]));
             for (int32_t number : {t / 360, (t % 360) / 30, t % 30, t}) {
                 row += ',' + std::to_string(number);
             }
             for (int field : {2, 3, 4, 5, 6, 7, 8}) {
-                row += ',' + csv_field(printable(entry.FeldText[field]));
+                row += ',' + base::csv_field(printable(entry.FeldText[field]));
             }
-            std::printf("%s,%s%s\n", row.c_str(), csv_field(valid[k].file).c_str(),
+            std::printf("%s,%s%s\n", row.c_str(), base::csv_field(valid[k].file).c_str(),
                         proving ? ("," + mark(valid[k])).c_str() : "");
         } else if (proving) {
             std::printf("%4zu  %-8s  %5d  %s  %-8s  %s\n", k + 1, years_months_days(t).c_str(), t,

@@ -4,8 +4,6 @@
 
 #include <SDL.h>
 
-#include "platform/sdl/first_choice_probe.h"
-
 #include <cstdlib>
 #include <optional>
 
@@ -44,9 +42,8 @@ std::string openGlRendererName(SDL_Renderer* renderer) {
     return name ? reinterpret_cast<const char*>(name) : "";
 }
 
-}  // namespace
-
-bool WindowHasOwnSurface() {
+// The video drivers whose windows have a surface in plain memory that SDL shows without a GPU.
+bool windowHasOwnSurface() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver) return false;
     for (std::string_view own : {"x11", "windows", "offscreen", "dummy"})
@@ -54,22 +51,14 @@ bool WindowHasOwnSurface() {
     return false;
 }
 
-namespace {
-
 // While SDL's first choice is tried, Mesa's OpenGL on the processor starts none of its threads
 // (the rasterizer's and the shader cache's): they would stay for the whole run, although the
 // choice then falls on our own drawing. A GPU's driver does not read these.
-constexpr const char* kQuietSettings[][2] = {{"LP_NUM_THREADS", "0"}, {"MESA_SHADER_CACHE_DISABLE", "true"}};
-
 class QuietProcessorOpenGl {
   public:
     QuietProcessorOpenGl() {
-        for (int i = 0; i < 2; ++i) {
-            settings_[i].name = kQuietSettings[i][0];
-            // The player's own setting stays.
-            if (!std::getenv(settings_[i].name))
-                settings_[i].ours = setenv(settings_[i].name, kQuietSettings[i][1], 0) == 0;
-        }
+        for (Setting& s : settings_)
+            if (!std::getenv(s.name)) s.ours = setenv(s.name, s.value, 0) == 0;  // the player's own stays
     }
     ~QuietProcessorOpenGl() {
         for (const Setting& s : settings_)
@@ -80,10 +69,11 @@ class QuietProcessorOpenGl {
 
   private:
     struct Setting {
-        const char* name = nullptr;
+        const char* name;
+        const char* value;
         bool ours = false;
     };
-    Setting settings_[2];
+    Setting settings_[2] = {{"LP_NUM_THREADS", "0"}, {"MESA_SHADER_CACHE_DISABLE", "true"}};
 };
 
 DrawingChoice ownSurface() {
@@ -103,14 +93,6 @@ SDL_Renderer* create(SDL_Window* window, int index, bool vsync) {
 }
 
 }  // namespace
-
-void QuietenProcessorOpenGl() {
-    for (const auto& setting : kQuietSettings) setenv(setting[0], setting[1], 0);
-}
-
-bool DrawsOnTheProcessor(SDL_Renderer* renderer) {
-    return rendererName(renderer) == "software" || IsSoftwareOpenGl(openGlRendererName(renderer));
-}
 
 bool IsSoftwareOpenGl(std::string_view glRenderer) {
     for (std::string_view soft : {"llvmpipe", "softpipe", "swrast"})
@@ -142,7 +124,7 @@ SDL_Renderer* CreateRendererFor(SDL_Window* window, const std::string& name, boo
 }
 
 DrawingChoice ChooseDrawing(SDL_Window* window, const std::string& name, bool vsync) {
-    const bool ownSurfaceAvailable = WindowHasOwnSurface();
+    const bool ownSurfaceAvailable = windowHasOwnSurface();
     if (ownSurfaceAvailable &&
         (name == "software" || (name.empty() && driverIndex("software") >= 0 && SDL_GetNumRenderDrivers() == 1)))
         return ownSurface();
@@ -151,13 +133,11 @@ DrawingChoice ChooseDrawing(SDL_Window* window, const std::string& name, bool vs
         choice.renderer = CreateRendererFor(window, name, vsync, choice.error);
         return choice;
     }
-    // Asked in a child process, the answer leaves no OpenGL library in this one.
-    if (FirstChoiceAnswer() == FirstChoice::OnTheProcessor) return ownSurface();
     std::optional<QuietProcessorOpenGl> quiet(std::in_place);
     SDL_Renderer* r = create(window, -1, vsync);
     quiet.reset();
     if (!r) return {nullptr, false, SDL_GetError()};
-    if (DrawsOnTheProcessor(r)) {
+    if (rendererName(r) == "software" || IsSoftwareOpenGl(openGlRendererName(r))) {
         SDL_DestroyRenderer(r);
         return ownSurface();
     }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/state_access.h"
+#include "app/game_state_access.h"
 #include "tests/gfx/frame_fixture.h"
 
 namespace frame_test {

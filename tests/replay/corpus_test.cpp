@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The recorded games of tests/replays/ guard the rules: each must re-simulate in sync with every
+// The recorded games of tests/replay/corpus/ guard the rules: each must re-simulate in sync with every
 // state hash it holds and give the results written beside it. A change of the rules that alters
 // play fails here; the replays are then recorded again with a raised simulation version.
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include "tests/support/temp_dir.h"
 
 TEST(ReplayCorpus, EveryRecordedGameRepeatsWithItsResults) {
-    const std::filesystem::path dir = std::filesystem::path(VORLANIX_SOURCE_DIR) / "tests" / "replays";
+    const std::filesystem::path dir = std::filesystem::path(VORLANIX_SOURCE_DIR) / "tests" / "replay" / "corpus";
     int games = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir)) {
         if (e.path().extension() != ".vxr") continue;

@@ -19,13 +19,15 @@ std::string FormTyped(const std::string& nickname) {
 
 namespace {
 
-// The shared script; `duringGame` runs right after the game's shot.
-std::unique_ptr<Recording> record(const std::string& duringGame, const std::string& nickname) {
+// The shared script; `beforeStart` runs on the menu, `duringGame` right after the game's shot.
+std::unique_ptr<Recording> record(const std::string& beforeStart, const std::string& duringGame,
+                                  const std::string& nickname) {
     auto r = std::make_unique<Recording>();
     const std::string script = R"(
         run 100
         release left 300 200
         run 100
+    )" + beforeStart + R"(
         click left 120 100
         run 3000
         click left 400 300
@@ -58,17 +60,22 @@ std::unique_ptr<Recording> record(const std::string& duringGame, const std::stri
 }  // namespace
 
 const Recording& Get() {
-    static const auto recording = record("", kForm[1]);
+    static const auto recording = record("", "", kForm[1]);
     return *recording;
 }
 
 const Recording& GetWithSetLine() {
-    static const auto recording = record("set Punktzahl 200000000", kForm[1]);
+    static const auto recording = record("", "set Punktzahl 200000000", kForm[1]);
+    return *recording;
+}
+
+const Recording& GetWithStartSetOnTheMenu() {
+    static const auto recording = record(std::string(kStartSetOnTheMenu), "", kForm[1]);
     return *recording;
 }
 
 const Recording& GetRenamed() {
-    static const auto recording = record("", "Moritz");
+    static const auto recording = record("", "", "Moritz");
     return *recording;
 }
 

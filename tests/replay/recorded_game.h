@@ -31,6 +31,10 @@ std::string FormTyped(const std::string& nickname);
 const Recording& Get();
 // The same game with one test-driver line that writes the score: "set Punktzahl 200000000".
 const Recording& GetWithSetLine();
+// The same game with driver lines on the menu before START: the game's own replay begins with the
+// state they wrote and holds no set line, as a snapshot edited by hand would.
+inline constexpr const char* kStartSetOnTheMenu = "set NebelAn 1\nset PosZeichen[3] 99\n";
+const Recording& GetWithStartSetOnTheMenu();
 // The same game, with another nickname typed into the upload form after the result.
 const Recording& GetRenamed();
 

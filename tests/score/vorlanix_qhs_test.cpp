@@ -91,6 +91,15 @@ TEST(VorlanixQhs, RankOrdersByAgeAndKeepsTheOrderGivenForTies) {
     EXPECT_NE(run.out.find("broken.qhs: invalid: the file has 3 bytes instead of 332"), std::string::npos) << run.out;
 }
 
+TEST(VorlanixQhs, RankAsCsvKeepsAFormulaInAStrangersEntryText) {
+    // The world list's export and this tool write the same fields: a spreadsheet must not run them.
+    TempDir dir;
+    const auto file = score::write_upload_file(dir.path(), entry("=1+2", 9000)).path;
+    const auto run = run_tool(dir, "rank --csv " + file.string());
+    EXPECT_EQ(run.exit_code, 0) << run.out;
+    EXPECT_NE(run.out.find("\n1,'=1+2,"), std::string::npos) << run.out;
+}
+
 TEST(VorlanixQhs, UsageErrorsExitWithTwo) {
     TempDir dir;
     EXPECT_EQ(run_tool(dir, "--help").exit_code, 0);

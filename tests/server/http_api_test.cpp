@@ -102,6 +102,45 @@ TEST(HttpApi, UploadsPerAddressAreLimitedAndAProxysAddressCountsOnlyWhenTrusted)
     EXPECT_EQ(upload(client, upload_bytes("C", 3), "/api/upload", second)->status, 201);
 }
 
+TEST(HttpApi, SearchesPerAddressAreLimitedWhileTheListStaysOpen) {
+    bestenliste::ServeOptions options;
+    options.search_limit = 2;
+    RunningServer server(options);
+    auto client = server.client();
+    EXPECT_EQ(client.Get("/?suche=abc")->status, 200);
+    EXPECT_EQ(client.Get("/?suche=xyz")->status, 200);
+    const auto limited = client.Get("/?suche=abc");
+    EXPECT_EQ(limited->status, 429);
+    EXPECT_NE(limited->body.find("zu viele Suchen"), std::string::npos);
+    EXPECT_EQ(client.Get("/")->status, 200);
+    EXPECT_EQ(client.Get("/?seite=2")->status, 200);
+}
+
+// A client that holds the current copy of a list page, the list's JSON or a replay is told so
+// without the body; once the list changes, the old fingerprint gets the new page.
+TEST(HttpApi, UnchangedPagesAreAnswered304AndChangedOnesInFull) {
+    RunningServer server;
+    auto client = server.client();
+    for (const char* path : {"/", "/api/list", "/?suche=Ann"}) {
+        SCOPED_TRACE(path);
+        const auto first = client.Get(path);
+        ASSERT_EQ(first->status, 200);
+        const std::string tag = first->get_header_value("ETag");
+        EXPECT_FALSE(tag.empty());
+        EXPECT_NE(first->get_header_value("Cache-Control").find("max-age"), std::string::npos);
+        const auto again = client.Get(path, {{"If-None-Match", tag}});
+        EXPECT_EQ(again->status, 304);
+        EXPECT_TRUE(again->body.empty());
+        EXPECT_EQ(again->get_header_value("ETag"), tag);
+        EXPECT_EQ(client.Get(path, {{"If-None-Match", "\"0000000000000000\""}})->status, 200);
+    }
+    const std::string before = client.Get("/")->get_header_value("ETag");
+    ASSERT_EQ(upload(client, upload_bytes("Ann", 5), "/api/upload")->status, 201);
+    const auto changed = client.Get("/", {{"If-None-Match", before}});
+    EXPECT_EQ(changed->status, 200);
+    EXPECT_NE(changed->body.find("Ann"), std::string::npos);
+}
+
 TEST(HttpApi, TheFormAnswersWithAPageThatSaysWhy) {
     RunningServer server;
     auto client = server.client();

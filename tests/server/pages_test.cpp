@@ -82,7 +82,13 @@ TEST(Pages, TheUploadAnswerHasTheDocumentedFields) {
     const auto accepted =
         nlohmann::json::parse(bestenliste::upload_answer({bestenliste::Reason::Accepted, true, 9, 4}));
     EXPECT_EQ(accepted, nlohmann::json::parse(R"({"accepted": true, "reason": "accepted", "message":
-        "Dein Ergebnis wurde in die weltweite Bestenliste eingetragen.", "proved": true, "rank": 4})"));
+        "Dein Ergebnis wurde in die weltweite Bestenliste eingetragen.", "proved": true, "rank": 4, "id": 9,
+        "state": "proved"})"));
+    // With a replay: stored and waiting for the proof, under the id its entry will have.
+    const auto pending = nlohmann::json::parse(bestenliste::upload_answer({bestenliste::Reason::Pending, false, 12}));
+    EXPECT_EQ(pending["state"], "pending");
+    EXPECT_EQ(pending["id"], 12);
+    EXPECT_TRUE(pending["rank"].is_null());
     const auto refused = nlohmann::json::parse(bestenliste::upload_answer({bestenliste::Reason::Duplicate}));
     EXPECT_EQ(refused["accepted"], false);
     EXPECT_EQ(refused["reason"], "duplicate");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The recorded games of tests/replays, each with the upload file it writes when re-simulated.
+// The recorded games of tests/replay/corpus, each with the upload file it writes when re-simulated.
 #pragma once
 
 #include <filesystem>
@@ -22,7 +22,7 @@ struct RecordedGame {
 inline std::vector<RecordedGame> recorded_games() {
     std::vector<RecordedGame> games;
     for (const auto& file :
-         std::filesystem::directory_iterator(std::filesystem::path(VORLANIX_SOURCE_DIR) / "tests/replays")) {
+         std::filesystem::directory_iterator(std::filesystem::path(VORLANIX_SOURCE_DIR) / "tests/replay/corpus")) {
         if (file.path().extension() != ".vxr") continue;
         RecordedGame game{read_bytes(file.path()), {}};
         for (const auto& written : replay::PlayReplay(game.replay, {}).written) {
@@ -41,7 +41,7 @@ inline const RecordedGame& game_with_upload() {
     for (const auto& game : games) {
         if (game.proves) return game;
     }
-    throw std::runtime_error("no recorded game in tests/replays proves an upload file");
+    throw std::runtime_error("no recorded game in tests/replay/corpus proves an upload file");
 }
 
 inline const RecordedGame& game_without_upload() {
@@ -49,7 +49,7 @@ inline const RecordedGame& game_without_upload() {
     for (const auto& game : games) {
         if (game.upload.empty()) return game;
     }
-    throw std::runtime_error("every recorded game in tests/replays writes an upload file");
+    throw std::runtime_error("every recorded game in tests/replay/corpus writes an upload file");
 }
 
 // The same file with another nickname and a check sum made to fit: valid, but not what was played.

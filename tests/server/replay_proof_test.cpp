@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Uploads proved by the recorded games of tests/replays: the real file proves, a changed one or a
+// Uploads proved by the recorded games of tests/replay/corpus: the real file proves, a changed one or a
 // foreign, broken or too slow replay is refused, and a proved entry offers its replay.
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include "replay/format.h"
 #include "tests/server/recorded_games.h"
 #include "server/upload_desk.h"
+#include "tests/server/proof_wait.h"
 #include "tests/server/running_server.h"
 #include "tests/server/upload_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -68,8 +69,12 @@ TEST(ReplayProof, AProvedUploadIsMarkedAndItsReplayDownloadsWhileAnEmptyReplayFi
     auto client = server.client();
     auto res = post(client, "/api/upload", game.upload, game.replay);
     ASSERT_TRUE(res);
-    EXPECT_EQ(res->status, 201) << res->body;
-    EXPECT_EQ(nlohmann::json::parse(res->body)["proved"], true);
+    EXPECT_EQ(res->status, 202) << res->body;
+    const auto queued = nlohmann::json::parse(res->body);
+    EXPECT_EQ(queued["state"], "pending");
+    const auto settled = settled_entry(client, queued["id"].get<int64_t>());
+    EXPECT_EQ(settled["state"], "proved") << settled;
+    EXPECT_EQ(settled["rank"], 1);
     // The form posts its replay field empty when no file was chosen.
     res = post(client, "/hochladen", upload_bytes("Plain", 700), {});
     EXPECT_EQ(res->status, 201);

@@ -23,12 +23,13 @@ extern char** environ;
 class ServerProcess {
   public:
     // `launcher` stands before the program, e.g. prlimit with a limit for the server alone.
+    // `command` "work" starts a proving process instead, which listens nowhere.
     explicit ServerProcess(const std::filesystem::path& data_dir, std::vector<std::string> extra = {},
-                           std::vector<std::string> launcher = {}) {
+                           std::vector<std::string> launcher = {}, const std::string& command = "serve") {
         // Every client of a test comes from 127.0.0.1: no limit per address.
         std::vector<std::string> args = std::move(launcher);
         const std::vector<std::string> program = {VORLANIX_BESTENLISTE,
-                                                  "serve",
+                                                  command,
                                                   "--listen",
                                                   "127.0.0.1:0",
                                                   "--data-dir",
@@ -61,7 +62,7 @@ class ServerProcess {
         if (std::fgets(line, sizeof line, output_) == nullptr) throw std::runtime_error("the server did not start");
         const std::string text = line;
         const auto colon = text.rfind(':');
-        port_ = std::stoi(text.substr(colon + 1));
+        if (command == "serve") port_ = std::stoi(text.substr(colon + 1));
     }
     ~ServerProcess() {
         if (pid_ > 0) {
@@ -74,6 +75,7 @@ class ServerProcess {
     ServerProcess& operator=(const ServerProcess&) = delete;
 
     int port() const { return port_; }
+    pid_t pid() const { return pid_; }
     httplib::Client client() const {
         httplib::Client c("127.0.0.1", port_);
         c.set_read_timeout(30);
@@ -83,7 +85,10 @@ class ServerProcess {
         std::ifstream in(data_dir / "server.err");
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    void signal(int number) { ::kill(pid_, number); }
+    void signal(int number) {
+        // Never kill(-1, ...), which would reach every process of the user.
+        if (pid_ > 0) ::kill(pid_, number);
+    }
     // The exit status, or -signal when a signal ended it.
     int wait() {
         int status = 0;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/state_access.h"
+#include "app/game_state_access.h"
 #include "app/vorlanix.h"
 #include "platform/headless/headless_platform.h"
 

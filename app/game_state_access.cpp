@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The field table behind the headless dump, set and expect: JSON out, text in, indices checked.
-#include "app/state_access.h"
+#include "app/game_state_access.h"
 
 #include <cmath>
 #include <cstdlib>

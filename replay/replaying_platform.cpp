@@ -17,6 +17,8 @@ namespace {
 constexpr uint8_t raw(Tag t) { return static_cast<uint8_t>(t); }
 // A frame this far behind the recorded clock is skipped instead of shown.
 constexpr auto kLateFrame = std::chrono::milliseconds(20);
+// A display too slow for the speed still shows a frame this often, so the game is seen moving.
+constexpr auto kShownAtLeastEvery = std::chrono::milliseconds(100);
 }  // namespace
 
 // The viewer's own input at the output window: Escape ends the replay, + and - change its speed;
@@ -316,7 +318,10 @@ void ReplayingPlatform::Flip(const platform::Surface& back) {
                                               std::chrono::duration<double, std::milli>(
                                                   static_cast<int32_t>(lastTick_ - paceStartTick_) / speed_));
             if (due > now) std::this_thread::sleep_until(due);
-            if (due + kLateFrame >= now) output_->Flip(back);
+            if (due + kLateFrame >= now || now - lastShown_ >= kShownAtLeastEvery) {
+                output_->Flip(back);
+                lastShown_ = std::chrono::steady_clock::now();
+            }
         }
     }
     checkViewer();

@@ -106,6 +106,7 @@ class ReplayingPlatform : public platform::Platform {
     bool outputSound_ = false;
     double speed_ = 0;
     std::chrono::steady_clock::time_point paceStart_;
+    std::chrono::steady_clock::time_point lastShown_;  // when the window last showed a frame
     uint32_t paceStartTick_ = 0;
     bool paceStarted_ = false;
 };

@@ -2,6 +2,7 @@
 // Entry point: reads the settings file and the command line, then runs the program on the SDL
 // backend, or on the headless backend for tests and scripted runs.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -37,9 +38,7 @@ int printPaths(const vorlanix::Options& options, const std::filesystem::path& se
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** commandLine) {
+int runMain(int argc, char** commandLine) {
     // The words as UTF-8 (on Windows argv is the ANSI code page), in argv's shape.
     std::vector<std::string> words = vorlanix::CommandLineWords(argc, commandLine);
     std::vector<char*> argv;
@@ -137,4 +136,16 @@ int main(int argc, char** commandLine) {
             vorlanix::ReportFatalError(e.what());
         return 2;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** commandLine) {
+    const int code = runMain(argc, commandLine);
+#ifdef __EMSCRIPTEN__
+    // In the browser the loops hand the browser its turn at every wait, after which a return from
+    // main ends nothing: the program's end must be said, so the page learns of it.
+    std::exit(code);
+#endif
+    return code;
 }

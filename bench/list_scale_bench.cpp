@@ -51,11 +51,17 @@ void fill(bestenliste::EntryStore& store, const std::string& database, const std
     const std::string last = std::to_string(entries - 1);
     if (store.is_postgresql()) {
         soci::session sql(soci::postgresql, bestenliste::postgresql_key_values(database));
-        sql << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, proved) "
-               "SELECT n::text, 'Sp' || lpad(to_hex((n * 2654435761) % 4294967296), 8, '0'), "
-               "'sp' || lpad(to_hex((n * 2654435761) % 4294967296), 8, '0'), (n * 7919) % 28801, "
-               "1765000000000 + n, (n % 3 = 0)::int FROM generate_series(0::bigint, " +
-                   last + ") AS n";
+        // In batches: one transaction updating the same counters a million times would keep every
+        // old version of their rows, which makes each update slower than the last.
+        constexpr int64_t batch = 20'000;
+        for (int64_t first = 0; first < entries; first += batch) {
+            sql << "INSERT INTO entries (upload, nickname, nickname_key, days, uploaded, proved) "
+                   "SELECT n::text, 'Sp' || lpad(to_hex((n * 2654435761) % 4294967296), 8, '0'), "
+                   "'sp' || lpad(to_hex((n * 2654435761) % 4294967296), 8, '0'), (n * 7919) % 28801, "
+                   "1765000000000 + n, (n % 3 = 0)::int FROM generate_series(" +
+                       std::to_string(first) + "::bigint, " + std::to_string(std::min(entries, first + batch) - 1) +
+                       ") AS n";
+        }
         sql << "ANALYZE";
     } else {
         soci::session sql(soci::sqlite3, "db=\"" + (dir / "bestenliste.sqlite").string() + "\"");
@@ -65,6 +71,9 @@ void fill(bestenliste::EntryStore& store, const std::string& database, const std
                    "printf('sp%08x', (n * 2654435761) % 4294967296), (n * 7919) % 28801, 1765000000000 + n, "
                    "n % 3 = 0 FROM seq";
         sql << "ANALYZE";
+        // The fill went through the write-ahead log; copied into the file now, not by the first
+        // measured upload.
+        sql << "PRAGMA wal_checkpoint(TRUNCATE)";
     }
 }
 
@@ -132,20 +141,23 @@ void BM_ListAtAMillion(benchmark::State& state) {
         fill(full, full_db, full_dir.path, million);
 
         std::mt19937 random(11);
-        const int64_t total = full.count();
+        // The world list at / is the proved one, every third entry of the fill.
+        constexpr auto proved = bestenliste::Listing::Proved;
+        const int64_t total = full.count(proved);
         const int64_t pages = total / bestenliste::entries_per_page;
         measure(state, "page", 300, [&](int k) {
             bestenliste::ListView view;
             // Every third visit is the first page, the others anywhere in the list.
             view.page = k % 3 == 0 ? 1 : 1 + static_cast<int64_t>(random() % pages);
-            view.total = full.count();
-            view.entries = full.page((view.page - 1) * bestenliste::entries_per_page, bestenliste::entries_per_page);
+            view.total = full.count(proved);
+            view.entries =
+                full.page(proved, (view.page - 1) * bestenliste::entries_per_page, bestenliste::entries_per_page);
             benchmark::DoNotOptimize(bestenliste::list_page(view));
         });
         measure(state, "api", 300, [&](int) {
             const int64_t offset = static_cast<int64_t>(random() % (total - bestenliste::api_list_limit));
-            benchmark::DoNotOptimize(
-                bestenliste::list_answer(full.count(), full.page(offset, bestenliste::api_list_limit)));
+            benchmark::DoNotOptimize(bestenliste::list_answer(proved, full.count(proved),
+                                                              full.page(proved, offset, bestenliste::api_list_limit)));
         });
         // Parts of nicknames as players type them: three to six characters of one.
         // VORLANIX_BENCH_SEARCHES: fewer searches where each one scans the list.
@@ -158,8 +170,8 @@ void BM_ListAtAMillion(benchmark::State& state) {
             const std::string search = std::string(name).substr(2 + random() % (9 - length), length);
             bestenliste::ListView view;
             view.search = search;
-            view.total = full.count(search);
-            view.entries = full.page(0, bestenliste::entries_per_page, search);
+            view.total = full.count(proved, search);
+            view.entries = full.page(proved, 0, bestenliste::entries_per_page, search);
             benchmark::DoNotOptimize(bestenliste::list_page(view));
         });
         const double empty_rate = uploads_per_second(empty, 0, 200);

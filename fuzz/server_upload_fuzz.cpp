@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     bestenliste::ListView view;
     view.entries = {{1, 1, nickname, checked.entry.t, 0, true}};
-    const auto json = nlohmann::json::parse(bestenliste::list_answer(1, view.entries));
+    const auto json = nlohmann::json::parse(bestenliste::list_answer(bestenliste::Listing::Proved, 1, view.entries));
     if (json["entries"][0]["nickname"] != nickname) std::abort();
     return 0;
 }

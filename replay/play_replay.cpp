@@ -103,16 +103,17 @@ ReplayOutcome PlayReplay(std::span<const uint8_t> bytes, const PlayOptions& opti
                           " and plays only with the built-in ones";
         return outcome;
     }
-    ReplayingPlatform platform(file, options.output);
+    ReplayingPlatform platform(file);
     if (options.deadline) platform.SetDeadline(*options.deadline);
     platform.SetProof(options.proof);
-    if (options.output && options.speed > 0) platform.SetPacing(options.speed);
+    const std::unique_ptr<platform::Platform> wrapped = options.wrap ? options.wrap(platform) : nullptr;
+    platform::Platform& below = wrapped ? *wrapped : static_cast<platform::Platform&>(platform);
     // The public copy is recorded between the replay and the program, which sees no personal
     // data from each START on: the recorded hashes, taken with that data, are not checked then.
     std::unique_ptr<RecordingPlatform> publicCopy;
-    if (options.publicGames) publicCopy = std::make_unique<RecordingPlatform>(platform);
-    auto game = std::make_unique<vorlanix::Vorlanix>(publicCopy ? static_cast<platform::Platform&>(*publicCopy)
-                                                                : static_cast<platform::Platform&>(platform));
+    if (options.publicGames) publicCopy = std::make_unique<RecordingPlatform>(below);
+    auto game =
+        std::make_unique<vorlanix::Vorlanix>(publicCopy ? static_cast<platform::Platform&>(*publicCopy) : below);
     vorlanix::GameStateAccess state(*game);
     platform.SetStateAccess(&state);
     if (options.onState) options.onState(state);
@@ -158,8 +159,6 @@ ReplayOutcome PlayReplay(std::span<const uint8_t> bytes, const PlayOptions& opti
                     if (const std::string field = ImpossibleAtStart(*game); !field.empty())
                         throw ReplayStop{StopKind::BadStart,
                                          "the state at the START is none the program can have there: " + field};
-                // The recorded program had its display long before; the viewer's window opens now.
-                if (options.output) options.output->InitDisplay();
                 game->SpielAmStart();
             } else {
                 game->Form_Load();
@@ -182,6 +181,7 @@ ReplayOutcome PlayReplay(std::span<const uint8_t> bytes, const PlayOptions& opti
         outcome.publicGames.push_back({outcome.games.size() - 1, publicCopy->Finish(header)});
     }
     outcome.frames = platform.frames();
+    outcome.recordedMs = platform.recordedTick() - platform.startTick();
     outcome.written = platform.writtenFiles();
     return outcome;
 }

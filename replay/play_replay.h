@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Runs the program from a replay file, as fast as it can (re-simulation) or paced in a window,
-// and reports how it ended and what each game in it achieved.
+// Runs the program from a replay file as fast as it can (re-simulation) and reports how it ended
+// and what each game in it achieved. Watching wraps the replaying platform (replay/watch_replay.h).
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -23,8 +24,9 @@ class ScriptDriver;
 namespace replay {
 
 struct PlayOptions {
-    platform::Platform* output = nullptr;  // a window to watch in; none re-simulates as fast as it can
-    double speed = 0;                      // with an output: pace to the recorded clock at this speed
+    // Puts a platform between the replay and the program (watching: pacing, the viewer's keys and
+    // the window); it must pass every question on to the replaying platform unchanged.
+    std::function<std::unique_ptr<platform::Platform>(ReplayingPlatform&)> wrap;
     std::optional<std::chrono::steady_clock::time_point> deadline;
     // Record the public part of each game (replay/public_game.h) instead of checking the state
     // hashes; the copies must be played on their own to be trusted.
@@ -60,6 +62,7 @@ struct ReplayOutcome {
     StopKind kind = StopKind::Unreadable;
     std::string message;
     uint64_t frames = 0;
+    uint32_t recordedMs = 0;  // the recorded clock from the replay's first answer to where it stopped
     std::vector<GameResult> games;
     std::vector<WrittenFile> written;     // every file the program wrote, in memory
     std::vector<PublicGame> publicGames;  // with PlayOptions::publicGames

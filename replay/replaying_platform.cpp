@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
-#include <thread>
 
 #include "base/utf8_path.h"
 #include "replay/error_numbers.h"
@@ -15,37 +14,7 @@ namespace replay {
 
 namespace {
 constexpr uint8_t raw(Tag t) { return static_cast<uint8_t>(t); }
-// A frame this far behind the recorded clock is skipped instead of shown.
-constexpr auto kLateFrame = std::chrono::milliseconds(20);
-// A display too slow for the speed still shows a frame this often, so the game is seen moving.
-constexpr auto kShownAtLeastEvery = std::chrono::milliseconds(100);
 }  // namespace
-
-// The viewer's own input at the output window: Escape ends the replay, + and - change its speed;
-// everything else the player does is ignored, since the recording already holds the input.
-class ReplayingPlatform::Viewer : public platform::WindowEvents {
-  public:
-    explicit Viewer(ReplayingPlatform& r) : r_(r) {}
-    void Form_Activate() override {}
-    void Form_GotFocus() override {}
-    void Form_LostFocus() override {}
-    void Form_KeyDown(int16_t k) override {
-        if (k == 27) stopped = true;
-    }
-    void Form_KeyUp(int16_t) override {}
-    void Form_KeyPress(int16_t c) override {
-        if (r_.speed_ <= 0) return;
-        if (c == '+') r_.SetPacing(std::min(8.0, r_.speed_ * 2));
-        if (c == '-') r_.SetPacing(std::max(0.25, r_.speed_ / 2));
-    }
-    void Form_MouseDown(int16_t, int16_t, float, float) override {}
-    void Form_MouseUp(int16_t, int16_t, float, float) override {}
-    void Form_MouseMove(int16_t, int16_t, float, float) override {}
-    bool stopped = false;
-
-  private:
-    ReplayingPlatform& r_;
-};
 
 // The recorded answers of the data directory; what the program writes is kept in memory.
 class ReplayingPlatform::ReplayFiles : public base::FileSystem {
@@ -92,49 +61,33 @@ class ReplayingPlatform::ReplayFiles : public base::FileSystem {
     std::map<std::string, base::FileStart> last_;
 };
 
-// A sound copy whose status comes from the recording; it sounds on the output when there is one.
+// A sound copy whose status comes from the recording.
 class ReplayingPlatform::ReplaySoundBuffer : public platform::SoundBuffer {
   public:
-    ReplaySoundBuffer(ReplayingPlatform& r, std::unique_ptr<platform::SoundBuffer> out) : r_(r), out_(std::move(out)) {}
+    explicit ReplaySoundBuffer(ReplayingPlatform& r) : r_(r) {}
     int32_t GetStatus() override {
         r_.expect(raw(Tag::SoundStatus));
         return static_cast<int32_t>(GetFields<SoundStatusRecord>(r_.in_).value);
     }
-    void SetPan(int32_t pan) override {
-        if (out_) out_->SetPan(pan);
-    }
-    void Play(bool looping) override {
-        if (out_) out_->Play(looping);
-    }
-    void Stop() override {
-        if (out_) out_->Stop();
-    }
+    void SetPan(int32_t) override {}
+    void Play(bool) override {}
+    void Stop() override {}
 
   private:
     ReplayingPlatform& r_;
-    std::unique_ptr<platform::SoundBuffer> out_;
 };
 
-ReplayingPlatform::ReplayingPlatform(const ReplayFile& file, platform::Platform* output)
+ReplayingPlatform::ReplayingPlatform(const ReplayFile& file)
     : in_(file.stream),
-      output_(output),
       files_(std::make_unique<ReplayFiles>(*this)),
-      viewer_(std::make_unique<Viewer>(*this)),
+      startTick_(file.header.startTick),
       lastTick_(file.header.startTick),
       lastHashTick_(file.header.startTick) {
     SetDirectories(base::PathFromUtf8(file.header.dataDir), base::PathFromUtf8(file.header.dataDir),
                    base::PathFromUtf8(file.header.soundDir));
-    if (output_) output_->SetEventHandler(viewer_.get());
 }
 
-ReplayingPlatform::~ReplayingPlatform() {
-    if (output_) output_->SetEventHandler(nullptr);
-}
-
-void ReplayingPlatform::SetPacing(double speed) {
-    speed_ = speed;
-    paceStarted_ = false;
-}
+ReplayingPlatform::~ReplayingPlatform() = default;
 
 void ReplayingPlatform::outOfSync(const std::string& what) {
     throw ReplayStop{StopKind::OutOfSync, "out of sync at frame " + std::to_string(frames_) + " (recorded tick " +
@@ -157,9 +110,7 @@ void ReplayingPlatform::FinishAtProgramEnd() {
     finish();
 }
 
-void ReplayingPlatform::checkViewer() {
-    if (viewer_->stopped)
-        throw ReplayStop{StopKind::Stopped, "the replay was ended at frame " + std::to_string(frames_)};
+void ReplayingPlatform::checkDeadline() {
     if (deadline_ && std::chrono::steady_clock::now() > *deadline_)
         throw ReplayStop{StopKind::TimedOut, "the re-simulation ran out of time at frame " + std::to_string(frames_)};
 }
@@ -250,10 +201,6 @@ void ReplayingPlatform::GetCursorPos(int32_t& x, int32_t& y) {
     y = cursorY_;
 }
 
-void ReplayingPlatform::ShowCursor(bool show) {
-    if (output_) output_->ShowCursor(show);
-}
-
 void ReplayingPlatform::SetPointerMode(platform::PointerMode mode) {
     // A replay of one game ends where the next game starts, before that game changes anything.
     if (!in_.atEnd() && in_.peek() == raw(Tag::End)) {
@@ -264,14 +211,9 @@ void ReplayingPlatform::SetPointerMode(platform::PointerMode mode) {
 }
 
 void ReplayingPlatform::DoEvents() {
-    if (output_) output_->DoEvents();
-    checkViewer();
+    checkDeadline();
     expect(raw(Tag::PumpBegin));
     expect(raw(Tag::PumpEnd));
-}
-
-void ReplayingPlatform::MessageBox(const std::string& title, const std::string& text) {
-    if (output_) output_->MessageBox(title, text);
 }
 
 void ReplayingPlatform::InitDisplay() {
@@ -279,7 +221,6 @@ void ReplayingPlatform::InitDisplay() {
     expect(raw(Tag::DisplayEnd));
     const auto end = GetFields<DisplayEndRecord>(in_);
     if (end.failed) throw platform::DisplayError(end.exclusiveRefused, end.why);
-    if (output_) output_->InitDisplay();
 }
 
 bool ReplayingPlatform::TestCooperativeLevel() {
@@ -287,7 +228,7 @@ bool ReplayingPlatform::TestCooperativeLevel() {
     return GetFields<CooperativeRecord>(in_).value;
 }
 
-void ReplayingPlatform::Flip(const platform::Surface& back) {
+void ReplayingPlatform::Flip(const platform::Surface&) {
     expect(raw(Tag::Flip));
     ++frames_;
     // The recording holds a hash after the first frame of every recorded second.
@@ -302,54 +243,20 @@ void ReplayingPlatform::Flip(const platform::Surface& back) {
                                                  ", so it proves nothing"};
     }
     if (frameObserver_) frameObserver_();
-    if (output_) {
-        if (speed_ <= 0) {
-            output_->Flip(back);
-        } else {
-            // The recorded clock, paced to the real one. A frame the window is too late for is not
-            // shown, so a fast speed is kept even where the display cannot show every frame.
-            const auto now = std::chrono::steady_clock::now();
-            if (!paceStarted_) {
-                paceStarted_ = true;
-                paceStart_ = now;
-                paceStartTick_ = lastTick_;
-            }
-            const auto due = paceStart_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                              std::chrono::duration<double, std::milli>(
-                                                  static_cast<int32_t>(lastTick_ - paceStartTick_) / speed_));
-            if (due > now) std::this_thread::sleep_until(due);
-            if (due + kLateFrame >= now || now - lastShown_ >= kShownAtLeastEvery) {
-                output_->Flip(back);
-                lastShown_ = std::chrono::steady_clock::now();
-            }
-        }
-    }
-    checkViewer();
+    checkDeadline();
 }
 
 bool ReplayingPlatform::CreateSoundDevice() {
     expect(raw(Tag::SoundDevice));
-    const bool present = GetFields<SoundDeviceRecord>(in_).value;
-    outputSound_ = present && output_ && output_->CreateSoundDevice();
-    return present;
+    return GetFields<SoundDeviceRecord>(in_).value;
 }
 
-std::unique_ptr<platform::SoundBuffer> ReplayingPlatform::CreateSoundBuffer(const std::filesystem::path& file,
-                                                                            int32_t slot, int32_t copy) {
+std::unique_ptr<platform::SoundBuffer> ReplayingPlatform::CreateSoundBuffer(const std::filesystem::path&, int32_t,
+                                                                            int32_t) {
     expect(raw(Tag::SoundBuffer));
     const auto made = GetFields<SoundBufferRecord>(in_);
     if (made.failed) throw std::runtime_error(made.why);
-    std::unique_ptr<platform::SoundBuffer> out;
-    if (outputSound_) {
-        // The viewer hears the sounds beside this program; one it lacks stays silent, since the
-        // recording already decided how the program went on.
-        try {
-            out = output_->CreateSoundBuffer(output_->SoundDirectory() / file.filename(), slot, copy);
-        } catch (const std::runtime_error&) {
-            out.reset();
-        }
-    }
-    return std::make_unique<ReplaySoundBuffer>(*this, std::move(out));
+    return std::make_unique<ReplaySoundBuffer>(*this);
 }
 
 base::FileSystem& ReplayingPlatform::Files() { return *files_; }

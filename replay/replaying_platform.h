@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A platform that answers the program from a recording: the same clock, pointer, events, display
-// and sound states and file contents, in the same order, so the run repeats exactly. Pictures and
-// sounds go to an optional output platform (a window, to watch); files the program writes are kept
+// and sound states and file contents, in the same order, so the run repeats exactly. It shows and
+// sounds nothing (watching wraps it, replay/watching_platform.h); files the program writes are kept
 // in memory and never reach a disk. Every mismatch stops the run with ReplayStop.
 #pragma once
 
@@ -29,7 +29,7 @@ struct WrittenFile {
 class ReplayingPlatform : public platform::Platform {
   public:
     // `file` must outlive the platform. Sets the recorded directories.
-    ReplayingPlatform(const ReplayFile& file, platform::Platform* output);
+    explicit ReplayingPlatform(const ReplayFile& file);
     ~ReplayingPlatform() override;
 
     void SetStateHash(std::function<uint64_t()> hash) { hash_ = std::move(hash); }
@@ -39,8 +39,6 @@ class ReplayingPlatform : public platform::Platform {
     // state hash present, the one at the end included.
     void SetProof(bool proof) { proof_ = proof; }
     void SetDeadline(std::chrono::steady_clock::time_point deadline) { deadline_ = deadline; }
-    // Paces the frames to the recorded clock at `speed` times its pace (watching in a window).
-    void SetPacing(double speed);
     // Called when the program's pointer mode changes: a game starts (Game) or ends (Menu).
     void SetPointerModeObserver(std::function<void(platform::PointerMode)> observer) {
         pointerObserver_ = std::move(observer);
@@ -56,15 +54,16 @@ class ReplayingPlatform : public platform::Platform {
 
     uint64_t frames() const { return frames_; }
     uint32_t recordedTick() const { return lastTick_; }
+    uint32_t startTick() const { return startTick_; }
     const std::vector<WrittenFile>& writtenFiles() const { return written_; }
 
     uint32_t GetTickCount() override;
     void GetCursorPos(int32_t& x, int32_t& y) override;
     void SetCursorPos(int32_t, int32_t) override {}
-    void ShowCursor(bool show) override;
+    void ShowCursor(bool) override {}
     void SetPointerMode(platform::PointerMode mode) override;
     void DoEvents() override;
-    void MessageBox(const std::string& title, const std::string& text) override;
+    void MessageBox(const std::string&, const std::string&) override {}
     void InitDisplay() override;
     bool TestCooperativeLevel() override;
     void RestoreAllSurfaces() override {}
@@ -77,7 +76,6 @@ class ReplayingPlatform : public platform::Platform {
   private:
     class ReplayFiles;
     class ReplaySoundBuffer;
-    class Viewer;
     friend class ReplaySoundBuffer;
 
     // Delivers the events and set lines that come first, then takes the record `want`.
@@ -86,29 +84,22 @@ class ReplayingPlatform : public platform::Platform {
     void applySet();
     [[noreturn]] void finish();
     [[noreturn]] void outOfSync(const std::string& what);
-    void checkViewer();
+    void checkDeadline();
 
     ByteReader in_;
-    platform::Platform* output_;
     std::function<uint64_t()> hash_;
     platform::StateAccess* state_ = nullptr;
     std::optional<std::chrono::steady_clock::time_point> deadline_;
     std::function<void(platform::PointerMode)> pointerObserver_;
     std::unique_ptr<ReplayFiles> files_;
-    std::unique_ptr<Viewer> viewer_;
     std::vector<WrittenFile> written_;
+    uint32_t startTick_;
     uint32_t lastTick_;
     uint32_t lastHashTick_;
     std::function<void()> frameObserver_;
     bool proof_ = false;
     int32_t cursorX_ = 0, cursorY_ = 0;
     uint64_t frames_ = 0;
-    bool outputSound_ = false;
-    double speed_ = 0;
-    std::chrono::steady_clock::time_point paceStart_;
-    std::chrono::steady_clock::time_point lastShown_;  // when the window last showed a frame
-    uint32_t paceStartTick_ = 0;
-    bool paceStarted_ = false;
 };
 
 }  // namespace replay

@@ -43,6 +43,9 @@ const char* const listed_columns = "SELECT id, nickname, days, uploaded, proved 
 // The counters hold blocks of 256 ages (2^8).
 constexpr int block_shift = 8;
 
+// The value of the entries' `proved` column for a list.
+int proved_value(Listing list) { return list == Listing::Proved ? 1 : 0; }
+
 // What one request reads, it reads from one state of the list, even while others write.
 class ReadSnapshot {
   public:
@@ -279,18 +282,19 @@ std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
     return id;
 }
 
-std::vector<ListedEntry> EntryStore::page(int64_t offset, int64_t limit, const std::string& search) {
+std::vector<ListedEntry> EntryStore::page(Listing list, int64_t offset, int64_t limit, const std::string& search) {
     soci::session sql(*pool_);
     revive(sql);
     ReadSnapshot snapshot(sql, postgresql_);
-    if (search.empty()) return ranked_page(sql, offset, limit);
-    std::vector<ListedEntry> entries = found_page(sql, offset, limit, search);
-    // A search shows each entry at its place in the whole list.
-    for (auto& entry : entries) entry.rank = rank_of(sql, entry.days, entry.id);
+    const int proved = proved_value(list);
+    if (search.empty()) return ranked_page(sql, proved, offset, limit);
+    std::vector<ListedEntry> entries = found_page(sql, proved, offset, limit, search);
+    // A search shows each entry at its place in its whole list.
+    for (auto& entry : entries) entry.rank = rank_of(sql, proved, entry.days, entry.id);
     return entries;
 }
 
-std::vector<ListedEntry> EntryStore::ranked_page(soci::session& sql, int64_t offset, int64_t limit) {
+std::vector<ListedEntry> EntryStore::ranked_page(soci::session& sql, int proved, int64_t offset, int64_t limit) {
     std::vector<ListedEntry> entries;
     if (offset < 0 || limit <= 0) return entries;
     // The page's first entry is the k-th entry of some age: the block counters find its block,
@@ -299,9 +303,9 @@ std::vector<ListedEntry> EntryStore::ranked_page(soci::session& sql, int64_t off
     int64_t before = 0;
     std::optional<long long> block;
     {
-        soci::statement st = (sql.prepare << "SELECT bucket, CAST(sum(entries) AS BIGINT) FROM rank_counts "
-                                             "WHERE level = 1 GROUP BY bucket ORDER BY bucket",
-                              soci::into(bucket), soci::into(entries_in));
+        soci::statement st = (sql.prepare << "SELECT bucket, entries FROM rank_counts "
+                                             "WHERE level = 1 AND proved = :proved AND entries > 0 ORDER BY bucket",
+                              soci::use(proved), soci::into(bucket), soci::into(entries_in));
         st.execute();
         while (st.fetch()) {
             if (before + entries_in > offset) {
@@ -315,10 +319,11 @@ std::vector<ListedEntry> EntryStore::ranked_page(soci::session& sql, int64_t off
     long long first_age = *block << block_shift;
     {
         const long long lowest = *block << block_shift, highest = lowest + (1 << block_shift);
-        soci::statement st = (sql.prepare << "SELECT bucket, CAST(sum(entries) AS BIGINT) FROM rank_counts "
-                                             "WHERE level = 0 AND bucket >= :lowest AND bucket < :highest "
-                                             "GROUP BY bucket ORDER BY bucket",
-                              soci::use(lowest), soci::use(highest), soci::into(bucket), soci::into(entries_in));
+        soci::statement st =
+            (sql.prepare << "SELECT bucket, entries FROM rank_counts WHERE level = 0 AND proved = "
+                            ":proved AND bucket >= :lowest AND bucket < :highest AND entries > 0 "
+                            "ORDER BY bucket",
+             soci::use(proved), soci::use(lowest), soci::use(highest), soci::into(bucket), soci::into(entries_in));
         st.execute();
         while (st.fetch()) {
             first_age = bucket;
@@ -328,40 +333,42 @@ std::vector<ListedEntry> EntryStore::ranked_page(soci::session& sql, int64_t off
     }
     ListedEntry row;
     long long id = 0, uploaded = 0, count = limit, skip = offset - before;
-    int proved = 0;
+    int listed_proved = 0;
     soci::statement st =
-        (sql.prepare << listed_columns + std::string(" WHERE days >= :age ORDER BY days, id LIMIT :limit OFFSET :skip"),
-         soci::into(id), soci::into(row.nickname), soci::into(row.days), soci::into(uploaded), soci::into(proved),
-         soci::use(first_age), soci::use(count), soci::use(skip));
+        (sql.prepare << listed_columns + std::string(" WHERE proved = :proved AND days >= :age "
+                                                     "ORDER BY days, id LIMIT :limit OFFSET :skip"),
+         soci::into(id), soci::into(row.nickname), soci::into(row.days), soci::into(uploaded),
+         soci::into(listed_proved), soci::use(proved), soci::use(first_age), soci::use(count), soci::use(skip));
     st.execute();
     int64_t position = offset;
     while (st.fetch()) {
         row.id = id;
         row.uploaded_ms = uploaded;
-        row.proved = proved != 0;
+        row.proved = listed_proved != 0;
         row.rank = ++position;
         entries.push_back(row);
     }
     return entries;
 }
 
-std::vector<ListedEntry> EntryStore::found_page(soci::session& sql, int64_t offset, int64_t limit,
+std::vector<ListedEntry> EntryStore::found_page(soci::session& sql, int proved, int64_t offset, int64_t limit,
                                                 const std::string& search) {
     std::vector<ListedEntry> entries;
     ListedEntry row;
     long long id = 0, uploaded = 0;
-    int proved = 0;
+    int listed_proved = 0;
     long long first = offset, count = limit;
     const SearchQuery query = search_query(search);
-    soci::statement st = (sql.prepare << listed_columns + std::string(" WHERE ") + query.condition +
-                                             " ORDER BY days, id LIMIT :limit OFFSET :offset",
-                          soci::into(id), soci::into(row.nickname), soci::into(row.days), soci::into(uploaded),
-                          soci::into(proved), soci::use(query.value), soci::use(count), soci::use(first));
+    soci::statement st =
+        (sql.prepare << listed_columns + std::string(" WHERE ") + query.condition +
+                            " AND proved = :proved ORDER BY days, id LIMIT :limit OFFSET :offset",
+         soci::into(id), soci::into(row.nickname), soci::into(row.days), soci::into(uploaded),
+         soci::into(listed_proved), soci::use(query.value), soci::use(proved), soci::use(count), soci::use(first));
     st.execute();
     while (st.fetch()) {
         row.id = id;
         row.uploaded_ms = uploaded;
-        row.proved = proved != 0;
+        row.proved = listed_proved != 0;
         entries.push_back(row);
     }
     return entries;
@@ -393,28 +400,39 @@ EntryStore::SearchQuery EntryStore::search_query(const std::string& search) cons
     return {"nickname_key LIKE :pattern ESCAPE '!'", contains_pattern(search)};
 }
 
-int64_t EntryStore::count(const std::string& search) {
+int64_t EntryStore::count(Listing list, const std::string& search) {
     soci::session sql(*pool_);
     revive(sql);
+    const int proved = proved_value(list);
     long long n = 0;
     if (search.empty()) {
-        sql << "SELECT CAST(coalesce(sum(entries), 0) AS BIGINT) FROM rank_counts WHERE level = 1", soci::into(n);
+        sql << "SELECT CAST(coalesce(sum(entries), 0) AS BIGINT) FROM rank_counts WHERE level = 1 AND proved = :proved",
+            soci::use(proved), soci::into(n);
     } else {
         const SearchQuery query = search_query(search);
-        sql << "SELECT count(*) FROM entries WHERE " + query.condition, soci::use(query.value), soci::into(n);
+        sql << "SELECT count(*) FROM entries WHERE " + query.condition + " AND proved = :proved",
+            soci::use(query.value), soci::use(proved), soci::into(n);
     }
     return n;
 }
 
-int64_t EntryStore::rank_of(soci::session& sql, int32_t days, int64_t id) {
+int64_t EntryStore::total() {
+    soci::session sql(*pool_);
+    revive(sql);
+    long long n = 0;
+    sql << "SELECT CAST(coalesce(sum(entries), 0) AS BIGINT) FROM rank_counts WHERE level = 1", soci::into(n);
+    return n;
+}
+
+int64_t EntryStore::rank_of(soci::session& sql, int proved, int32_t days, int64_t id) {
     const long long block = static_cast<long long>(days) >> block_shift, lowest = block << block_shift;
     const long long age = days, entry_id = id;
     long long better = 0, earlier = 0;
-    sql << "SELECT CAST(coalesce(sum(entries), 0) AS BIGINT) FROM rank_counts WHERE "
-           "(level = 1 AND bucket < :block) OR (level = 0 AND bucket >= :lowest AND bucket < :age)",
-        soci::use(block), soci::use(lowest), soci::use(age), soci::into(better);
-    sql << "SELECT count(*) FROM entries WHERE days = :age AND id < :id", soci::use(age), soci::use(entry_id),
-        soci::into(earlier);
+    sql << "SELECT CAST(coalesce(sum(entries), 0) AS BIGINT) FROM rank_counts WHERE proved = :proved AND "
+           "((level = 1 AND bucket < :block) OR (level = 0 AND bucket >= :lowest AND bucket < :age))",
+        soci::use(proved), soci::use(block), soci::use(lowest), soci::use(age), soci::into(better);
+    sql << "SELECT count(*) FROM entries WHERE proved = :proved AND days = :age AND id < :id", soci::use(proved),
+        soci::use(age), soci::use(entry_id), soci::into(earlier);
     return better + earlier + 1;
 }
 
@@ -434,7 +452,7 @@ std::optional<ListedEntry> EntryStore::find(int64_t id) {
     }
     soci::session sql(*pool_);
     revive(sql);
-    entry.rank = rank_of(sql, entry.days, entry.id);
+    entry.rank = rank_of(sql, entry.proved ? 1 : 0, entry.days, entry.id);
     return entry;
 }
 
@@ -464,21 +482,23 @@ void EntryStore::for_each_ranked(const std::function<void(const ExportedEntry&)>
     revive(sql);
     ExportedEntry row;
     long long id = 0, uploaded = 0;
-    int proved = 0;
     std::string upload;
-    soci::statement st = (sql.prepare << "SELECT id, nickname, days, uploaded, proved, upload FROM entries "
-                                         "ORDER BY days, id",
-                          soci::into(id), soci::into(row.listed.nickname), soci::into(row.listed.days),
-                          soci::into(uploaded), soci::into(proved), soci::into(upload));
-    st.execute();
-    int64_t rank = 0;
-    while (st.fetch()) {
-        row.listed.id = id;
-        row.listed.rank = ++rank;
-        row.listed.uploaded_ms = uploaded;
-        row.listed.proved = proved != 0;
-        row.upload = from_hex(upload).value_or(std::vector<uint8_t>{});
-        visit(row);
+    for (const Listing list : {Listing::Proved, Listing::Unproved}) {
+        const int proved = proved_value(list);
+        soci::statement st = (sql.prepare << "SELECT id, nickname, days, uploaded, upload FROM entries "
+                                             "WHERE proved = :proved ORDER BY days, id",
+                              soci::use(proved), soci::into(id), soci::into(row.listed.nickname),
+                              soci::into(row.listed.days), soci::into(uploaded), soci::into(upload));
+        st.execute();
+        int64_t rank = 0;
+        while (st.fetch()) {
+            row.listed.id = id;
+            row.listed.rank = ++rank;
+            row.listed.uploaded_ms = uploaded;
+            row.listed.proved = proved != 0;
+            row.upload = from_hex(upload).value_or(std::vector<uint8_t>{});
+            visit(row);
+        }
     }
 }
 

@@ -40,6 +40,11 @@ struct ListedEntry {
     bool proved = false;
 };
 
+// The two lists: results proved by their replay, and results that came without one (the form a
+// mailed result takes). Each is ranked on its own, so an unproved result never stands above a
+// proved one.
+enum class Listing { Proved, Unproved };
+
 struct ExportedEntry {
     ListedEntry listed;
     std::vector<uint8_t> upload;  // the file as received, with the personal entries
@@ -68,12 +73,16 @@ class EntryStore {
     // The new entry's id, or nothing when the same bytes are already stored.
     std::optional<int64_t> insert(const NewEntry& entry);
     // Ranked as the game ranks: lower age first, equal ages by the earlier upload.
-    std::vector<ListedEntry> page(int64_t offset, int64_t limit, const std::string& search = {});
-    int64_t count(const std::string& search = {});
+    std::vector<ListedEntry> page(Listing list, int64_t offset, int64_t limit, const std::string& search = {});
+    int64_t count(Listing list, const std::string& search = {});
+    // Entries in both lists.
+    int64_t total();
+    // With its rank in its own list.
     std::optional<ListedEntry> find(int64_t id);
     std::optional<std::vector<uint8_t>> replay(int64_t id);
     // Removes every entry of that nickname (UTF-8, exact); returns how many.
     int64_t delete_nickname(const std::string& nickname);
+    // The proved list, then the unproved one, each ranked on its own.
     void for_each_ranked(const std::function<void(const ExportedEntry&)>& visit);
 
   private:
@@ -84,9 +93,10 @@ class EntryStore {
         std::string value;
     };
     SearchQuery search_query(const std::string& search) const;
-    std::vector<ListedEntry> ranked_page(soci::session& sql, int64_t offset, int64_t limit);
-    std::vector<ListedEntry> found_page(soci::session& sql, int64_t offset, int64_t limit, const std::string& search);
-    int64_t rank_of(soci::session& sql, int32_t days, int64_t id);
+    std::vector<ListedEntry> ranked_page(soci::session& sql, int proved, int64_t offset, int64_t limit);
+    std::vector<ListedEntry> found_page(soci::session& sql, int proved, int64_t offset, int64_t limit,
+                                        const std::string& search);
+    int64_t rank_of(soci::session& sql, int proved, int32_t days, int64_t id);
     void revive(soci::session& sql);
 
     std::unique_ptr<soci::connection_pool> pool_;

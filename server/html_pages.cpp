@@ -34,7 +34,8 @@ std::string document(std::string_view title, const std::string& body) {
            escape_html(title) +
            " – Vorlanix</title>\n<link rel=\"stylesheet\" href=\"/stil.css\">\n</head>\n<body>\n"
            "<header><p class=\"spiel\">Vorlanix</p><nav><a href=\"/\">Bestenliste</a> "
-           "<a href=\"/hochladen\">Ergebnis hochladen</a></nav></header>\n<main>\n" +
+           "<a href=\"/unbewiesen\">Unbewiesen</a> <a href=\"/hochladen\">Hochladen</a></nav></header>\n"
+           "<main>\n" +
            body + "</main>\n</body>\n</html>\n";
 }
 
@@ -42,13 +43,31 @@ std::string proof_mark(bool proved) {
     return proved ? "<span class=\"bewiesen\">bewiesen</span>" : "<span class=\"unbewiesen\">unbewiesen</span>";
 }
 
-std::string list_link(int64_t page, const std::string& search) {
-    std::string link = "/?seite=" + std::to_string(page);
+std::string list_link(Listing list, int64_t page, const std::string& search) {
+    std::string link = std::string(list_path(list)) + "?seite=" + std::to_string(page);
     if (!search.empty()) link += "&amp;suche=" + url_encode(search);
     return link;
 }
 
 std::string entry_link(int64_t id) { return "/eintrag/" + std::to_string(id); }
+
+// The game's list: rank, nickname, the age in years, months and days, and when it came.
+std::string entry_table(const std::vector<ListedEntry>& entries, bool ranked) {
+    std::string table = "<table class=\"liste\">\n<thead><tr>";
+    if (ranked) table += "<th scope=\"col\">Rang</th>";
+    table +=
+        "<th scope=\"col\">Nickname</th><th scope=\"col\">Jahre</th><th scope=\"col\">Monate</th>"
+        "<th scope=\"col\">Tage</th><th scope=\"col\">Hochgeladen</th></tr></thead>\n<tbody>\n";
+    for (const auto& entry : entries) {
+        const Age age = age_of(entry.days);
+        table += "<tr>";
+        if (ranked) table += "<td class=\"rang\">" + std::to_string(entry.rank) + "</td>";
+        table += "<td class=\"name\"><a href=\"" + entry_link(entry.id) + "\">" + escape_html(entry.nickname) +
+                 "</a></td><td>" + std::to_string(age.years) + "</td><td>" + std::to_string(age.months) + "</td><td>" +
+                 std::to_string(age.days) + "</td><td>" + date_text(entry.uploaded_ms) + "</td></tr>\n";
+    }
+    return table + "</tbody>\n</table>\n";
+}
 
 }  // namespace
 
@@ -68,40 +87,55 @@ std::string escape_html(std::string_view text) {
     return out;
 }
 
+std::string_view list_path(Listing list) { return list == Listing::Proved ? "/" : "/unbewiesen"; }
+
 std::string list_page(const ListView& view) {
+    const bool proved = view.list == Listing::Proved;
+    const std::string path(list_path(view.list));
     const int64_t pages = std::max<int64_t>(1, (view.total + entries_per_page - 1) / entries_per_page);
-    std::string body = "<h1>Die aktuelle weltweite Bestenliste</h1>\n";
-    body +=
-        "<form class=\"suche\" method=\"get\" action=\"/\"><label for=\"suche\">Nickname</label> "
-        "<input id=\"suche\" name=\"suche\" type=\"search\" maxlength=\"40\" value=\"" +
-        escape_html(view.search) + "\"> <button type=\"submit\">Suchen</button></form>\n";
-    if (view.entries.empty()) {
-        body += view.search.empty() ? "<p>Noch ist kein Ergebnis eingetragen.</p>\n"
-                                    : "<p>Kein Nickname enthält diesen Suchtext.</p>\n";
+    std::string body;
+    if (proved) {
+        body +=
+            "<h1>Die aktuelle weltweite Bestenliste</h1>\n<p class=\"hinweis\">Hier steht jedes Ergebnis "
+            "bewiesen: seine Aufzeichnung wurde nachgespielt und ergab genau dieses Ergebnis. Ergebnisse ohne "
+            "Aufzeichnung und solche, die noch geprüft werden, stehen unter <a href=\"/unbewiesen\">Unbewiesen</a>."
+            "</p>\n";
     } else {
         body +=
-            "<table>\n<thead><tr><th scope=\"col\">Rang</th><th scope=\"col\">Nickname</th>"
-            "<th scope=\"col\">Jahre</th><th scope=\"col\">Monate</th><th scope=\"col\">Tage</th>"
-            "<th scope=\"col\">Hochgeladen</th><th scope=\"col\">Beweis</th></tr></thead>\n<tbody>\n";
-        for (const auto& entry : view.entries) {
-            const Age age = age_of(entry.days);
-            body += "<tr><td>" + std::to_string(entry.rank) + "</td><td><a href=\"" + entry_link(entry.id) + "\">" +
-                    escape_html(entry.nickname) + "</a></td><td>" + std::to_string(age.years) + "</td><td>" +
-                    std::to_string(age.months) + "</td><td>" + std::to_string(age.days) + "</td><td>" +
-                    date_text(entry.uploaded_ms) + "</td><td>" + proof_mark(entry.proved) + "</td></tr>\n";
+            "<h1>Unbewiesene Ergebnisse</h1>\n<p class=\"hinweis\">Diese Ergebnisse kamen ohne Aufzeichnung "
+            "(etwa per E-Mail) und sind nicht nachgeprüft. Sie haben eine eigene Rangfolge und stehen nie über "
+            "einem bewiesenen Ergebnis der <a href=\"/\">Bestenliste</a>.</p>\n";
+    }
+    body += "<form class=\"suche\" method=\"get\" action=\"" + path +
+            "\"><label for=\"suche\">Nickname</label> "
+            "<input id=\"suche\" name=\"suche\" type=\"search\" maxlength=\"40\" value=\"" +
+            escape_html(view.search) + "\"> <button type=\"submit\">Suchen</button></form>\n";
+    if (!view.waiting.empty()) {
+        body += "<h2>Wird geprüft</h2>\n" + entry_table(view.waiting, false);
+        if (view.waiting_total > static_cast<int64_t>(view.waiting.size())) {
+            body += "<p>… und " + std::to_string(view.waiting_total - static_cast<int64_t>(view.waiting.size())) +
+                    " weitere.</p>\n";
         }
-        body += "</tbody>\n</table>\n";
+        body += "<h2>Ohne Aufzeichnung</h2>\n";
+    }
+    if (view.entries.empty()) {
+        body += !view.search.empty() ? "<p>Kein Nickname enthält diesen Suchtext.</p>\n"
+                : proved             ? "<p>Noch ist kein Ergebnis bewiesen.</p>\n"
+                                     : "<p>Kein unbewiesenes Ergebnis.</p>\n";
+    } else {
+        body += entry_table(view.entries, true);
     }
     body += "<nav class=\"seiten\">";
     if (view.page > 1) {
-        body += "<a rel=\"prev\" href=\"" + list_link(std::min(view.page - 1, pages), view.search) + "\">« Zurück</a> ";
+        body += "<a rel=\"prev\" href=\"" + list_link(view.list, std::min(view.page - 1, pages), view.search) +
+                "\">« Zurück</a> ";
     }
     body += "Seite " + std::to_string(view.page) + " von " + std::to_string(pages);
     if (view.page < pages) {
-        body += " <a rel=\"next\" href=\"" + list_link(view.page + 1, view.search) + "\">Weiter »</a>";
+        body += " <a rel=\"next\" href=\"" + list_link(view.list, view.page + 1, view.search) + "\">Weiter »</a>";
     }
     body += "</nav>\n";
-    return document("Weltweite Bestenliste", body);
+    return document(proved ? "Weltweite Bestenliste" : "Unbewiesene Ergebnisse", body);
 }
 
 std::string upload_page(const std::optional<UploadOutcome>& outcome) {
@@ -136,9 +170,14 @@ std::string upload_page(const std::optional<UploadOutcome>& outcome) {
 std::string entry_page(const ListedEntry& entry, bool watchable) {
     std::string body = "<h1>" + escape_html(entry.nickname) + "</h1>\n<dl>\n";
     body += "<dt>Rang</dt><dd>" + std::to_string(entry.rank) + "</dd>\n";
+    // Which list the rank counts in.
+    body += entry.proved ? "<dt>Liste</dt><dd><a href=\"/\">Bestenliste</a>: bewiesen, die Aufzeichnung ergab "
+                           "genau dieses Ergebnis</dd>\n"
+                         : "<dt>Liste</dt><dd><a href=\"/unbewiesen\">Unbewiesen</a>: ohne Aufzeichnung "
+                           "eingesandt, nicht nachgeprüft</dd>\n";
     body += "<dt>Alter</dt><dd>" + age_text(entry.days) + "</dd>\n";
     body += "<dt>Hochgeladen</dt><dd>" + date_text(entry.uploaded_ms) + "</dd>\n";
-    body += "<dt>Beweis</dt><dd>" + proof_mark(entry.proved) + "</dd>\n</dl>\n";
+    body += "</dl>\n";
     if (entry.proved) {
         body += "<p>";
         if (watchable) body += "<a href=\"/spielen/?ansehen=" + std::to_string(entry.id) + "\">Ansehen</a> · ";
@@ -156,8 +195,9 @@ std::string proof_page(int64_t id, const ProofStatus& proof) {
                 ")</p>\n";
     } else {
         body +=
-            "<p class=\"meldung\">Wird geprüft: die Aufzeichnung wird gerade nachgespielt. Danach steht "
-            "das Ergebnis hier und, wenn es bewiesen ist, in der Liste.</p>\n";
+            "<p class=\"meldung\">Wird geprüft: die Aufzeichnung wird gerade nachgespielt. Bis dahin steht "
+            "das Ergebnis unter <a href=\"/unbewiesen\">Unbewiesen</a>; ist es bewiesen, steht es hier und in der "
+            "Bestenliste.</p>\n";
     }
     return document(proof.state == ProofState::Refused ? "Abgelehnt" : "Wird geprüft", body);
 }

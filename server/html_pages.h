@@ -18,11 +18,18 @@ inline constexpr int64_t entries_per_page = 50;
 std::string escape_html(std::string_view text);
 
 struct ListView {
+    Listing list = Listing::Proved;  // the world list at /, or the unproved results at /unbewiesen
     std::vector<ListedEntry> entries;
     int64_t total = 0;  // entries that match the search
     int64_t page = 1;   // 1-based
     std::string search;
+    // The unproved page's first page also shows the uploads still being proved.
+    std::vector<ListedEntry> waiting;
+    int64_t waiting_total = 0;
 };
+
+// Where a list's pages are.
+std::string_view list_path(Listing list);
 
 std::string list_page(const ListView& view);
 std::string upload_page(const std::optional<UploadOutcome>& outcome = std::nullopt);

@@ -50,12 +50,14 @@ std::string entry_answer(int64_t id, const std::optional<ListedEntry>& entry, co
     return answer.dump();
 }
 
-std::string list_answer(int64_t total, const std::vector<ListedEntry>& entries) {
+namespace {
+
+nlohmann::json listed_entries(const std::vector<ListedEntry>& entries, bool ranked) {
     nlohmann::json list = nlohmann::json::array();
     for (const auto& entry : entries) {
         const Age age = age_of(entry.days);
         list.push_back({
-            {"rank", entry.rank},
+            {"rank", ranked ? nlohmann::json(entry.rank) : nlohmann::json(nullptr)},
             {"nickname", entry.nickname},
             {"days", entry.days},
             {"years", age.years},
@@ -65,7 +67,20 @@ std::string list_answer(int64_t total, const std::vector<ListedEntry>& entries) 
             {"proved", entry.proved},
         });
     }
-    return nlohmann::json{{"total", total}, {"entries", list}}.dump();
+    return list;
+}
+
+}  // namespace
+
+std::string list_answer(Listing list, int64_t total, const std::vector<ListedEntry>& entries,
+                        const std::vector<ListedEntry>& waiting, int64_t waiting_total) {
+    nlohmann::json answer = {{"list", list == Listing::Proved ? "proved" : "unproved"},
+                             {"total", total},
+                             {"entries", listed_entries(entries, true)}};
+    if (list == Listing::Unproved) {
+        answer["pending"] = {{"total", waiting_total}, {"entries", listed_entries(waiting, false)}};
+    }
+    return answer.dump();
 }
 
 }  // namespace bestenliste

@@ -20,7 +20,10 @@ std::string upload_answer(const UploadOutcome& outcome);
 // {"id", "state": "pending" | "proved" | "unproved" | "refused", "reason", "message"}, with the list's
 // fields ("rank", "nickname", "days", "uploaded") for a listed entry.
 std::string entry_answer(int64_t id, const std::optional<ListedEntry>& entry, const std::optional<ProofStatus>& proof);
-// {"total", "entries": [{"rank", "nickname", "days", "years", "months", "day", "uploaded", "proved"}]}
-std::string list_answer(int64_t total, const std::vector<ListedEntry>& entries);
+// {"list": "proved" | "unproved", "total", "entries": [{"rank", "nickname", "days", "years", "months", "day",
+// "uploaded", "proved"}]}; the unproved list also has "pending": {"total", "entries"} (rank null), the
+// uploads still being proved.
+std::string list_answer(Listing list, int64_t total, const std::vector<ListedEntry>& entries,
+                        const std::vector<ListedEntry>& waiting = {}, int64_t waiting_total = 0);
 
 }  // namespace bestenliste

@@ -6,6 +6,7 @@
 #include <exception>
 #include <vector>
 
+#include "base/log.h"
 #include "server/entry_store.h"
 #include "server/mail_intake.h"
 #include "server/sendmail.h"
@@ -32,16 +33,16 @@ std::vector<uint8_t> read_bounded(std::FILE* in, bool& too_large) {
 }  // namespace
 
 int receive_mail(std::FILE* in, const std::string& database, const std::filesystem::path& data_dir,
-                 const ReceiveMailOptions& options, std::FILE* log) {
+                 const ReceiveMailOptions& options) {
     bool too_large = false;
     const auto message = read_bounded(in, too_large);
     if (too_large) {
-        std::fprintf(log, "vorlanix-bestenliste: the message is larger than %zu bytes\n", max_mail_size);
+        base::Log("the message is larger than %zu bytes\n", max_mail_size);
         return mail_malformed;
     }
     const ReceivedMail mail = read_mail(message);
     if (!mail.readable) {
-        std::fprintf(log, "vorlanix-bestenliste: the input is not an e-mail message\n");
+        base::Log("the input is not an e-mail message\n");
         return mail_malformed;
     }
     std::vector<MailedUpload> results;
@@ -50,18 +51,18 @@ int receive_mail(std::FILE* in, const std::string& database, const std::filesyst
         UploadDesk desk(store);
         results = take_mailed_uploads(mail, desk);
     } catch (const std::exception& error) {
-        std::fprintf(log, "vorlanix-bestenliste: the database cannot be used: %s\n", database_message(error).c_str());
+        base::Log("the database cannot be used: %s\n", database_message(error).c_str());
         return mail_try_later;
     }
     if (needs_retry(results)) {
-        std::fprintf(log, "vorlanix-bestenliste: an upload file could not be stored; try again later\n");
+        base::Log("an upload file could not be stored; try again later\n");
         return mail_try_later;
     }
     if (options.reply && !mail.automatic && !mail.sender.empty()) {
         const std::string failure =
             send_mail(options.sendmail, mail.sender, compose_reply(mail, results, options.from));
         // The files are stored: delivering the message again would only answer "already listed".
-        if (!failure.empty()) std::fprintf(log, "vorlanix-bestenliste: the answer was not sent: %s\n", failure.c_str());
+        if (!failure.empty()) base::Log("the answer was not sent: %s\n", failure.c_str());
     }
     return mail_taken;
 }

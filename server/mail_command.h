@@ -19,9 +19,9 @@ inline constexpr int mail_taken = 0;       // EX_OK: the message is dealt with (
 inline constexpr int mail_malformed = 65;  // EX_DATAERR: not a message; the MTA bounces it
 inline constexpr int mail_try_later = 75;  // EX_TEMPFAIL: the database failed; the MTA retries
 
-// Reads the message from `in`; what goes wrong is written to `log` (the MTA puts it in its log
-// or a bounce). The database is opened only for a readable message.
+// Reads the message from `in`; what goes wrong is logged on the standard error (the MTA puts it
+// in its log or a bounce). The database is opened only for a readable message.
 int receive_mail(std::FILE* in, const std::string& database, const std::filesystem::path& data_dir,
-                 const ReceiveMailOptions& options, std::FILE* log);
+                 const ReceiveMailOptions& options);
 
 }  // namespace bestenliste

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "base/licence_notice.h"
+#include "base/log.h"
 #include "base/read_file.h"
 #include "score/upload_file.h"
 #include "server/command_line.h"
@@ -35,10 +36,10 @@ int serve(EntryStore& store, UploadDesk& desk, const ServeOptions& options) {
     WorldListServer server(store, desk, options);
     const int port = server.bind();
     if (port < 0) {
-        std::fprintf(stderr,
-                     "vorlanix-bestenliste: cannot listen on %s:%d: the address is not this machine's, or another "
-                     "program (another server?) listens there already\n",
-                     options.host.c_str(), options.port);
+        base::Log(
+            "cannot listen on %s:%d: the address is not this machine's, or another "
+            "program (another server?) listens there already\n",
+            options.host.c_str(), options.port);
         return 1;
     }
     std::printf("vorlanix-bestenliste: listening on http://%s:%d/\n", options.host.c_str(), port);
@@ -111,11 +112,13 @@ int import_files(UploadDesk& desk, const std::vector<std::string>& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    base::SetProgramName("vorlanix-bestenliste");
     // A file-size limit makes a write fail, which the databases report, instead of ending the process.
     ::signal(SIGXFSZ, SIG_IGN);
     const auto line = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
     if (!line.error.empty()) {
-        std::fprintf(stderr, "vorlanix-bestenliste: %s\n\n%s", line.error.c_str(), usage_text);
+        base::Log("%s", line.error.c_str());
+        std::fprintf(stderr, "\n%s", usage_text);
         return 2;
     }
     if (line.command == Command::Help) {
@@ -129,7 +132,7 @@ int main(int argc, char** argv) {
     if (line.command == Command::ReceiveMail) {
         // A sendmail that ends early must not end us before the exit code is given.
         ::signal(SIGPIPE, SIG_IGN);
-        return receive_mail(stdin, line.database, line.data_dir, line.mail, stderr);
+        return receive_mail(stdin, line.database, line.data_dir, line.mail);
     }
     if (line.command == Command::Backup || line.command == Command::Restore) {
         const bool backup = line.command == Command::Backup;
@@ -137,8 +140,7 @@ int main(int argc, char** argv) {
         const std::string failure = backup ? backup_database(line.database, line.data_dir, file)
                                            : restore_database(line.database, line.data_dir, file);
         if (!failure.empty()) {
-            std::fprintf(stderr, "vorlanix-bestenliste: %s failed: %s\n", backup ? "backup" : "restore",
-                         failure.c_str());
+            base::Log("%s failed: %s", backup ? "backup" : "restore", failure.c_str());
             return 1;
         }
         std::printf("%s %s\n", backup ? "backed up to" : "restored from", file.c_str());
@@ -170,7 +172,7 @@ int main(int argc, char** argv) {
             case Command::Version: break;
         }
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "vorlanix-bestenliste: %s\n", error.what());
+        base::Log("%s", error.what());
         return 1;
     }
     return 0;

@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <mutex>
 
+#include "base/cp1252.h"
 #include "server/hex.h"
+#include "server/upload_checks.h"
 
 namespace bestenliste {
 
@@ -149,6 +151,27 @@ int64_t ProofQueue::waiting() {
     long long n = 0;
     sql << "SELECT count(*) FROM proof_jobs WHERE state = 0", soci::into(n);
     return n;
+}
+
+std::vector<ListedEntry> ProofQueue::waiting_entries(int64_t limit) {
+    std::vector<ListedEntry> entries;
+    soci::session sql(*store_.pool_);
+    store_.revive(sql);
+    long long id = 0, queued = 0, count = limit;
+    std::string upload_hex;
+    soci::indicator upload_given = soci::i_null;
+    soci::statement st = (sql.prepare << "SELECT id, upload, queued FROM proof_jobs WHERE state = 0 "
+                                         "ORDER BY turn, id LIMIT :limit",
+                          soci::use(count), soci::into(id), soci::into(upload_hex, upload_given), soci::into(queued));
+    st.execute();
+    while (st.fetch()) {
+        if (upload_given != soci::i_ok) continue;
+        // The file passed these checks when it was queued.
+        const CheckedUpload checked = check_upload_bytes(from_hex(upload_hex).value_or(std::vector<uint8_t>{}));
+        if (checked.reason != Reason::Accepted) continue;
+        entries.push_back({id, 0, cp1252::to_utf8(checked.entry.FeldText[1]), checked.entry.t, queued, false});
+    }
+    return entries;
 }
 
 }  // namespace bestenliste

@@ -46,6 +46,9 @@ class ProofQueue {
     void finish(int64_t id, Reason reason, int64_t now_ms);
     std::optional<ProofStatus> status(int64_t id);
     int64_t waiting();
+    // The first `limit` uploads still waiting, in the order of their proofs, as the list shows them
+    // (nickname, age, time of upload; no rank).
+    std::vector<ListedEntry> waiting_entries(int64_t limit);
 
   private:
     EntryStore& store_;

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <exception>
 
+#include "base/log.h"
+
 namespace bestenliste {
 
 namespace {
@@ -57,8 +59,7 @@ void ProofWorkers::run(const std::string& name) {
         try {
             if (desk_.prove_next(name, lease_)) continue;
         } catch (const std::exception& error) {
-            std::fprintf(stderr, "vorlanix-bestenliste: proving an upload failed: %s\n",
-                         database_message(error).c_str());
+            base::Log("proving an upload failed: %s", database_message(error).c_str());
             pause = failure_pause;
         }
         std::unique_lock lock(mutex_);

@@ -61,6 +61,8 @@ const std::vector<Migration> sqlite_migrations = {
       "worker TEXT, attempts INTEGER NOT NULL DEFAULT 0, finished BIGINT, turn BIGINT NOT NULL DEFAULT 0)",
       "CREATE INDEX proof_jobs_by_turn ON proof_jobs (state, turn, id)",
       "CREATE INDEX proof_jobs_by_address ON proof_jobs (address, state, turn)"}},
+    // Proved and unproved results are two lists, each ranked and paged on its own.
+    {6, {"CREATE INDEX entries_by_list ON entries (proved, days, id)", "DROP INDEX entries_by_rank"}},
 };
 
 const std::vector<Migration> postgresql_migrations = {
@@ -99,6 +101,7 @@ const std::vector<Migration> postgresql_migrations = {
       "worker TEXT, attempts INTEGER NOT NULL DEFAULT 0, finished BIGINT, turn BIGINT NOT NULL DEFAULT 0)",
       "CREATE INDEX proof_jobs_by_turn ON proof_jobs (state, turn, id)",
       "CREATE INDEX proof_jobs_by_address ON proof_jobs (address, state, turn)"}},
+    {6, {"CREATE INDEX entries_by_list ON entries (proved, days, id)", "DROP INDEX entries_by_rank"}},
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "base/cp1252.h"
+#include "base/log.h"
 #include "server/replay_proof.h"
 #include "server/upload_checks.h"
 
@@ -94,7 +95,7 @@ UploadOutcome UploadDesk::take(std::span<const uint8_t> upload, std::optional<st
         }
         return outcome;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "vorlanix-bestenliste: storing an upload failed: %s\n", database_message(error).c_str());
+        base::Log("storing an upload failed: %s", database_message(error).c_str());
         return {Reason::StorageFailed};
     }
 }
@@ -108,7 +109,7 @@ UploadOutcome UploadDesk::queue(std::span<const uint8_t> upload, std::span<const
         if (!id) return {Reason::Duplicate};
         return {Reason::Pending, false, *id};
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "vorlanix-bestenliste: storing an upload failed: %s\n", database_message(error).c_str());
+        base::Log("storing an upload failed: %s", database_message(error).c_str());
         return {Reason::StorageFailed};
     }
 }

@@ -17,6 +17,7 @@
 #include <span>
 #include <stdexcept>
 
+#include "base/log.h"
 #include "server/html_pages.h"
 #include "server/json_answers.h"
 #include "server/time_text.h"
@@ -35,7 +36,7 @@ constexpr int64_t largest_page = 1'000'000'000;
 thread_local bool body_left_unread = false;
 thread_local std::chrono::steady_clock::time_point request_start;
 
-void log_refusal(const char* what) { std::fprintf(stderr, "vorlanix-bestenliste: refused: %s\n", what); }
+void log_refusal(const char* what) { base::Log("refused: %s", what); }
 
 }  // namespace
 
@@ -292,7 +293,7 @@ void WorldListServer::add_routes() {
         try {
             std::rethrow_exception(thrown);
         } catch (const std::exception& error) {
-            std::fprintf(stderr, "vorlanix-bestenliste: the database failed: %s\n", database_message(error).c_str());
+            base::Log("the database failed: %s", database_message(error).c_str());
         } catch (...) {
         }
         // What fails here is the database; it comes back by itself (see EntryStore::revive).
@@ -332,25 +333,50 @@ void WorldListServer::add_routes() {
     http.Get("/hochladen",
              [](const httplib::Request&, httplib::Response& res) { res.set_content(upload_page(), html_type); });
 
-    http.Get("/", [this](const httplib::Request& req, httplib::Response& res) {
-        ListView view;
-        view.search = req.has_param("suche") ? req.get_param_value("suche").substr(0, 40) : std::string();
-        view.page = bounded_parameter(req, "seite", 1, 1, largest_page);
-        // A search reads more than a page of the list does: each address has its share.
-        if (!view.search.empty() && !search_limiter_.allow(client_address(req, options_.behind_proxy))) {
-            res.status = 429;
-            res.set_header("Retry-After", "60");
-            return;
-        }
-        view.total = store_.count(view.search);
-        view.entries = store_.page((view.page - 1) * entries_per_page, entries_per_page, view.search);
-        answer_cacheable(req, res, list_page(view), html_type, list_cache);
-    });
+    // The proved list at /, the unproved results (and the uploads still being proved) at /unbewiesen.
+    const auto list_page_of = [this](Listing list) {
+        return [this, list](const httplib::Request& req, httplib::Response& res) {
+            ListView view;
+            view.list = list;
+            view.search = req.has_param("suche") ? req.get_param_value("suche").substr(0, 40) : std::string();
+            view.page = bounded_parameter(req, "seite", 1, 1, largest_page);
+            // A search reads more than a page of the list does: each address has its share.
+            if (!view.search.empty() && !search_limiter_.allow(client_address(req, options_.behind_proxy))) {
+                log_refusal("search rate limited");
+                res.status = 429;
+                res.set_header("Retry-After", "60");
+                return;
+            }
+            view.total = store_.count(list, view.search);
+            view.entries = store_.page(list, (view.page - 1) * entries_per_page, entries_per_page, view.search);
+            if (list == Listing::Unproved && view.page == 1 && view.search.empty()) {
+                view.waiting_total = desk_.proofs().waiting();
+                if (view.waiting_total > 0) view.waiting = desk_.proofs().waiting_entries(entries_per_page);
+            }
+            answer_cacheable(req, res, list_page(view), html_type, list_cache);
+        };
+    };
+    http.Get("/", list_page_of(Listing::Proved));
+    http.Get("/unbewiesen", list_page_of(Listing::Unproved));
 
     http.Get("/api/list", [this](const httplib::Request& req, httplib::Response& res) {
         const int64_t offset = bounded_parameter(req, "offset", 0, 0, largest_page * entries_per_page);
         const int64_t limit = bounded_parameter(req, "limit", api_list_limit, 0, api_list_limit);
-        answer_cacheable(req, res, list_answer(store_.count(), store_.page(offset, limit)), json_type, list_cache);
+        const std::string wanted = req.get_param_value("list");
+        if (!wanted.empty() && wanted != "proved" && wanted != "unproved") {
+            res.status = 400;
+            return;
+        }
+        const Listing list = wanted == "unproved" ? Listing::Unproved : Listing::Proved;
+        std::vector<ListedEntry> waiting;
+        int64_t waiting_total = 0;
+        if (list == Listing::Unproved) {
+            waiting_total = desk_.proofs().waiting();
+            if (waiting_total > 0) waiting = desk_.proofs().waiting_entries(api_list_limit);
+        }
+        answer_cacheable(
+            req, res, list_answer(list, store_.count(list), store_.page(list, offset, limit), waiting, waiting_total),
+            json_type, list_cache);
     });
 
     http.Get(R"(/eintrag/(\d{1,18}))", [this](const httplib::Request& req, httplib::Response& res) {

@@ -14,7 +14,8 @@ namespace vorlanix {
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: vorlanix [OPTION]...\n"
+    "Usage: vorlanix [OPTION]... [REPLAY]\n"
+    "A REPLAY file alone (what a file manager passes) is watched as with --replay.\n"
     "Vorlanix, an arcade shooter against the clock.\n"
     "Options take their value as --option=VALUE or --option VALUE.\n"
     "\n"
@@ -48,9 +49,11 @@ constexpr const char* kHelp =
     "\n"
     "Replays:\n"
     "  --record FILE              record the whole run into the replay FILE\n"
-    "  --replay FILE              watch the replay FILE (Escape ends it, + and - change the speed);\n"
-    "                             with --headless: re-simulate it and check it stays in sync;\n"
-    "                             with --script too: the script watches it (no input lines)\n"
+    "  --replay [FILE]            watch the replay FILE, without FILE the newest kept one: Space\n"
+    "                             pauses, . steps a frame, Left and Right jump 10 s, + and - change\n"
+    "                             the speed, Escape ends it; with --headless: re-simulate it and\n"
+    "                             check it stays in sync; with --script too: the script watches it\n"
+    "  --list-replays             show the kept replays, newest first: date, result and file\n"
     "  --replay-speed X           watch at X times the recorded speed, 0.25 to 8\n"
     "  --no-keep-replays          keep no replays of the games in the data directory\n"
     "  --export-replay IN OUT     write the public part of the last game in the replay IN to OUT:\n"
@@ -97,7 +100,7 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
         };
         const bool isSwitch = a == "-h" || a == "--help" || a == "--version" || a == "--window" ||
                               a == "--fullscreen" || a == "--no-vsync" || a == "--mute" || a == "--headless" ||
-                              a == "--print-paths" || a == "--no-keep-replays";
+                              a == "--print-paths" || a == "--no-keep-replays" || a == "--list-replays";
         if (isSwitch && inlineValue) return fail(std::string(a) + " takes no value");
         long long n = 0;
         if (a == "-h" || a == "--help") {
@@ -118,6 +121,13 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
             o.printPaths = true;
         } else if (a == "--no-keep-replays") {
             o.keepReplays = false;
+        } else if (a == "--list-replays") {
+            o.listReplays = true;
+        } else if (a == "--replay" && !inlineValue &&
+                   (i + 1 >= argc || std::string_view(argv[i + 1]).starts_with("-"))) {
+            // Without a file the newest kept replay is watched.
+            o.replayNewest = true;
+            o.replay.clear();
         } else if (const SettingKey* key = keyForOption(a)) {
             const auto v = value();
             if (!v) return fail(std::string(a) + " needs a value");
@@ -135,6 +145,7 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
                    a == "--replay" || a == "--state-file") {
             const auto v = value();
             if (!v || v->empty()) return fail(std::string(a) + " needs a path");
+            if (a == "--replay") o.replayNewest = false;
             (a == "--assets"     ? o.assetDir
              : a == "--data-dir" ? o.dataDir
              : a == "--script"   ? o.script
@@ -154,6 +165,10 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
             if (text.empty() || *end != '\0' || !(speed >= 0.25 && speed <= 8))
                 return fail("--replay-speed needs a number from 0.25 to 8");
             o.replaySpeed = speed;
+        } else if (!a.starts_with("-") && !a.empty()) {
+            // A file manager opens a replay with its path alone.
+            if (!o.replay.empty() || o.replayNewest) return fail("only one replay can be watched at a time");
+            o.replay = base::PathFromUtf8(a);
         } else {
             return fail("unknown option " + std::string(a));
         }
@@ -162,7 +177,7 @@ ParseResult ParseCommandLine(int argc, char** argv, Options& o, std::string& mes
         message = "vorlanix: --script needs --headless (try --help)";
         return ParseResult::Error;
     }
-    if (!o.replay.empty() && !o.record.empty()) {
+    if ((!o.replay.empty() || o.replayNewest) && !o.record.empty()) {
         message = "vorlanix: --replay cannot be combined with --record (try --help)";
         return ParseResult::Error;
     }

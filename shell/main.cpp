@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point: reads the settings file and the command line, then runs the program on the SDL
 // backend, or on the headless backend for tests and scripted runs.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -12,7 +13,9 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
 #include "platform/sdl/sdl_platform.h"
+#include "replay/kept_replays.h"
 #include "shell/directories.h"
+#include "shell/kept_replay_list.h"
 #include "shell/options.h"
 #include "shell/process.h"
 #include "shell/program.h"
@@ -36,6 +39,33 @@ int printPaths(const vorlanix::Options& options, const std::filesystem::path& se
                 Utf8FromPath(vorlanix::FindSoundDirectory(programDir)).c_str(),
                 Utf8FromPath(vorlanix::ChooseScreenshotDirectory(options.screenshotDir, dataDir)).c_str());
     return 0;
+}
+
+// --list-replays, and --replay without a file: the kept replays of the data directory, found
+// without creating anything. Returns an exit code when the program ends here.
+std::optional<int> findKeptReplays(vorlanix::Options& options) {
+    if (!options.listReplays && !options.replayNewest) return std::nullopt;
+    std::string error;
+    const auto dataDir = vorlanix::ChooseDataDirectory(options.dataDir, vorlanix::ExecutableDirectory(), error, false);
+    if (dataDir.empty()) {
+        base::Log("%s", error.c_str());
+        return 1;
+    }
+    const auto kept = vorlanix::FindKeptReplays(dataDir);
+    const auto folder = base::Utf8FromPath(dataDir / replay::kReplayFolder);
+    if (options.listReplays) {
+        for (const std::string& line : vorlanix::DescribeKeptReplays(kept)) std::printf("%s\n", line.c_str());
+        if (kept.empty()) base::Log("no replays are kept in %s yet", folder.c_str());
+        return 0;
+    }
+    const auto newest = std::find_if(kept.begin(), kept.end(), [](const auto& k) { return k.unreadable.empty(); });
+    if (newest == kept.end()) {
+        base::Log("there is no replay to watch in %s: every game played is kept there (unless --no-keep-replays)",
+                  folder.c_str());
+        return 1;
+    }
+    options.replay = newest->file;
+    return std::nullopt;
 }
 
 int runMain(int argc, char** commandLine) {
@@ -74,11 +104,12 @@ int runMain(int argc, char** commandLine) {
         if (!scaleAsked && options.scale == vorlanix::kDefaultWindowScale) options.scale = 0;
     }
     if (options.printPaths) return printPaths(options, settingsPath);
+    if (const auto ended = findKeptReplays(options)) return *ended;
     if (options.exportReplay)
         return replay::RunExportCommand(options.exportReplay->first, options.exportReplay->second);
     try {
         if (!options.replay.empty() && options.headless) {
-            if (options.script.empty()) return replay::RunReplayCommand(options.replay, nullptr, 0);
+            if (options.script.empty()) return replay::RunReplayCommand(options.replay, nullptr);
             // A script watches the replay on a headless display: waits, checks, dumps, screenshots.
             platform::HeadlessPlatform watcher;
             auto driver = std::make_unique<platform::ScriptDriver>(platform::ScriptDriver::FromFile(options.script));
@@ -88,7 +119,12 @@ int runMain(int argc, char** commandLine) {
                 return 2;
             }
             watcher.AttachScript(std::move(driver));
-            return replay::RunReplayCommand(options.replay, &watcher, 0, script);
+            replay::WatchOptions watch;
+            watch.output = &watcher;
+            watch.speed = options.replaySpeed;
+            watch.realTime = false;
+            watch.title = [&watcher](const std::string& title) { watcher.SetTitle(title); };
+            return replay::RunReplayCommand(options.replay, &watch, script);
         }
         if (options.headless) {
             platform::HeadlessPlatform headless(options.tickStart);
@@ -124,10 +160,20 @@ int runMain(int argc, char** commandLine) {
             auto window = platform::CreateSdlPlatform(sdl);
             const auto programDir = vorlanix::ExecutableDirectory();
             window->SetDirectories(programDir, {}, vorlanix::FindSoundDirectory(programDir));
-            return replay::RunReplayCommand(options.replay, window.get(), options.replaySpeed);
+            replay::WatchOptions watch;
+            watch.output = window.get();
+            watch.speed = options.replaySpeed;
+            watch.title = [&window](const std::string& title) { platform::SetSdlWindowTitle(*window, title); };
+            return replay::RunReplayCommand(options.replay, &watch);
         }
         auto real = platform::CreateSdlPlatform(sdl);
-        return vorlanix::RunProgram(*real, options, nullptr);
+        const int code = vorlanix::RunProgram(*real, options, nullptr, [&real] { platform::VanishSdlPlatform(*real); });
+        // Every file is written and closed now. Taking SDL down piece by piece (the sound thread,
+        // the display connection) would keep a player who pressed Escape waiting for nothing:
+        // the system closes all of it when the process ends.
+        real->FinishScreenshots();
+        std::fflush(nullptr);
+        std::_Exit(code);
     } catch (const std::exception& e) {
         // Scripted and replayed runs stay on standard error; a player sees the reason.
         if (options.headless)

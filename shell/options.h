@@ -35,6 +35,8 @@ struct Options {
     uint32_t tickStart = 0;
     std::filesystem::path record;  // record the whole run into this replay file
     std::filesystem::path replay;  // play this replay instead of taking input
+    bool replayNewest = false;     // --replay without a file: watch the newest kept replay
+    bool listReplays = false;      // print the kept replays and exit
     // Write the public part of a replay's last game (IN, OUT) and exit.
     std::optional<std::pair<std::filesystem::path, std::filesystem::path>> exportReplay;
     double replaySpeed = 1;   // watching: the recorded clock's pace, 0.25 to 8

@@ -76,7 +76,8 @@ class GameRecorder {
 
 }  // namespace
 
-int RunProgram(platform::Platform& backend, const Options& options, platform::ScriptDriver* script) {
+int RunProgram(platform::Platform& backend, const Options& options, platform::ScriptDriver* script,
+               const std::function<void()>& ending) {
     const auto programDir = ExecutableDirectory();
     std::string error;
     const auto dataDir = ChooseDataDirectory(options.dataDir, programDir, error);
@@ -142,6 +143,8 @@ int RunProgram(platform::Platform& backend, const Options& options, platform::Sc
         base::Log("%s", e.what());
         code = 1;
     }
+    // The player sees the program end now; what it still writes takes a moment longer.
+    if (ending) ending();
     if (games) games->Keep(*game);
     if (wholeRun) {
         replay::Header header;

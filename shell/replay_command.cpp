@@ -10,13 +10,14 @@
 #include "replay/limits.h"
 #include "replay/play_replay.h"
 #include "replay/prove.h"
+#include "replay/watch_replay.h"
 #include "base/replace_file.h"
 #include "base/read_file.h"
 
 namespace replay {
 
-int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed,
-                     platform::ScriptDriver* script, std::chrono::milliseconds timeLimit) {
+int RunReplayCommand(const std::filesystem::path& file, const WatchOptions* watch, platform::ScriptDriver* script,
+                     std::chrono::milliseconds timeLimit) {
     const auto read = base::read_file_start(file, kLargestReplay);
     if (!read.status.ok()) {
         base::Log("%s", read.status.error.c_str());
@@ -26,15 +27,22 @@ int RunReplayCommand(const std::filesystem::path& file, platform::Platform* outp
         base::Log("%s is too large to be a replay", base::Utf8FromPath(file).c_str());
         return 2;
     }
-    PlayOptions options;
-    options.output = output;
-    options.speed = speed;
-    // Re-simulating is bounded as a proof is; watching takes the time the game took.
-    if (!output || speed <= 0) options.deadline = std::chrono::steady_clock::now() + timeLimit;
-    if (script) options.onState = [script](platform::StateAccess& state) { script->SetState(&state); };
+    auto onState = [script](platform::StateAccess& state) {
+        if (script) script->SetState(&state);
+    };
     ReplayOutcome outcome;
     try {
-        outcome = PlayReplay(read.bytes, options);
+        if (watch) {
+            WatchOptions options = *watch;
+            options.onState = onState;
+            outcome = WatchReplay(read.bytes, options);
+        } else {
+            // Re-simulating is bounded as a proof is; watching takes the time the viewer takes.
+            PlayOptions options;
+            options.deadline = std::chrono::steady_clock::now() + timeLimit;
+            options.onState = onState;
+            outcome = PlayReplay(read.bytes, options);
+        }
     } catch (const platform::ScriptFinished& done) {
         return done.code;
     }

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <filesystem>
 
-#include "platform/platform.h"
 #include "replay/limits.h"
+#include "replay/watching_platform.h"
 
 namespace platform {
 class ScriptDriver;
@@ -15,9 +15,10 @@ class ScriptDriver;
 
 namespace replay {
 
-// With a script (headless only), the script watches the replay on `output`, which must then be the
+// Without `watch` the replay is re-simulated as fast as it goes, within `timeLimit`. With a script
+// (headless only), the script watches the replay on the watch's output, which must then be the
 // headless platform it is attached to; its end decides the exit code as in a scripted run.
-int RunReplayCommand(const std::filesystem::path& file, platform::Platform* output, double speed,
+int RunReplayCommand(const std::filesystem::path& file, const WatchOptions* watch,
                      platform::ScriptDriver* script = nullptr, std::chrono::milliseconds timeLimit = kReplayTimeLimit);
 
 // `vorlanix --export-replay IN OUT`: writes the public part of the last game of IN whose result

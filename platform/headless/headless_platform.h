@@ -72,6 +72,9 @@ class HeadlessPlatform : public Platform {
     void KeepLastFrame(bool keep) { keepLastFrame_ = keep; }
     const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }
     bool cursorShown() const { return cursorShown_; }
+    // The window title a watched replay shows (the headless display has no window to put it on).
+    void SetTitle(std::string title) { title_ = std::move(title); }
+    const std::string& title() const { return title_; }
     PointerMode pointerMode() const { return pointerMode_; }
 
   private:
@@ -92,6 +95,7 @@ class HeadlessPlatform : public Platform {
     std::unique_ptr<Surface> lastFrame_;
     bool keepLastFrame_ = false;
     std::vector<std::string> messageBoxes_;
+    std::string title_;
     std::unique_ptr<ScriptDriver> script_;
     std::function<void()> pumpHook_;
 };

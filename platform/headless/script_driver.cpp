@@ -20,7 +20,7 @@ namespace {
 
 const std::map<std::string, int16_t> kKeys = {{"LEFT", 37},   {"UP", 38},     {"RIGHT", 39}, {"DOWN", 40},
                                               {"P", 80},      {"ESCAPE", 27}, {"TAB", 9},    {"BACKSPACE", 8},
-                                              {"RETURN", 13}, {"F11", 122},   {"F12", 123}};
+                                              {"RETURN", 13}, {"F11", 122},   {"F12", 123},  {"SPACE", 32}};
 
 bool keyCode(const std::string& name, int16_t& code) {
     if (auto it = kKeys.find(name); it != kKeys.end()) {
@@ -177,7 +177,10 @@ void ScriptDriver::append(const std::string& text) {
 std::string ScriptDriver::LinesThatChangeTheRun() const {
     for (const Line& line : lines_) {
         const std::string& c = line.words[0];
-        if (c != "run" && c != "run-until" && c != "expect" && c != "dump" && c != "screenshot" && c != "frame-ms")
+        // Keys reach the viewer of the replay, never the program it repeats.
+        const bool viewerKey = c == "keydown" || c == "keyup" || c == "type";
+        if (c != "run" && c != "run-until" && c != "expect" && c != "dump" && c != "screenshot" && c != "frame-ms" &&
+            !viewerKey)
             return name_ + ":" + std::to_string(line.number) + ": " + c + " would change what the replay repeats";
     }
     return {};
@@ -274,6 +277,7 @@ nlohmann::json ScriptDriver::fullState(HeadlessPlatform& p) {
     nlohmann::json state = state_ ? state_->DumpState() : nlohmann::json::object();
     state["tick"] = p.GetTickCount();
     state["frames"] = p.frames();
+    if (!p.title().empty()) state["title"] = p.title();
     nlohmann::json sounds = nlohmann::json::array();
     for (const SoundLogEntry& s : p.soundLog())
         sounds.push_back({{"tick", s.tick}, {"slot", s.slot}, {"copy", s.copy}, {"op", s.op}});

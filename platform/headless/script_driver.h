@@ -29,8 +29,9 @@ class ScriptDriver {
     static ScriptDriver FromFile(const std::filesystem::path& file);
 
     void SetState(StateAccess* state) { state_ = state; }
-    // Beside a replay a script may only wait, check, dump and take screenshots: input and `set`
-    // lines would change what the replay repeats. Empty when it does only that, else the reason.
+    // Beside a replay a script may only wait, check, dump, take screenshots and press the viewer's
+    // keys: the pointer, focus, display and `set` lines would change what the replay repeats.
+    // Empty when it does only that, else the reason.
     std::string LinesThatChangeTheRun() const;
     // Told of every `set` line as it writes the state (a recording stores them).
     void ObserveSets(std::function<void(const std::string& field, const std::string& value)> observer) {

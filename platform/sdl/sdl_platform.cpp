@@ -6,6 +6,7 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -129,6 +130,20 @@ class SdlPlatform : public Platform, private ControllerActions {
         controllers_->Tick(SDL_GetTicks());
     }
 
+    void Vanish() {
+        if (mixer_) Mix_Pause(-1);
+        if (captured_) setCapture(false);
+        if (videoStarted_ && display_ && display_->window()) {
+            SDL_HideWindow(display_->window());
+            SDL_PumpEvents();
+        }
+    }
+
+    void SetTitle(const std::string& title) {
+        title_ = title;
+        if (display_ && display_->window()) SDL_SetWindowTitle(display_->window(), title_.c_str());
+    }
+
     void MessageBox(const std::string& title, const std::string& text) override {
         base::Log("%s: %s", title.c_str(), text.c_str());
         // SDL would fall back to an X11 box outside these drivers, which have no screen of their own.
@@ -152,6 +167,7 @@ class SdlPlatform : public Platform, private ControllerActions {
         }
         display_ = std::make_unique<SdlDisplay>(options_);
         SetWindowIcon(display_->window());
+        if (!title_.empty()) SDL_SetWindowTitle(display_->window(), title_.c_str());
         const char* driver = SDL_GetCurrentVideoDriver();
         // A browser locks the pointer and reports only its motion, as Wayland does.
         relativePointer_ = driver && (std::strcmp(driver, "wayland") == 0 || std::strcmp(driver, "emscripten") == 0);
@@ -438,6 +454,7 @@ class SdlPlatform : public Platform, private ControllerActions {
     bool pausedByKey_ = false;
     bool relativePointer_ = false;   // the crosshair moves by relative motion while captured
     uint64_t frames_ = 0;            // flips so far
+    std::string title_;              // the window's title when not the program's name
     bool flippedSincePump_ = false;  // a frame was shown since the last pump
 };
 
@@ -445,6 +462,12 @@ class SdlPlatform : public Platform, private ControllerActions {
 
 std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options) {
     return std::make_unique<SdlPlatform>(options);
+}
+
+void VanishSdlPlatform(Platform& sdlPlatform) { static_cast<SdlPlatform&>(sdlPlatform).Vanish(); }
+
+void SetSdlWindowTitle(Platform& sdlPlatform, const std::string& title) {
+    static_cast<SdlPlatform&>(sdlPlatform).SetTitle(title);
 }
 
 }  // namespace platform

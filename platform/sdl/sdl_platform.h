@@ -34,4 +34,11 @@ inline constexpr const char* kApplicationId = "io.github.vorlanix.Vorlanix";
 // Initialises SDL's event and timer parts; the window itself is opened by InitDisplay.
 std::unique_ptr<Platform> CreateSdlPlatform(const SdlOptions& options);
 
+// The program is ending: the window goes from the screen and the sound stops at once, while the
+// last files are still being written; the system takes the rest back when the process ends.
+void VanishSdlPlatform(Platform& sdlPlatform);
+
+// The window's title (UTF-8), now or as soon as the window opens.
+void SetSdlWindowTitle(Platform& sdlPlatform, const std::string& title);
+
 }  // namespace platform

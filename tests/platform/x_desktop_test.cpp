@@ -2,13 +2,14 @@
 // The program on a real X server (Xvfb, started by the test): the picture fills a 1366 x 768
 // screen sharply, also without a window manager; relative and absolute pointer motion move the
 // crosshair alike, in a window and fullscreen; losing the focus in a game reloads nothing, stops
-// the game's clock and costs next to no processor time.
+// the game's clock and costs next to no processor time; Escape ends it at once, its files whole.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -209,6 +210,36 @@ TEST_F(XDesktopTest, LosingTheFocusInAGameReloadsNothingStopsTheClockAndRestsThe
     awayFor([] { std::this_thread::sleep_for(1s); });
     EXPECT_EQ(bottomBar(), paused) << "the counters changed over the focus loss";
     EXPECT_EQ(game_->State().value("Modus", 0), -1);
+}
+
+TEST_F(XDesktopTest, EscapeInAGameEndsTheProgramAtOnceAndKeepsTheGameWhole) {
+    auto desktop = startDesktop(false);
+    if (!desktop) GTEST_SKIP() << "Xvfb cannot start here";
+    game_ = std::make_unique<Game>(*desktop, dir_.path(), std::vector<std::string>{"--window"});
+    const std::string window = game_->Window();
+    std::this_thread::sleep_for(1s);
+    ASSERT_NO_FATAL_FAILURE(startAGame(*desktop, window, View{}));
+    std::this_thread::sleep_for(1s);
+
+    // From the moment the key has reached the X server to the process's end, which takes its
+    // window with it. Taking SDL down piece by piece took 0.4 to 0.8 seconds here.
+    ASSERT_EQ(desktop->Run("xdotool key --window " + window + " Escape"), 0);
+    const auto pressed = std::chrono::steady_clock::now();
+    const auto since = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - pressed).count();
+    };
+    int status = -1;
+    while (!game_->Ended(status) && since() < 5) std::this_thread::sleep_for(2ms);
+    const double ended = since();
+    std::printf("ended %.3f s after Escape\n", ended);
+    EXPECT_EQ(status, 0);
+    EXPECT_LT(ended, 0.25);
+    EXPECT_TRUE(desktop->Output("xdotool search --onlyvisible --name '^Vorlanix$'").empty());
+
+    // The game that was running is kept whole: it replays to the same end.
+    const auto kept = dir_ / "data" / "replays" / "last.vxr";
+    ASSERT_TRUE(std::filesystem::exists(kept));
+    EXPECT_EQ(desktop->Run(std::string(VORLANIX_EXE) + " --headless --replay " + kept.string()), 0);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST_P(PostgresService, EveryFormOfAddressLibpqTakesReachesTheDatabase) {
             entry.upload = bytes;
             entry.nickname = "N" + std::to_string(stored);
             EXPECT_TRUE(store.insert(entry)) << address;
-            EXPECT_EQ(store.count(), ++stored) << address;
+            EXPECT_EQ(store.total(), ++stored) << address;
         } catch (const std::exception& error) {
             ADD_FAILURE() << address << ": " << error.what();
         }
@@ -81,7 +81,7 @@ TEST_P(PostgresService, TheServerComesBackByItselfAfterTheDatabaseRestarts) {
     EXPECT_EQ(client.Get("/healthz")->status, 200);
     for (int k = 0; k < 8; ++k) EXPECT_EQ(client.Get("/")->status, 200) << k;
     EXPECT_EQ(upload(client, upload_bytes("Nachher", 20))->status, 201);
-    EXPECT_EQ(server.store().count(), 2);
+    EXPECT_EQ(server.store().total(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, PostgresService, ::testing::Values("postgresql"),

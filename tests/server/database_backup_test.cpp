@@ -56,7 +56,7 @@ TEST_P(BackupTest, ARoundTripWhileTheListIsOpenBringsBackExactlyWhatWasListed) {
     EXPECT_EQ(snapshot(*store), before);
     // Ids go on from the restored list: a new upload never takes a restored entry's id.
     add(*store, "Neu", 7000);
-    EXPECT_EQ(store->count(), 4);
+    EXPECT_EQ(store->total(), 4);
     EXPECT_EQ(snapshot(*open_store()), snapshot(*store));
 }
 

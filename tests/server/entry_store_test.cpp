@@ -15,15 +15,19 @@ namespace {
 
 using bestenliste::EntryStore;
 using bestenliste::ListedEntry;
+using bestenliste::Listing;
 using bestenliste::NewEntry;
 
 std::optional<int64_t> add(EntryStore& store, const std::vector<uint8_t>& bytes, const std::string& nickname,
-                           int32_t days, int64_t when = 1'700'000'000'000) {
+                           int32_t days, int64_t when = 1'700'000'000'000, bool proved = false) {
+    static const std::vector<uint8_t> replay = {1, 2, 3};
     NewEntry entry;
     entry.upload = bytes;
     entry.nickname = nickname;
     entry.days = days;
     entry.uploaded_ms = when;
+    // An entry is proved when it comes with its replay.
+    if (proved) entry.replay = std::span<const uint8_t>(replay);
     return store.insert(entry);
 }
 
@@ -41,9 +45,10 @@ TEST_P(DatabaseTest, RanksLowerAgeFirstAndEqualAgesByTheEarlierUpload) {
     add(*store, upload_bytes("C", 9000, 1), "C", 9000);
     add(*store, upload_bytes("D", 28800), "D", 28800);
     const auto zero = add(*store, upload_bytes("Z", 0), "Z", 0);
-    EXPECT_EQ(nicknames(store->page(0, 10)), (std::vector<std::string>{"1:Z", "2:A", "3:B", "4:C", "5:D"}));
-    EXPECT_EQ(nicknames(store->page(2, 2)), (std::vector<std::string>{"3:B", "4:C"}));
-    EXPECT_EQ(store->count(), 5);
+    EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 10)),
+              (std::vector<std::string>{"1:Z", "2:A", "3:B", "4:C", "5:D"}));
+    EXPECT_EQ(nicknames(store->page(Listing::Unproved, 2, 2)), (std::vector<std::string>{"3:B", "4:C"}));
+    EXPECT_EQ(store->total(), 5);
     ASSERT_TRUE(zero);
     EXPECT_EQ(store->find(*zero)->rank, 1);
     EXPECT_FALSE(store->find(*zero + 100));
@@ -55,7 +60,7 @@ TEST_P(DatabaseTest, TheSameBytesAreStoredOnceAndOtherBytesOfTheSameNicknameToo)
     EXPECT_TRUE(add(*store, bytes, "Max", 11565));
     EXPECT_FALSE(add(*store, bytes, "Max", 11565));
     EXPECT_TRUE(add(*store, upload_bytes("Max", 11565, 7), "Max", 11565));
-    EXPECT_EQ(store->count(), 2);
+    EXPECT_EQ(store->total(), 2);
 }
 
 TEST_P(DatabaseTest, SearchFindsPartsOfNicknamesWithoutCaseAndTakesWildcardsLiterally) {
@@ -64,53 +69,66 @@ TEST_P(DatabaseTest, SearchFindsPartsOfNicknamesWithoutCaseAndTakesWildcardsLite
     add(*store, upload_bytes("J\xC3\xB6rg", 200), "J\xC3\xB6rg", 200);
     add(*store, upload_bytes("Hanna_", 300), "Hanna_", 300);
     add(*store, upload_bytes("Bob", 400), "Bob", 400);
-    EXPECT_EQ(nicknames(store->page(0, 10, "ANN")), (std::vector<std::string>{"1:Ann", "3:Hanna_"}));
-    EXPECT_EQ(nicknames(store->page(0, 10, "J\xC3\x96R")), (std::vector<std::string>{"2:J\xC3\xB6rg"}));
-    EXPECT_EQ(nicknames(store->page(0, 10, "_")), (std::vector<std::string>{"3:Hanna_"}));
-    EXPECT_EQ(store->count("%"), 0);
-    EXPECT_EQ(store->count("o"), 1);
+    EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 10, "ANN")), (std::vector<std::string>{"1:Ann", "3:Hanna_"}));
+    EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 10, "J\xC3\x96R")),
+              (std::vector<std::string>{"2:J\xC3\xB6rg"}));
+    EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 10, "_")), (std::vector<std::string>{"3:Hanna_"}));
+    EXPECT_EQ(store->count(Listing::Unproved, "%"), 0);
+    EXPECT_EQ(store->count(Listing::Unproved, "o"), 1);
 }
 
 // Pages start and ranks are counted from kept counters, not by reading the list: every page start,
-// every rank and the totals must still be what the list in order says, across ties, the edges of
-// the counters' blocks of 256 ages, deletions and the same entries added again.
-TEST_P(DatabaseTest, PagesAndRanksAreTheListInOrderAcrossTiesBlockEdgesAndDeletions) {
+// every rank and the totals must still be what each list in order says, across ties, the edges of
+// the counters' blocks of 256 ages, deletions and the same entries added again. Proved and
+// unproved entries are mixed in one table and ranked as two lists.
+TEST_P(DatabaseTest, PagesAndRanksAreEachListInOrderAcrossTiesBlockEdgesAndDeletions) {
     auto store = open_store();
     struct Row {
         std::string nickname;
         int32_t days;
         int64_t id;
+        bool proved;
     };
     std::vector<Row> rows;
-    const auto add_row = [&](const std::string& nickname, int32_t days, int32_t S) {
-        const auto id = add(*store, upload_bytes(nickname, days, S), nickname, days);
+    const auto add_row = [&](const std::string& nickname, int32_t days, int32_t S, bool proved) {
+        const auto id = add(*store, upload_bytes(nickname, days, S), nickname, days, 1'700'000'000'000, proved);
         ASSERT_TRUE(id);
-        rows.push_back({nickname, days, *id});
+        rows.push_back({nickname, days, *id, proved});
     };
-    const int32_t ages[] = {300, 0, 255, 256, 255, 28800, 511, 512, 0, 256, 300, 7, 255, 28799};
-    for (size_t k = 0; k < std::size(ages); ++k) add_row("N" + std::to_string(k % 4), ages[k], static_cast<int32_t>(k));
+    const int32_t ages[] = {300, 0, 255, 256, 255, 28800, 511, 512, 0, 256, 300, 7, 255, 28799, 1, 256, 300};
+    for (size_t k = 0; k < std::size(ages); ++k) {
+        add_row("N" + std::to_string(k % 4), ages[k], static_cast<int32_t>(k), k % 3 != 1);
+    }
     const auto check = [&](const char* when) {
         SCOPED_TRACE(when);
-        std::vector<Row> ordered = rows;
-        std::sort(ordered.begin(), ordered.end(),
-                  [](const Row& a, const Row& b) { return std::tie(a.days, a.id) < std::tie(b.days, b.id); });
-        std::vector<std::string> expected;
-        for (size_t k = 0; k < ordered.size(); ++k)
-            expected.push_back(std::to_string(k + 1) + ":" + ordered[k].nickname);
-        EXPECT_EQ(store->count(), static_cast<int64_t>(rows.size()));
-        for (int64_t limit : {1, 3}) {
-            for (int64_t offset = 0; offset <= static_cast<int64_t>(rows.size()); ++offset) {
-                const auto end = std::min<int64_t>(offset + limit, static_cast<int64_t>(expected.size()));
-                EXPECT_EQ(
-                    nicknames(store->page(offset, limit)),
-                    std::vector<std::string>(expected.begin() + std::min<int64_t>(offset, end), expected.begin() + end))
-                    << "offset " << offset << ", limit " << limit;
+        EXPECT_EQ(store->total(), static_cast<int64_t>(rows.size()));
+        for (const Listing list : {Listing::Proved, Listing::Unproved}) {
+            SCOPED_TRACE(list == Listing::Proved ? "proved" : "unproved");
+            std::vector<Row> ordered;
+            std::copy_if(rows.begin(), rows.end(), std::back_inserter(ordered),
+                         [&](const Row& row) { return row.proved == (list == Listing::Proved); });
+            std::sort(ordered.begin(), ordered.end(),
+                      [](const Row& a, const Row& b) { return std::tie(a.days, a.id) < std::tie(b.days, b.id); });
+            std::vector<std::string> expected;
+            for (size_t k = 0; k < ordered.size(); ++k)
+                expected.push_back(std::to_string(k + 1) + ":" + ordered[k].nickname);
+            const auto size = static_cast<int64_t>(expected.size());
+            EXPECT_EQ(store->count(list), size);
+            for (int64_t limit : {1, 3}) {
+                for (int64_t offset = 0; offset <= size; ++offset) {
+                    const auto end = std::min<int64_t>(offset + limit, size);
+                    EXPECT_EQ(nicknames(store->page(list, offset, limit)),
+                              std::vector<std::string>(expected.begin() + std::min<int64_t>(offset, end),
+                                                       expected.begin() + end))
+                        << "offset " << offset << ", limit " << limit;
+                }
             }
-        }
-        for (size_t k = 0; k < ordered.size(); ++k) {
-            const auto found = store->find(ordered[k].id);
-            ASSERT_TRUE(found);
-            EXPECT_EQ(found->rank, static_cast<int64_t>(k + 1)) << ordered[k].nickname << " at " << ordered[k].days;
+            for (size_t k = 0; k < ordered.size(); ++k) {
+                const auto found = store->find(ordered[k].id);
+                ASSERT_TRUE(found);
+                EXPECT_EQ(found->proved, ordered[k].proved);
+                EXPECT_EQ(found->rank, static_cast<int64_t>(k + 1)) << ordered[k].nickname << " at " << ordered[k].days;
+            }
         }
     };
     check("filled");
@@ -118,8 +136,24 @@ TEST_P(DatabaseTest, PagesAndRanksAreTheListInOrderAcrossTiesBlockEdgesAndDeleti
     std::erase_if(rows, [](const Row& row) { return row.nickname == "N1"; });
     check("after a deletion");
     // Put back, as a restore would: later ids, so among equal ages they now come last.
-    for (int32_t days : {255, 0, 28800}) add_row("N1", days, 1000 + days);
+    for (int32_t days : {255, 0, 28800}) add_row("N1", days, 1000 + days, days != 0);
     check("after adding again");
+}
+
+// A search looks in one list and shows each hit at its place there.
+TEST_P(DatabaseTest, ASearchFindsOnlyTheEntriesOfItsList) {
+    auto store = open_store();
+    add(*store, upload_bytes("Maxi", 100), "Maxi", 100, 1'700'000'000'000, false);
+    add(*store, upload_bytes("Max", 200), "Max", 200, 1'700'000'000'000, true);
+    add(*store, upload_bytes("Maximilian", 300), "Maximilian", 300, 1'700'000'000'000, true);
+    for (const std::string search : {"ma", "max"}) {
+        EXPECT_EQ(nicknames(store->page(Listing::Proved, 0, 10, search)),
+                  (std::vector<std::string>{"1:Max", "2:Maximilian"}))
+            << search;
+        EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 10, search)), (std::vector<std::string>{"1:Maxi"}))
+            << search;
+        EXPECT_EQ(store->count(Listing::Proved, search), 2) << search;
+    }
 }
 
 // The index behind the search must find what a look at every nickname finds: parts of any length,
@@ -154,13 +188,13 @@ TEST_P(DatabaseTest, SearchThroughTheIndexFindsWhatReadingEveryNicknameFinds) {
     };
     // clang-format on
     for (const auto& c : cases) {
-        EXPECT_EQ(nicknames(store->page(0, 20, c.search)), c.found) << c.search;
-        EXPECT_EQ(store->count(c.search), static_cast<int64_t>(c.found.size())) << c.search;
+        EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 20, c.search)), c.found) << c.search;
+        EXPECT_EQ(store->count(Listing::Unproved, c.search), static_cast<int64_t>(c.found.size())) << c.search;
     }
     // A page of hits further on keeps each hit's place in the whole list.
-    EXPECT_EQ(nicknames(store->page(1, 1, "max")), (std::vector<std::string>{"2:Max_1"}));
+    EXPECT_EQ(nicknames(store->page(Listing::Unproved, 1, 1, "max")), (std::vector<std::string>{"2:Max_1"}));
     store->delete_nickname("Maxim");
-    EXPECT_EQ(nicknames(store->page(0, 20, "axi")), (std::vector<std::string>{}));
+    EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 20, "axi")), (std::vector<std::string>{}));
 }
 
 TEST_P(DatabaseTest, DeleteRemovesEveryEntryOfExactlyThatNickname) {
@@ -169,7 +203,7 @@ TEST_P(DatabaseTest, DeleteRemovesEveryEntryOfExactlyThatNickname) {
     add(*store, upload_bytes("Max", 200), "Max", 200);
     add(*store, upload_bytes("Maxi", 300), "Maxi", 300);
     EXPECT_EQ(store->delete_nickname("Max"), 2);
-    EXPECT_EQ(nicknames(store->page(0, 10)), (std::vector<std::string>{"1:Maxi"}));
+    EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 10)), (std::vector<std::string>{"1:Maxi"}));
 }
 
 TEST_P(DatabaseTest, AReplayIsKeptOnlyWithAProvedEntry) {
@@ -199,15 +233,17 @@ TEST_P(DatabaseTest, ReopeningKeepsTheEntriesAndTheSchemaVersion) {
     }
     auto store = open_store();
     EXPECT_EQ(store->schema_version(), newest);
-    EXPECT_EQ(nicknames(store->page(0, 10)), (std::vector<std::string>{"1:Kept"}));
+    EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 10)), (std::vector<std::string>{"1:Kept"}));
 }
 
-TEST_P(DatabaseTest, TheExportHasThePersonalDataInListOrder) {
+TEST_P(DatabaseTest, TheExportHasThePersonalDataInTheOrderOfBothLists) {
     auto store = open_store();
     auto second = upload_entry("=cmd", 900);
     second.FeldText[7] = "Berlin, Mitte";
     add(*store, upload_bytes(second), "=cmd", 900, 1'765'000'000'000);
     add(*store, upload_bytes("First", 30), "First", 30, 1'765'000'000'000);
+    // The proved list comes first and is ranked on its own.
+    add(*store, upload_bytes("Proved", 2000), "Proved", 2000, 1'765'000'000'000, true);
     char* text = nullptr;
     size_t size = 0;
     std::FILE* out = open_memstream(&text, &size);
@@ -217,6 +253,8 @@ TEST_P(DatabaseTest, TheExportHasThePersonalDataInListOrder) {
     std::free(text);
     EXPECT_EQ(csv,
               "rank,nickname,years,months,days,result_days,uploaded,proved,name,vorname,geboren,strasse,plz,ort,email\n"
+              "1,Proved,5,6,20,2000,2025-12-06T05:46:40Z,1,Geheimname,Vorgeheim,01.02.1980,Heimweg 7,10115,Heimstadt,"
+              "geheim@mail.example\n"
               "1,First,0,1,0,30,2025-12-06T05:46:40Z,0,Geheimname,Vorgeheim,01.02.1980,Heimweg 7,10115,Heimstadt,"
               "geheim@mail.example\n"
               "2,'=cmd,2,6,0,900,2025-12-06T05:46:40Z,0,Geheimname,Vorgeheim,01.02.1980,Heimweg 7,10115,"

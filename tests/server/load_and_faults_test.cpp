@@ -43,16 +43,21 @@ int post(httplib::Client& client, const std::vector<uint8_t>& bytes, const std::
     return res ? res->status : -1;
 }
 
+// The nicknames of both lists, the proved and the unproved one.
 std::multiset<std::string> listed_nicknames(const ServerProcess& server) {
     auto client = server.client();
     std::multiset<std::string> names;
-    for (int offset = 0;; offset += 100) {
-        const auto res = client.Get(("/api/list?limit=100&offset=" + std::to_string(offset)).c_str());
-        if (!res) throw std::runtime_error("no answer from the list");
-        const auto json = nlohmann::json::parse(res->body);
-        for (const auto& entry : json["entries"]) names.insert(entry["nickname"].get<std::string>());
-        if (json["entries"].size() < 100) return names;
+    for (const std::string list : {"proved", "unproved"}) {
+        for (int offset = 0;; offset += 100) {
+            const auto res =
+                client.Get(("/api/list?list=" + list + "&limit=100&offset=" + std::to_string(offset)).c_str());
+            if (!res) throw std::runtime_error("no answer from the list");
+            const auto json = nlohmann::json::parse(res->body);
+            for (const auto& entry : json["entries"]) names.insert(entry["nickname"].get<std::string>());
+            if (json["entries"].size() < 100) break;
+        }
     }
+    return names;
 }
 
 double percentile(std::vector<double> values, double p) {

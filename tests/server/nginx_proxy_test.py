@@ -108,7 +108,7 @@ http {{
                                      headers={"Content-Type": f"multipart/form-data; boundary={boundary}"})
     with urllib.request.urlopen(request, timeout=10) as response:
         assert response.status // 100 == 2, response.status
-    listed = json.loads(urllib.request.urlopen(base + "/api/list", timeout=10).read())
+    listed = json.loads(urllib.request.urlopen(base + "/api/list?list=unproved", timeout=10).read())
     assert "Max" in json.dumps(listed), listed
 
     # Bodies larger than the server takes, and ambiguous framing, are refused by nginx at once.

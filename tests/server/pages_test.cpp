@@ -35,30 +35,70 @@ TEST(Pages, HostileNicknamesAreShownAsTextOnEveryPage) {
             EXPECT_EQ(page.find(nickname), std::string::npos) << nickname;
             EXPECT_NE(page.find(escaped), std::string::npos) << nickname;
         }
-        const auto json = nlohmann::json::parse(bestenliste::list_answer(1, view.entries));
+        const auto json =
+            nlohmann::json::parse(bestenliste::list_answer(bestenliste::Listing::Proved, 1, view.entries));
         EXPECT_EQ(json["entries"][0]["nickname"], nickname);
     }
     EXPECT_EQ(bestenliste::escape_html("<a href=\"x\">'&'</a>"),
               "&lt;a href=&quot;x&quot;&gt;&#39;&amp;&#39;&lt;/a&gt;");
 }
 
-TEST(Pages, TheListShowsRankAgeDateAndProofAndPagesOnward) {
+TEST(Pages, TheListShowsRankAgeAndDateAndPagesOnward) {
     bestenliste::ListView view;
-    view.entries = {listed("Erster", 51, true), listed("Zweiter", 52)};
+    view.entries = {listed("Erster", 51, true), listed("Zweiter", 52, true)};
     view.total = 120;
     view.page = 2;
     view.search = "a b";
     const auto page = bestenliste::list_page(view);
     EXPECT_EQ(html_fault(page), "");
-    EXPECT_NE(page.find("<tr><td>51</td><td><a href=\"/eintrag/51\">Erster</a></td><td>32</td><td>1</td><td>15</td>"
-                        "<td>06.12.2025</td><td><span class=\"bewiesen\">bewiesen</span></td></tr>"),
+    EXPECT_NE(page.find("<tr><td class=\"rang\">51</td><td class=\"name\"><a href=\"/eintrag/51\">Erster</a></td>"
+                        "<td>32</td><td>1</td><td>15</td><td>06.12.2025</td></tr>"),
               std::string::npos)
         << page;
-    EXPECT_NE(page.find("<span class=\"unbewiesen\">unbewiesen</span>"), std::string::npos);
     EXPECT_NE(page.find("href=\"/?seite=1&amp;suche=a%20b\">« Zurück</a> Seite 2 von 3 "
                         "<a rel=\"next\" href=\"/?seite=3&amp;suche=a%20b\">Weiter »</a>"),
               std::string::npos)
         << page;
+}
+
+// The world list says that it holds proved results only and where the others are; the unproved
+// page says what its results are, lists the uploads still being proved apart, and pages in itself.
+TEST(Pages, EachListSaysWhatItHoldsAndWhereTheOtherIs) {
+    bestenliste::ListView proved;
+    proved.entries = {listed("Bewiesen", 1, true)};
+    proved.total = 1;
+    bestenliste::ListView unproved;
+    unproved.list = bestenliste::Listing::Unproved;
+    unproved.entries = {listed("Gemailt", 1, false)};
+    unproved.total = 51;
+    unproved.waiting = {listed("Wartend", 0, false)};
+    unproved.waiting_total = 3;
+    struct Case {
+        const bestenliste::ListView& view;
+        std::vector<std::string> shown, not_shown;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {proved,   {"<h1>Die aktuelle weltweite Bestenliste</h1>", "bewiesen: seine Aufzeichnung wurde nachgespielt",
+                    "<a href=\"/unbewiesen\">Unbewiesen</a>.", "action=\"/\""},
+                   {"Wird geprüft"}},
+        {unproved, {"<h1>Unbewiesene Ergebnisse</h1>", "nie über einem bewiesenen Ergebnis",
+                    "<h2>Wird geprüft</h2>", "<a href=\"/eintrag/0\">Wartend</a>", "… und 2 weitere.",
+                    "<h2>Ohne Aufzeichnung</h2>", "<td class=\"rang\">1</td><td class=\"name\"><a href=\"/eintrag/1\">Gemailt",
+                    "action=\"/unbewiesen\"", "href=\"/unbewiesen?seite=2\">Weiter »</a>"},
+                   {"<td class=\"rang\">0"}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const auto page = bestenliste::list_page(c.view);
+        EXPECT_EQ(html_fault(page), "");
+        for (const auto& text : c.shown) EXPECT_NE(page.find(text), std::string::npos) << text << "\n" << page;
+        for (const auto& text : c.not_shown) EXPECT_EQ(page.find(text), std::string::npos) << text << "\n" << page;
+    }
+    EXPECT_NE(bestenliste::entry_page(listed("P", 3, true)).find("<a href=\"/\">Bestenliste</a>: bewiesen"),
+              std::string::npos);
+    EXPECT_NE(bestenliste::entry_page(listed("U", 3, false)).find("<a href=\"/unbewiesen\">Unbewiesen</a>: ohne"),
+              std::string::npos);
 }
 
 TEST(Pages, OnlyAProvedEntryOffersItsReplay) {

@@ -9,6 +9,7 @@
 #include <set>
 #include <thread>
 
+#include "base/cp1252.h"
 #include "server/proof_queue.h"
 #include "tests/server/database_fixture.h"
 #include "tests/server/proof_wait.h"
@@ -63,7 +64,7 @@ TEST_P(ProofQueueTest, AFloodFromOneAddressDelaysAnotherAddressesProofByTheRunni
     EXPECT_EQ(page->status, 200);
     EXPECT_NE(page->body.find("Wird geprüft"), std::string::npos);
     // Not ranked while it waits.
-    EXPECT_EQ(server.store().count(), 0);
+    EXPECT_EQ(server.store().total(), 0);
 
     bestenliste::ProofQueue queue(server.store());
     int done_when_queued = 0;
@@ -86,8 +87,54 @@ TEST_P(ProofQueueTest, AFloodFromOneAddressDelaysAnotherAddressesProofByTheRunni
     // A refused upload is not listed, its page says why, and its file may come again.
     const auto refused_page = client.Get(("/eintrag/" + std::to_string(flood[0])).c_str());
     EXPECT_NE(refused_page->body.find("replay_mismatch"), std::string::npos);
-    EXPECT_EQ(server.store().count(), 1);
+    EXPECT_EQ(server.store().total(), 1);
     EXPECT_NE(queue_upload(client, costly_refusal("Flut0"), game.replay, "10.0.0.1"), 0);
+}
+
+// The world list ranks proved results only: a result sent without a replay, however good, and one
+// still being proved stand on the unproved page, the waiting one apart from the ranked ones.
+TEST_P(ProofQueueTest, TheWorldListRanksProvedResultsAndTheOthersStandOnTheirOwnPage) {
+    const auto& game = game_with_upload();
+    const std::string player = cp1252::to_utf8(score::check_upload(game.upload).entry.FeldText[1]);
+    bestenliste::ServeOptions options;
+    options.workers = 0;
+    RunningServer server(options, database_);
+    auto client = server.client();
+    const auto plain = upload_bytes("Ohnebeweis", 0);
+    const auto sent = client.Post(
+        "/api/upload", httplib::MultipartFormDataItems{{"qhs", std::string(plain.begin(), plain.end()), "a.qhs", ""}});
+    ASSERT_EQ(sent->status, 201);
+    EXPECT_EQ(nlohmann::json::parse(sent->body)["rank"], 1);
+    const int64_t waiting = queue_upload(client, game.upload, game.replay, "");
+    ASSERT_NE(waiting, 0);
+
+    const auto json = [&](const char* path) { return nlohmann::json::parse(client.Get(path)->body); };
+    const auto page = [&](const char* path) { return client.Get(path)->body; };
+    EXPECT_EQ(json("/api/list")["total"], 0);
+    EXPECT_EQ(page("/").find("Ohnebeweis"), std::string::npos);
+    auto unproved = json("/api/list?list=unproved");
+    EXPECT_EQ(unproved["total"], 1);
+    EXPECT_EQ(unproved["entries"][0]["nickname"], "Ohnebeweis");
+    EXPECT_EQ(unproved["pending"]["total"], 1);
+    EXPECT_EQ(unproved["pending"]["entries"][0]["nickname"], player);
+    EXPECT_TRUE(unproved["pending"]["entries"][0]["rank"].is_null());
+    auto html = page("/unbewiesen");
+    EXPECT_LT(html.find("<h2>Wird geprüft</h2>"), html.find("/eintrag/" + std::to_string(waiting) + "\">"));
+    EXPECT_LT(html.find("/eintrag/" + std::to_string(waiting) + "\">"), html.find("<h2>Ohne Aufzeichnung</h2>"));
+    EXPECT_NE(html.find("Ohnebeweis"), std::string::npos);
+
+    bestenliste::UploadDesk worker(server.store());
+    ASSERT_TRUE(worker.prove_next("test", std::chrono::seconds(30)));
+    const auto proved = json("/api/list");
+    EXPECT_EQ(proved["total"], 1);
+    EXPECT_EQ(proved["entries"][0]["nickname"], player);
+    EXPECT_EQ(proved["entries"][0]["rank"], 1);
+    EXPECT_NE(page("/").find(player), std::string::npos);
+    unproved = json("/api/list?list=unproved");
+    EXPECT_EQ(unproved["pending"]["total"], 0);
+    EXPECT_EQ(unproved["entries"][0]["rank"], 1);
+    EXPECT_EQ(page("/unbewiesen").find("Wird geprüft"), std::string::npos);
+    EXPECT_EQ(client.Get("/api/list?list=alle")->status, 400);
 }
 
 TEST_P(ProofQueueTest, TheJobOfAKilledWorkProcessIsFinishedByAnother) {
@@ -152,7 +199,7 @@ TEST_P(ProofQueueTest, TheJobOfAKilledWorkProcessIsFinishedByAnother) {
         EXPECT_NE(queue.status(id)->worker.find(":" + std::to_string(second.pid()) + "/"), std::string::npos);
     }
     EXPECT_EQ(settled_entry(client, jobs.back())["state"], "proved");
-    EXPECT_EQ(store->count(), 1);
+    EXPECT_EQ(store->total(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, ProofQueueTest, ::testing::Values("sqlite", "postgresql"),

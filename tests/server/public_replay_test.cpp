@@ -124,7 +124,7 @@ TEST(PublicReplay, TheListPublishesTheGameWithoutThePlayersDataAndOneGameProvesO
     ASSERT_TRUE(res);
     ASSERT_EQ(res->status, 202) << res->body;
     ASSERT_EQ(settled_entry(client, nlohmann::json::parse(res->body)["id"].get<int64_t>())["state"], "proved");
-    const auto entries = server.store().page(0, 10);
+    const auto entries = server.store().page(bestenliste::Listing::Proved, 0, 10);
     ASSERT_EQ(entries.size(), 1u);
     const auto download = client.Get(("/eintrag/" + std::to_string(entries[0].id) + "/aufzeichnung").c_str());
     ASSERT_EQ(download->status, 200);
@@ -157,5 +157,5 @@ TEST(PublicReplay, TheListPublishesTheGameWithoutThePlayersDataAndOneGameProvesO
     refused = settled_entry(client, nlohmann::json::parse(res->body)["id"].get<int64_t>());
     EXPECT_EQ(refused["state"], "refused");
     EXPECT_EQ(refused["reason"], "replay_reused");
-    EXPECT_EQ(server.store().count(), 1);
+    EXPECT_EQ(server.store().total(), 1);
 }

@@ -53,7 +53,7 @@ TEST(ReplayProof, ARecordedGameProvesItsOwnUploadAndNothingElse) {
             EXPECT_EQ(replay::DecodeHeader(*kept).kind, replay::ReplayKind::GameOnly);
         }
     }
-    EXPECT_EQ(store.count(), 1);
+    EXPECT_EQ(store.total(), 1);
 }
 
 httplib::Result post(httplib::Client& client, const std::string& path, const std::vector<uint8_t>& upload,
@@ -80,7 +80,9 @@ TEST(ReplayProof, AProvedUploadIsMarkedAndItsReplayDownloadsWhileAnEmptyReplayFi
     EXPECT_EQ(res->status, 201);
     EXPECT_NE(res->body.find("unbewiesen"), std::string::npos);
 
-    const auto entries = server.store().page(0, 10);
+    auto entries = server.store().page(bestenliste::Listing::Proved, 0, 10);
+    const auto unproved = server.store().page(bestenliste::Listing::Unproved, 0, 10);
+    entries.insert(entries.end(), unproved.begin(), unproved.end());
     ASSERT_EQ(entries.size(), 2u);
     for (const auto& entry : entries) {
         const std::string page = "/eintrag/" + std::to_string(entry.id);
@@ -89,7 +91,7 @@ TEST(ReplayProof, AProvedUploadIsMarkedAndItsReplayDownloadsWhileAnEmptyReplayFi
             EXPECT_EQ(replay->status, 404);
             continue;
         }
-        EXPECT_NE(client.Get(page.c_str())->body.find(">bewiesen<"), std::string::npos);
+        EXPECT_NE(client.Get(page.c_str())->body.find("Bestenliste</a>: bewiesen"), std::string::npos);
         EXPECT_EQ(replay->status, 200);
         const std::vector<uint8_t> published(replay->body.begin(), replay->body.end());
         EXPECT_EQ(replay::DecodeHeader(published).kind, replay::ReplayKind::GameOnly);

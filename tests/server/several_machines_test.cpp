@@ -19,17 +19,21 @@
 
 namespace {
 
-// The whole list as one server shows it, in its order.
+// Both lists as one server shows them, the proved one first, each in its order.
 std::vector<nlohmann::json> whole_list(const ServerProcess& server) {
     auto client = server.client();
     std::vector<nlohmann::json> entries;
-    for (int offset = 0;; offset += 100) {
-        const auto res = client.Get(("/api/list?limit=100&offset=" + std::to_string(offset)).c_str());
-        if (!res) throw std::runtime_error("no answer from the list");
-        const auto json = nlohmann::json::parse(res->body);
-        for (const auto& entry : json["entries"]) entries.push_back(entry);
-        if (json["entries"].size() < 100) return entries;
+    for (const std::string list : {"proved", "unproved"}) {
+        for (int offset = 0;; offset += 100) {
+            const auto res =
+                client.Get(("/api/list?list=" + list + "&limit=100&offset=" + std::to_string(offset)).c_str());
+            if (!res) throw std::runtime_error("no answer from the list");
+            const auto json = nlohmann::json::parse(res->body);
+            for (const auto& entry : json["entries"]) entries.push_back(entry);
+            if (json["entries"].size() < 100) break;
+        }
     }
+    return entries;
 }
 
 TEST(SeveralMachines, TwoServersAndTwoWorkersLoseNothingWhenOneOfEachIsKilled) {

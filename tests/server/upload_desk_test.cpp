@@ -57,7 +57,7 @@ TEST(UploadDesk, AcceptsOrRefusesEachFileForItsReason) {
         EXPECT_EQ(outcome.reason, c.reason) << c.what;
         EXPECT_EQ(bestenliste::describe(outcome.reason).status, c.status) << c.what;
     }
-    EXPECT_EQ(store.count(), 3);
+    EXPECT_EQ(store.total(), 3);
 }
 
 TEST(UploadDesk, TellsTheRankAnAcceptedFileTakes) {

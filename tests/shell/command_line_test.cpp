@@ -70,13 +70,21 @@ TEST(CommandLine, ValuesMayFollowAnEqualsSignAndSettingsKeysHaveOptions) {
     EXPECT_EQ(o.seed, 7u);
 }
 
+TEST(CommandLine, AReplayNamedAloneIsWatchedAsAFileManagerOpensIt) {
+    Options o;
+    std::string message;
+    ASSERT_EQ(parse({"--window", "/home/spieler/Downloads/gute Runde.vxr"}, o, message), ParseResult::Run);
+    EXPECT_EQ(o.replay, "/home/spieler/Downloads/gute Runde.vxr");
+    EXPECT_TRUE(o.window);
+}
+
 TEST(CommandLine, RefusesWhatItCannotUse) {
     // clang-format off
     const std::vector<std::vector<std::string>> bad = {
         {"--bogus"}, {"--scale"}, {"--scale", "0"}, {"--scale", "x"}, {"--seed", "-1"},
         {"--seed", "4294967296"}, {"--data-dir"}, {"--script", "s.txt"},  // a script needs --headless
         {"--effects-volume=101"}, {"--scaling", "blurry"}, {"--mute=yes"}, {"--config="}, {"--fullscreen=no"},
-        {"--scaling"}, {"--renderer"},
+        {"--scaling"}, {"--renderer"}, {"a.vxr", "b.vxr"}, {"--replay", "a.vxr", "b.vxr"},
     };
     // clang-format on
     for (const auto& args : bad) {

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -22,10 +24,9 @@ struct CommandRun {
     std::string out, err;
 };
 
-CommandRun resimulate(const std::filesystem::path& file, const TempDir& dir) {
+CommandRun runVorlanix(const std::string& arguments, const TempDir& dir) {
     const auto errFile = dir / "stderr.txt";
-    const std::string command =
-        std::string(VORLANIX_EXE) + " --headless --replay '" + file.string() + "' 2>'" + errFile.string() + "'";
+    const std::string command = std::string(VORLANIX_EXE) + " " + arguments + " 2>'" + errFile.string() + "'";
     CommandRun r{-1, {}, {}};
     FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[512];
@@ -35,6 +36,10 @@ CommandRun resimulate(const std::filesystem::path& file, const TempDir& dir) {
     const auto err = read_bytes(errFile);
     r.err.assign(err.begin(), err.end());
     return r;
+}
+
+CommandRun resimulate(const std::filesystem::path& file, const TempDir& dir) {
+    return runVorlanix("--headless --replay '" + file.string() + "'", dir);
 }
 
 }  // namespace
@@ -89,6 +94,42 @@ TEST(ReplayCommand, AScriptWatchesTheReplayButMayNotChangeIt) {
 TEST(ReplayCommand, ReSimulationStopsAtTheSharedTimeLimit) {
     TempDir dir;
     write_bytes(dir / "game.vxr", recorded_game::Get().wholeRun);
-    EXPECT_EQ(replay::RunReplayCommand(dir / "game.vxr", nullptr, 0, nullptr, std::chrono::milliseconds(0)), 3);
-    EXPECT_EQ(replay::RunReplayCommand(dir / "game.vxr", nullptr, 0), 0);
+    EXPECT_EQ(replay::RunReplayCommand(dir / "game.vxr", nullptr, nullptr, std::chrono::milliseconds(0)), 3);
+    EXPECT_EQ(replay::RunReplayCommand(dir / "game.vxr", nullptr), 0);
+}
+
+TEST(ReplayCommand, TheKeptReplaysAreListedNewestFirstAndTheNewestIsWatchedWithoutAFile) {
+    const auto& rec = recorded_game::Get();
+    TempDir dir;
+    const std::string data = " --headless --data-dir '" + rec.data.path().string() + "' ";
+    const std::string days = std::to_string(rec.days) + " days, ";
+
+    // The last game's last.vxr and its dated copy (its result entered the list): one line each.
+    const CommandRun list = runVorlanix(data + "--list-replays", dir);
+    EXPECT_EQ(list.code, 0) << list.err;
+    std::vector<std::string> lines;
+    std::istringstream out(list.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 2u) << list.out;
+    EXPECT_TRUE(lines[0].ends_with("/replays/last.vxr")) << lines[0];
+    EXPECT_TRUE(lines[1].ends_with("-days.vxr")) << lines[1];
+    for (const auto& line : lines) {
+        EXPECT_TRUE(std::regex_search(line, std::regex(R"(^\d{4}-\d\d-\d\d \d\d:\d\d  )"))) << line;
+        EXPECT_NE(line.find(days), std::string::npos) << line;
+    }
+
+    const CommandRun newest = runVorlanix(data + "--replay", dir);
+    EXPECT_EQ(newest.code, 0) << newest.err;
+    EXPECT_NE(newest.out.find("game 1: " + days), std::string::npos) << newest.out;
+
+    // Where nothing was kept yet, both say so, and neither creates the data directory.
+    const std::string none = " --headless --data-dir '" + (dir / "none").string() + "' ";
+    const CommandRun empty = runVorlanix(none + "--list-replays", dir);
+    EXPECT_EQ(empty.code, 0);
+    EXPECT_EQ(empty.out, "");
+    EXPECT_NE(empty.err.find("no replays are kept in "), std::string::npos) << empty.err;
+    const CommandRun nothing = runVorlanix(none + "--replay", dir);
+    EXPECT_EQ(nothing.code, 1);
+    EXPECT_NE(nothing.err.find("there is no replay to watch in "), std::string::npos) << nothing.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "none"));
 }

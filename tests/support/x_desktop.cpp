@@ -236,6 +236,15 @@ std::string Game::Window() const {
                              std::string(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()));
 }
 
+bool Game::Ended(int& status) {
+    if (pid_ <= 0) return true;
+    int raw = 0;
+    if (waitpid(pid_, &raw, WNOHANG) != pid_) return false;
+    pid_ = 0;
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return true;
+}
+
 int Game::Stop() {
     if (pid_ <= 0) return -1;
     kill(pid_, SIGTERM);

@@ -57,6 +57,8 @@ class Game {
     std::string Window() const;
     // Ends it with SIGTERM as a desktop does; its exit status, or -1 when it had to be killed.
     int Stop();
+    // Whether it has ended by itself (its exit status then goes into `status`); does not wait.
+    bool Ended(int& status);
     pid_t pid() const { return pid_; }
 
   private:

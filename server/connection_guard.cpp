@@ -58,6 +58,11 @@ void ConnectionGuard::leave(const std::string& address) {
     }
 }
 
+bool ConnectionGuard::crowded() {
+    std::lock_guard lock(counts_mutex_);
+    return 4 * total_ > 3 * limits_.total;
+}
+
 HeaderWait ConnectionGuard::await_header(int socket, Clock::time_point deadline) const {
     std::vector<char> seen(limits_.header_bytes);
     HeaderWait result = HeaderWait::TooSlow;

@@ -23,6 +23,10 @@ struct ConnectionLimits {
     std::chrono::milliseconds request_time{60'000};  // from the connection's start to the body's end
     size_t header_bytes = 16 * 1024;                 // request line and every header field together
     int header_fields = 64;
+    // A connection kept open after an answer must bring its next whole header within this time;
+    // it counts against the caps while it waits, so it is kept only while most are free.
+    std::chrono::milliseconds keep_alive_idle{5'000};
+    int keep_alive_requests = 100;  // requests on one connection; 1: every connection closes after its answer
 };
 
 enum class Admission { Admitted, TooManyFromAddress, TooMany };
@@ -37,6 +41,8 @@ class ConnectionGuard {
     // Counts a connection in; every admitted one is counted out by leave().
     Admission admit(const std::string& address);
     void leave(const std::string& address);
+    // Whether more than three quarters of the connections are taken: then none is kept open idle.
+    bool crowded();
 
     // Waits, without reading anything, until the socket holds a whole header; the bytes stay for
     // the HTTP library to read.
@@ -55,6 +61,11 @@ class GuardedStream : public httplib::Stream {
   public:
     GuardedStream(int socket, std::chrono::steady_clock::time_point read_deadline, std::chrono::milliseconds write_time)
         : socket_(socket), read_deadline_(read_deadline), write_time_(write_time) {}
+
+    // The deadline for the rest of the request, when a kept connection brings its next one.
+    void set_read_deadline(std::chrono::steady_clock::time_point deadline) { read_deadline_ = deadline; }
+    // Bytes read from the socket that the last request did not use (a pipelined request).
+    bool holds_unread() const { return position_ < filled_; }
 
     bool is_readable() const override;
     bool is_writable() const override;

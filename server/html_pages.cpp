@@ -57,10 +57,11 @@ std::string entry_table(const std::vector<ListedEntry>& entries, bool ranked) {
     if (ranked) table += "<th scope=\"col\">Rang</th>";
     table +=
         "<th scope=\"col\">Nickname</th><th scope=\"col\">Jahre</th><th scope=\"col\">Monate</th>"
-        "<th scope=\"col\">Tage</th><th scope=\"col\">Hochgeladen</th></tr></thead>\n<tbody>\n";
+        "<th scope=\"col\">Tage</th><th scope=\"col\">Hoch&shy;geladen</th></tr></thead>\n<tbody>\n";
     for (const auto& entry : entries) {
         const Age age = age_of(entry.days);
-        table += "<tr>";
+        // The first three places stand out, as on a game's high-score table.
+        table += ranked && entry.rank <= 3 ? "<tr class=\"spitze\">" : "<tr>";
         if (ranked) table += "<td class=\"rang\">" + std::to_string(entry.rank) + "</td>";
         table += "<td class=\"name\"><a href=\"" + entry_link(entry.id) + "\">" + escape_html(entry.nickname) +
                  "</a></td><td>" + std::to_string(age.years) + "</td><td>" + std::to_string(age.months) + "</td><td>" +
@@ -221,26 +222,45 @@ std::string error_page(int status) {
 }
 
 std::string_view style_sheet() {
-    return R"(body { margin: 0; background: linear-gradient(#10162c, #090d1c) fixed; color: #dee6f2;
-  font-family: "DejaVu Sans", sans-serif; }
-header { display: flex; justify-content: space-between; align-items: baseline; padding: 0.6em 1.2em;
-  border-bottom: 2px solid #40aadc; }
-.spiel { margin: 0; color: #ffce40; font-weight: bold; letter-spacing: 0.2em; text-transform: uppercase; }
-nav a { margin-left: 1em; }
+    // The game's night sky and colours: a list to be read at a glance on a desk and on a phone.
+    // Long nicknames break anywhere rather than widen a column past the screen.
+    return R"(body { margin: 0; background: radial-gradient(ellipse at top, #1c2650, #090d1c 70%) fixed #090d1c;
+  color: #dee6f2; font-family: "DejaVu Sans", sans-serif; line-height: 1.4; }
+header { display: flex; flex-wrap: wrap; justify-content: space-between; align-items: baseline; gap: 0.3em 1em;
+  padding: 0.6em 1.2em; border-bottom: 2px solid #40aadc; background: rgba(9, 13, 28, 0.8); }
+.spiel { margin: 0; color: #ffce40; font-weight: bold; letter-spacing: 0.2em; text-transform: uppercase;
+  text-shadow: 0 0 0.4em rgba(255, 206, 64, 0.6); }
+nav a { margin-right: 1em; }
+header nav a:last-child { margin-right: 0; }
 main { max-width: 56em; margin: 0 auto; padding: 1em; }
-h1 { color: #ffce40; font-size: 1.4em; }
+h1 { color: #ffce40; font-size: 1.4em; text-shadow: 0 0 0.5em rgba(255, 206, 64, 0.35); }
+h1, h2, dd, .name { overflow-wrap: anywhere; }
+h2 { color: #96acc8; font-size: 1.1em; margin-top: 1.5em; }
 a { color: #78e6ff; }
-table { width: 100%; border-collapse: collapse; }
-th { color: #96acc8; text-align: left; border-bottom: 1px solid #40aadc; }
-th, td { padding: 0.25em 0.5em; }
+.hinweis { color: #96acc8; }
+table { width: 100%; border-collapse: collapse; font-variant-numeric: tabular-nums; }
+th { color: #96acc8; text-align: left; border-bottom: 1px solid #40aadc; font-weight: normal; }
+th, td { padding: 0.3em 0.5em; }
+td { text-align: right; }
+td.name { text-align: left; font-weight: bold; }
+td.rang { color: #ffce40; }
 tbody tr:nth-child(even) { background: rgba(64, 170, 220, 0.08); }
-.bewiesen { color: #78e6ff; }
-.unbewiesen { color: #96acc8; }
+tbody tr:hover { background: rgba(64, 170, 220, 0.2); }
+.spitze td.rang { color: #ffe680; font-size: 1.15em; }
+.spitze td.name a { color: #ffe680; }
 .meldung { padding: 0.5em; border: 1px solid #40aadc; }
 .abgelehnt { border-color: #ff5c40; color: #ff5c40; }
 .seiten { margin-top: 1em; color: #96acc8; }
-input, button { font: inherit; }
+.suche { display: flex; flex-wrap: wrap; gap: 0.4em; align-items: center; margin-bottom: 1em; }
+.suche input { flex: 1 1 8em; min-width: 0; }
+input, button { font: inherit; max-width: 100%; }
 dt { color: #96acc8; }
+@media (max-width: 34em) {
+  header { padding: 0.5em 0.7em; }
+  main { padding: 0.6em; }
+  table { font-size: 0.85em; }
+  th, td { padding: 0.25em 0.2em; }
+}
 )";
 }
 

@@ -114,9 +114,9 @@ UploadOutcome UploadDesk::queue(std::span<const uint8_t> upload, std::span<const
     }
 }
 
-bool UploadDesk::prove_next(const std::string& worker, std::chrono::milliseconds lease) {
+std::optional<Reason> UploadDesk::prove_next(const std::string& worker, std::chrono::milliseconds lease) {
     auto job = proofs_.claim(worker, now_(), lease);
-    if (!job) return false;
+    if (!job) return std::nullopt;
     Reason reason = Reason::ReplayTimedOut;
     // A replay that ended its worker three times (a crash, memory) is not tried again.
     if (job->attempts <= 3) {
@@ -125,7 +125,7 @@ bool UploadDesk::prove_next(const std::string& worker, std::chrono::milliseconds
     }
     // A failure of the database leaves the job to be claimed again when its lease has passed.
     proofs_.finish(job->id, reason, now_());
-    return true;
+    return reason;
 }
 
 }  // namespace bestenliste

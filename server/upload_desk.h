@@ -42,8 +42,8 @@ class UploadDesk {
     // entry will have); a worker proves it later (prove_next). `address` is whom it came from,
     // so that addresses take turns.
     UploadOutcome queue(std::span<const uint8_t> upload, std::span<const uint8_t> replay, const std::string& address);
-    // Proves the next waiting upload and stores its entry; false when none waits.
-    bool prove_next(const std::string& worker, std::chrono::milliseconds lease);
+    // Proves the next waiting upload and stores its entry; the proof's outcome, or nothing when none waits.
+    std::optional<Reason> prove_next(const std::string& worker, std::chrono::milliseconds lease);
     ProofQueue& proofs() { return proofs_; }
 
     static int64_t system_milliseconds();

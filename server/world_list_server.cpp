@@ -35,8 +35,12 @@ constexpr int64_t largest_page = 1'000'000'000;
 // Set while a connection is served, for the handlers and the access log of its thread.
 thread_local bool body_left_unread = false;
 thread_local std::chrono::steady_clock::time_point request_start;
+thread_local int answered_status = 0;
 
-void log_refusal(const char* what) { base::Log("refused: %s", what); }
+void log_refusal(ServerMetrics& metrics, const char* what) {
+    base::Log("refused: %s", what);
+    metrics.count_refusal(what);
+}
 
 }  // namespace
 
@@ -46,8 +50,8 @@ void log_refusal(const char* what) { base::Log("refused: %s", what); }
 // a stream whose deadline for the whole request ends a trickling body.
 class HttpListener : public httplib::Server {
   public:
-    HttpListener(const ConnectionLimits& limits, bool by_address)
-        : guard_(by_address ? limits : without_address_cap(limits)) {}
+    HttpListener(const ConnectionLimits& limits, bool by_address, ServerMetrics& metrics)
+        : guard_(by_address ? limits : without_address_cap(limits)), metrics_(metrics) {}
 
     // httplib listens with a backlog of 5, which drops the connections of a burst of clients before
     // they are accepted; listening again on the bound socket widens the queue.
@@ -61,34 +65,62 @@ class HttpListener : public httplib::Server {
         const std::string address = limits.per_address > 0 ? peer_address(sock) : std::string();
         const Admission admission = guard_.admit(address);
         if (admission != Admission::Admitted) {
-            log_refusal(admission == Admission::TooMany ? "too many connections"
-                                                        : "too many connections from one address");
+            log_refusal(metrics_, admission == Admission::TooMany ? "too many connections"
+                                                                  : "too many connections from one address");
             send_refusal(sock, 503);
             close_lingering(sock, 4 * limits.header_bytes, std::chrono::milliseconds(200));
             return false;
         }
+        request_start = start;
         const HeaderWait header = guard_.await_header(sock, start + limits.header_time);
         if (header != HeaderWait::Arrived) {
             if (header != HeaderWait::Closed) {
-                log_refusal(header == HeaderWait::TooLarge ? "header too large" : "header too slow");
+                log_refusal(metrics_, header == HeaderWait::TooLarge ? "header too large" : "header too slow");
                 send_refusal(sock, header == HeaderWait::TooLarge ? 431 : 408);
             }
             close_lingering(sock, 4 * limits.header_bytes, std::chrono::milliseconds(200));
             guard_.leave(address);
             return false;
         }
-        // One request per connection: an idle kept-alive connection would hold a thread, and a
-        // refused upload leaves its unread body on the connection.
+        // A connection is kept for its next request while it waits little and the server has
+        // room: an idle one holds a thread and counts against the caps until its deadline. A
+        // refused upload leaves its unread body on the connection, which then closes.
         GuardedStream stream(sock, start + limits.request_time, std::chrono::seconds(10));
-        body_left_unread = false;
-        request_start = start;
-        bool connection_closed = false;
-        const bool served = process_request(stream, true, connection_closed, {});
-        if (body_left_unread) {
-            close_lingering(sock, 2 * max_request_body, std::chrono::seconds(2));
-        } else {
-            ::close(sock);
+        bool served = true;
+        for (int requests = 1;; ++requests) {
+            body_left_unread = false;
+            answered_status = 0;
+            bool connection_closed = false;
+            const bool keep = requests < limits.keep_alive_requests && !guard_.crowded();
+            served = process_request(stream, !keep, connection_closed, {});
+            if (body_left_unread) {
+                close_lingering(sock, 2 * max_request_body, std::chrono::seconds(2));
+                guard_.leave(address);
+                return served;
+            }
+            // A pipelined request already read into the stream's buffer is not served: the
+            // header wait sees only the socket.
+            // After an error the rest of the connection cannot be trusted (a body cut short, a
+            // broken form): it closes. A missing page or a refused search is no such error.
+            const bool sound = answered_status < 400 || answered_status == 404 || answered_status == 429;
+            if (!served || !keep || !sound || connection_closed || stream.holds_unread()) break;
+            const HeaderWait next =
+                guard_.await_header(sock, std::chrono::steady_clock::now() + limits.keep_alive_idle);
+            if (next != HeaderWait::Arrived) {
+                if (next == HeaderWait::TooLarge) {
+                    log_refusal(metrics_, "header too large");
+                    send_refusal(sock, 431);
+                    close_lingering(sock, 4 * limits.header_bytes, std::chrono::milliseconds(200));
+                    guard_.leave(address);
+                    return served;
+                }
+                // Idle or trickling past the keep-alive time: closed like any idle connection.
+                break;
+            }
+            request_start = std::chrono::steady_clock::now();
+            stream.set_read_deadline(request_start + limits.request_time);
         }
+        ::close(sock);
         guard_.leave(address);
         return served;
     }
@@ -100,6 +132,7 @@ class HttpListener : public httplib::Server {
     }
 
     ConnectionGuard guard_;
+    ServerMetrics& metrics_;
 };
 
 namespace {
@@ -155,7 +188,9 @@ void answer_cacheable(const httplib::Request& req, httplib::Response& res, std::
 // List pages change with every upload: a short while in a cache, then asked again.
 constexpr const char* list_cache = "public, max-age=10";
 
-void answer_upload(const httplib::Request& req, httplib::Response& res, const UploadOutcome& outcome) {
+void answer_upload(const httplib::Request& req, httplib::Response& res, const UploadOutcome& outcome,
+                   ServerMetrics& metrics) {
+    metrics.count_upload(outcome.reason);
     res.status = describe(outcome.reason).status;
     if (is_api_path(req.path)) {
         res.set_content(upload_answer(outcome), json_type);
@@ -172,7 +207,7 @@ WorldListServer::WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptio
       options_(std::move(options)),
       limiter_(options_.rate_limit),
       search_limiter_(options_.search_limit),
-      http_(std::make_unique<HttpListener>(options_.limits, !options_.behind_proxy)),
+      http_(std::make_unique<HttpListener>(options_.limits, !options_.behind_proxy, metrics_)),
       web_(options_.web_dir.empty() ? nullptr : WebBuild::load(options_.web_dir)) {
     // A waiting connection costs a thread and little else; what costs more (the database, proofs)
     // has bounds of its own.
@@ -184,26 +219,41 @@ WorldListServer::WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptio
         const int yes = 1;
         ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     });
-    if (!options_.access_log.empty()) {
-        access_log_ = options_.access_log == "-" ? stderr : std::fopen(options_.access_log.c_str(), "a");
+    if (!options_.access_log.empty() && options_.access_log != "-") {
+        access_log_ = std::fopen(options_.access_log.c_str(), "a");
         if (!access_log_) throw std::runtime_error("cannot write the access log " + options_.access_log.string());
-        // Method, path without its query (a search names a nickname), status, size and time taken:
-        // nothing that tells who asked.
-        http_->set_logger([log = access_log_](const httplib::Request& req, const httplib::Response& res) {
-            const auto taken =
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - request_start);
-            std::fprintf(log, "%s %s %s %d %zu %.1fms\n", iso_time(UploadDesk::system_milliseconds()).c_str(),
-                         req.method.c_str(), req.path.c_str(), res.status, res.body.size(), taken.count());
-            std::fflush(log);
-        });
     }
+    // The method and route (never the path or query a client sent: a search names a nickname),
+    // status, size and time taken: nothing that tells who asked, or what for.
+    http_->set_logger([this](const httplib::Request& req, const httplib::Response& res) {
+        answered_status = res.status;
+        const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - request_start;
+        const std::string_view route = route_of(req.method, req.path);
+        metrics_.observe_request(route, taken);
+        if (options_.access_log.empty()) return;
+        char line[160];
+        std::snprintf(line, sizeof line, "%s %.*s %d %zu %.1fms", iso_time(UploadDesk::system_milliseconds()).c_str(),
+                      static_cast<int>(route.size()), route.data(), res.status, res.body.size(), taken.count() * 1000);
+        if (access_log_) {
+            std::fprintf(access_log_, "%s\n", line);
+            std::fflush(access_log_);
+        } else {
+            base::LogLine(line);
+        }
+    });
     http_->set_payload_max_length(max_request_body);
+    // What the Keep-Alive header of a kept connection's answer tells the client.
+    http_->set_keep_alive_max_count(static_cast<size_t>(std::max(1, options_.limits.keep_alive_requests)));
+    http_->set_keep_alive_timeout(
+        std::max<time_t>(1, std::chrono::duration_cast<std::chrono::seconds>(options_.limits.keep_alive_idle).count()));
     add_routes();
-    if (options_.workers > 0) workers_ = std::make_unique<ProofWorkers>(desk_, options_.workers, options_.proof_lease);
+    if (options_.workers > 0) {
+        workers_ = std::make_unique<ProofWorkers>(desk_, options_.workers, options_.proof_lease, &metrics_);
+    }
 }
 
 WorldListServer::~WorldListServer() {
-    if (access_log_ && access_log_ != stderr) std::fclose(access_log_);
+    if (access_log_) std::fclose(access_log_);
 }
 
 int WorldListServer::bind() {
@@ -249,11 +299,11 @@ void WorldListServer::add_routes() {
             why = "rate limited";
         }
         if (!why) return httplib::Server::HandlerResponse::Unhandled;
-        log_refusal(why);
+        log_refusal(metrics_, why);
         body_left_unread = true;
         if (refusal) {
             if (upload) {
-                answer_upload(req, res, {*refusal});
+                answer_upload(req, res, {*refusal}, metrics_);
                 return httplib::Server::HandlerResponse::Handled;
             }
             res.status = describe(*refusal).status;
@@ -274,13 +324,13 @@ void WorldListServer::add_routes() {
     });
 
     http.set_error_handler(
-        httplib::Server::HandlerWithResponse([](const httplib::Request& req, httplib::Response& res) {
+        httplib::Server::HandlerWithResponse([this](const httplib::Request& req, httplib::Response& res) {
             if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
             if (res.status == 413) {
-                answer_upload(req, res, {Reason::TooLarge});
+                answer_upload(req, res, {Reason::TooLarge}, metrics_);
             } else if (res.status == 400 && req.method == "POST" && is_upload_path(req.path)) {
                 // A body that is not the multipart form the upload takes.
-                answer_upload(req, res, {Reason::BadRequest});
+                answer_upload(req, res, {Reason::BadRequest}, metrics_);
             } else if (is_api_path(req.path)) {
                 res.set_content("{\"error\":" + std::to_string(res.status) + "}", json_type);
             } else {
@@ -303,21 +353,21 @@ void WorldListServer::add_routes() {
 
     const auto take_upload = [this](const httplib::Request& req, httplib::Response& res) {
         if (!req.has_file("qhs")) {
-            answer_upload(req, res, {Reason::MissingFile});
+            answer_upload(req, res, {Reason::MissingFile}, metrics_);
             return;
         }
         const auto qhs = req.get_file_value("qhs");
         const auto replay = req.get_file_value("replay");
         // A browser sends the form's replay field empty when no file was chosen.
         if (replay.content.empty()) {
-            answer_upload(req, res, desk_.take(as_bytes(qhs.content)));
+            answer_upload(req, res, desk_.take(as_bytes(qhs.content)), metrics_);
             return;
         }
         // A proof takes up to its time limit: the upload waits for it in the database, not here.
         const UploadOutcome outcome =
             desk_.queue(as_bytes(qhs.content), as_bytes(replay.content), client_address(req, options_.behind_proxy));
         if (outcome.reason == Reason::Pending && workers_) workers_->wake();
-        answer_upload(req, res, outcome);
+        answer_upload(req, res, outcome, metrics_);
     };
     http.Post("/api/upload", take_upload);
     http.Post("/hochladen", take_upload);
@@ -328,6 +378,18 @@ void WorldListServer::add_routes() {
         res.status = healthy ? 200 : 503;
         res.set_header("Cache-Control", "no-store");
         res.set_content(healthy ? R"({"database":"ok"})" : R"({"database":"unavailable"})", json_type);
+    });
+
+    // For Prometheus: what this process has done since it started, and the proof queue of all.
+    http.Get("/metrics", [this](const httplib::Request&, httplib::Response& res) {
+        std::optional<int64_t> waiting;
+        try {
+            waiting = desk_.proofs().waiting();
+        } catch (const std::exception& error) {
+            base::Log("the database failed: %s", database_message(error).c_str());
+        }
+        res.set_header("Cache-Control", "no-store");
+        res.set_content(metrics_.text(waiting), "text/plain; version=0.0.4; charset=utf-8");
     });
 
     http.Get("/hochladen",
@@ -342,7 +404,7 @@ void WorldListServer::add_routes() {
             view.page = bounded_parameter(req, "seite", 1, 1, largest_page);
             // A search reads more than a page of the list does: each address has its share.
             if (!view.search.empty() && !search_limiter_.allow(client_address(req, options_.behind_proxy))) {
-                log_refusal("search rate limited");
+                log_refusal(metrics_, "search rate limited");
                 res.status = 429;
                 res.set_header("Retry-After", "60");
                 return;

@@ -10,6 +10,7 @@
 
 #include "server/connection_guard.h"
 #include "server/entry_store.h"
+#include "server/metrics.h"
 #include "server/proof_workers.h"
 #include "server/rate_limiter.h"
 #include "server/upload_desk.h"
@@ -33,7 +34,7 @@ struct ServeOptions {
     int threads = 8;                   // requests at the database at once
     ConnectionLimits limits;           // behind a proxy, per_address does not apply: the proxy caps its clients
     std::filesystem::path web_dir;     // the browser game's build, served at /spielen; empty: none
-    std::filesystem::path access_log;  // one line per request, without the client's address; "-": stderr
+    std::filesystem::path access_log;  // one line per request: time, method, route, status, size, duration; "-": stderr
     int workers = 1;                   // threads proving queued uploads beside the pages; 0: `work` processes only
     std::chrono::milliseconds proof_lease = default_proof_lease;
 };
@@ -57,6 +58,8 @@ class WorldListServer {
     ServeOptions options_;
     RateLimiter limiter_;
     RateLimiter search_limiter_;
+    // Before the listener and the workers, which count into it until they end.
+    ServerMetrics metrics_;
     std::unique_ptr<HttpListener> http_;
     std::FILE* access_log_ = nullptr;
     std::unique_ptr<WebBuild> web_;

@@ -179,14 +179,79 @@ TEST(HttpLimits, TheAccessLogTellsWhatWasAskedButNotWho) {
                 ->status,
             201);
         EXPECT_EQ(client.Get("/?suche=Maximilian")->status, 200);
+        const auto id = server.store().page(bestenliste::Listing::Unproved, 0, 1).at(0).id;
+        EXPECT_EQ(client.Get(("/eintrag/" + std::to_string(id)).c_str())->status, 200);
+        EXPECT_EQ(client.Get("/eintrag/424242")->status, 404);
     }
     std::ifstream in(dir / "access.log");
     const std::string log{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_NE(log.find(" POST /api/upload 201 "), std::string::npos) << log;
     EXPECT_NE(log.find(" GET / 200 "), std::string::npos) << log;
-    for (const char* personal : {"127.0.0.1", "Maximilian", "suche"}) {
+    EXPECT_NE(log.find(" GET /eintrag/ID 200 "), std::string::npos) << log;
+    EXPECT_NE(log.find(" GET /eintrag/ID 404 "), std::string::npos) << log;
+    for (const char* personal : {"127.0.0.1", "Maximilian", "suche", "424242"}) {
         EXPECT_EQ(log.find(personal), std::string::npos) << personal << " in " << log;
     }
 }
 
 }  // namespace
+
+// Reads one whole answer (its header and Content-Length bytes of body) without waiting for the close.
+std::string one_answer(int fd) {
+    std::string answer;
+    char c = 0;
+    while (answer.find("\r\n\r\n") == std::string::npos && ::recv(fd, &c, 1, 0) == 1) answer += c;
+    const auto length = answer.find("Content-Length: ");
+    size_t left = length == std::string::npos ? 0 : std::stoul(answer.substr(length + 16));
+    while (left > 0 && ::recv(fd, &c, 1, 0) == 1) {
+        answer += c;
+        --left;
+    }
+    return answer;
+}
+
+// A client may ask again on its connection; an idle one is closed at its deadline, counts against
+// the caps while it waits, and is not kept when most connections are taken.
+TEST(HttpLimits, AConnectionServesSeveralRequestsWithinTheCaps) {
+    auto options = quick_limits();
+    options.limits.per_address = 2;
+    options.limits.total = 4;
+    options.limits.keep_alive_idle = 1500ms;
+    RunningServer server(options);
+    const std::string ask = "GET /healthz HTTP/1.1\r\nHost: x\r\n\r\n";
+
+    const int kept = connect_from("127.0.0.2", server.port());
+    ASSERT_GE(kept, 0);
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_TRUE(send_all(kept, ask));
+        const auto answer = one_answer(kept);
+        EXPECT_TRUE(answer.starts_with("HTTP/1.1 200")) << answer;
+        EXPECT_NE(answer.find("Keep-Alive: timeout=1, max=100"), std::string::npos) << answer;
+        EXPECT_NE(answer.find(R"({"database":"ok"})"), std::string::npos) << answer;
+    }
+    // A second kept connection from the address fills its share: a third is refused, another
+    // address is served.
+    const int second = connect_from("127.0.0.2", server.port());
+    ASSERT_TRUE(send_all(second, ask));
+    EXPECT_TRUE(one_answer(second).starts_with("HTTP/1.1 200"));
+    const int refused = connect_from("127.0.0.2", server.port());
+    EXPECT_TRUE(read_answer(refused).starts_with("HTTP/1.1 503"));
+    ::close(refused);
+    // All four taken (three idle, one asking): its answer closes the connection.
+    const int third = connect_from("127.0.0.3", server.port());
+    ASSERT_TRUE(send_all(third, ask));
+    EXPECT_NE(one_answer(third).find("Keep-Alive:"), std::string::npos);
+    const int fourth = connect_from("127.0.0.4", server.port());
+    ASSERT_TRUE(send_all(fourth, ask));
+    const auto crowded = one_answer(fourth);
+    EXPECT_NE(crowded.find("Connection: close"), std::string::npos) << crowded;
+
+    // "Connection: close" is heeded; an idle connection is closed after its time.
+    const int closing = connect_from("127.0.0.5", server.port());
+    ASSERT_TRUE(send_all(closing, "GET /healthz HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"));
+    EXPECT_TRUE(read_answer(closing).starts_with("HTTP/1.1 200"));
+    const auto idle_since = Clock::now();
+    EXPECT_EQ(read_answer(kept), "");
+    EXPECT_LT(Clock::now() - idle_since, 3s);
+    for (const int fd : {kept, second, third, fourth, closing}) ::close(fd);
+}

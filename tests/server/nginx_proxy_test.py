@@ -13,6 +13,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.error
 import urllib.request
 import uuid
 
@@ -100,6 +101,12 @@ http {{
     # A page and an upload pass through.
     page = urllib.request.urlopen(base + "/", timeout=10).read().decode()
     assert "Bestenliste" in page, page
+    # The metrics are for the operator, who asks the server itself.
+    try:
+        urllib.request.urlopen(base + "/metrics", timeout=10)
+        assert False, "/metrics is served to the world"
+    except urllib.error.HTTPError as refused:
+        assert refused.code == 404, refused.code
     boundary = uuid.uuid4().hex
     body = (f"--{boundary}\r\nContent-Disposition: form-data; name=\"qhs\"; filename=\"a.qhs\"\r\n"
             "Content-Type: application/octet-stream\r\n\r\n").encode() + open(upload, "rb").read() + \

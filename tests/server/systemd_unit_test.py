@@ -76,8 +76,9 @@ try:
         prefix = ["setpriv", f"--reuid={uid}", f"--regid={gid}", "--clear-groups", "--"]
     trace = os.path.join(work, "trace")
     server = subprocess.Popen(["strace", "-f", "-qq", "-o", trace] + prefix +
-                              [binary, "serve", "--listen", "127.0.0.1:0", "--behind-proxy", "--data-dir",
-                               os.path.join(work, "data")], stdout=subprocess.PIPE, text=True)
+                              [binary, "serve", "--listen", "127.0.0.1:0", "--behind-proxy", "--access-log", "-",
+                               "--data-dir", os.path.join(work, "data")], stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, text=True)
     port = int(re.search(r":(\d+)/", server.stdout.readline()).group(1))
     base = f"http://127.0.0.1:{port}"
     assert urllib.request.urlopen(base + "/", timeout=10).status == 200
@@ -88,10 +89,14 @@ try:
     request = urllib.request.Request(base + "/api/upload", data=body, method="POST",
                                      headers={"Content-Type": f"multipart/form-data; boundary={boundary}"})
     assert urllib.request.urlopen(request, timeout=10).status // 100 == 2
+    assert b"vorlanix_uploads_total" in urllib.request.urlopen(base + "/metrics", timeout=10).read()
     # The server is strace's only child (setpriv executes it in place); it stops on SIGTERM.
     child = int(open(f"/proc/{server.pid}/task/{server.pid}/children").read().split()[0])
     os.kill(child, signal.SIGTERM)
     assert server.wait(timeout=20) == 0
+    # The access log went to the journal (standard error), one line per request, without the address.
+    access = server.stderr.read()
+    assert " GET / 200 " in access and " POST /api/upload 201 " in access and "127.0.0.1" not in access, access
     server = None
 
     used, started = set(), False

@@ -14,6 +14,8 @@ namespace replay {
 namespace {
 // A frame this far behind the recorded clock is skipped instead of shown.
 constexpr auto kLateFrame = std::chrono::milliseconds(20);
+// A display too slow for the speed still shows a frame this often, so the game is seen moving.
+constexpr auto kShownAtLeastEvery = std::chrono::milliseconds(100);
 // While paused the window is still drawn now and then, so it survives being covered and uncovered.
 constexpr auto kPausedRedraw = std::chrono::milliseconds(15);
 // How often the viewer's keys are read while a jump skips frames (Escape still ends it).
@@ -253,8 +255,10 @@ bool WatchingPlatform::pace() {
             std::chrono::duration<double, std::milli>(static_cast<int32_t>(elapsedMs() - paceStartMs_) / state_.speed));
     if (due > now) std::this_thread::sleep_until(due);
     // A frame the window is too late for is not shown, so a fast speed is kept even where the
-    // display cannot show every frame.
-    return due + kLateFrame >= now;
+    // display cannot show every frame; a display too slow for the speed still shows one now and then.
+    if (due + kLateFrame < now && now - lastShown_ < kShownAtLeastEvery) return false;
+    lastShown_ = now;
+    return true;
 }
 
 void WatchingPlatform::Flip(const platform::Surface& back) {

@@ -93,6 +93,7 @@ class WatchingPlatform : public platform::Platform {
     std::unique_ptr<Viewer> viewer_;
     bool paceStarted_ = false;
     std::chrono::steady_clock::time_point paceStart_;
+    std::chrono::steady_clock::time_point lastShown_;  // when pace last let a frame be shown
     uint32_t paceStartMs_ = 0;
     std::chrono::steady_clock::time_point lastLook_;
 };

@@ -68,9 +68,7 @@ std::optional<int> findKeptReplays(vorlanix::Options& options) {
     return std::nullopt;
 }
 
-}  // namespace
-
-int main(int argc, char** commandLine) {
+int runMain(int argc, char** commandLine) {
     // The words as UTF-8 (on Windows argv is the ANSI code page), in argv's shape.
     std::vector<std::string> words = vorlanix::CommandLineWords(argc, commandLine);
     std::vector<char*> argv;
@@ -184,4 +182,16 @@ int main(int argc, char** commandLine) {
             vorlanix::ReportFatalError(e.what());
         return 2;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** commandLine) {
+    const int code = runMain(argc, commandLine);
+#ifdef __EMSCRIPTEN__
+    // In the browser the loops hand the browser its turn at every wait, after which a return from
+    // main ends nothing: the program's end must be said, so the page learns of it.
+    std::exit(code);
+#endif
+    return code;
 }

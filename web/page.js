@@ -10,6 +10,16 @@
   var canvas = document.getElementById('canvas');
   // The right button reloads in the game; the browser's menu stays away from the picture.
   canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
+  // A click asks for the pointer lock while a game runs. Chromium refuses it for a moment after
+  // Escape freed the pointer; the refusal is no fault, and the next click asks again.
+  var requestLock = canvas.requestPointerLock;
+  canvas.requestPointerLock = function () {
+    try {
+      var asked = requestLock.apply(canvas, arguments);
+      if (asked && asked.catch) asked.catch(function () {});
+      return asked;
+    } catch (e) { return undefined; }
+  };
   var params = new URLSearchParams(location.search);
   var watchId = /^[0-9]{1,18}$/.test(params.get('ansehen') || '') ? params.get('ansehen') : null;
   var speed = [1, 2, 4].indexOf(Number(params.get('tempo'))) >= 0 ? Number(params.get('tempo')) : 1;
@@ -122,7 +132,9 @@
     }
     links[path].href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
     links[path].download = name;
-    links[path].textContent = (/\.qhs$/.test(name) ? 'Upload-Datei ' : 'Aufzeichnung ') + name;
+    // last.vxr is the last game whatever its result; a result in the list keeps a dated copy too.
+    links[path].textContent = /\.qhs$/.test(name) ? 'Upload-Datei ' + name
+      : name === 'last.vxr' ? 'Aufzeichnung des letzten Spiels' : 'Aufzeichnung ' + name;
   }
   function offerFiles() {
     var found = [];
@@ -133,7 +145,7 @@
         if (n === '.' || n === '..') return;
         var p = dir + '/' + n;
         if (Module.FS.isDir(Module.FS.stat(p).mode)) scan(p);
-        else if (/\.qhs$/.test(n) || (/\.vxr$/.test(n) && n !== 'last.vxr')) found.push(p);
+        else if (/\.(qhs|vxr)$/.test(n)) found.push(p);
       });
     }
     scan(dataDir);
@@ -142,6 +154,12 @@
     document.getElementById('dateien').hidden = false;
   }
 
+  var running = false;
+  // The program's end travels up as an ExitStatus through the browser's timer that woke it: it
+  // is the end, not a fault.
+  window.addEventListener('error', function (e) {
+    if (e.error && e.error.name === 'ExitStatus') e.preventDefault();
+  });
   var args = ['--window', '--scale', '1', '--state-file', stateFile];
   window.Module = {
     canvas: canvas,
@@ -157,7 +175,14 @@
       if (!watchId) offerFiles();
       canvas.focus();
     },
-    onExit: function () { document.getElementById('ende').hidden = false; },
+    // The program's end. Its first wait already returns from main (the rest runs on from the
+    // browser's timers), which counts as an exit too, before postRun; onExit is not called for
+    // an end from inside a wait, where the runtime is still held. Every file is written by then.
+    postRun: [function () { running = true; }],
+    quit: function (status, toThrow) {
+      if (running) document.getElementById('ende').hidden = false;
+      throw toThrow;
+    },
     onAbort: function (what) {
       var end = document.getElementById('ende');
       end.firstChild.textContent = 'Das Spiel ist abgebrochen: ' + what + ' ';

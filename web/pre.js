@@ -31,6 +31,8 @@ Module.preRun.push(function () {
       if (Module.onDataSaved) Module.onDataSaved();
     });
   }
+  // Whether a write is still on its way into IndexedDB (a page about to reload waits for it).
+  Module.savingData = function () { return syncing || again; };
   var rename = FS.rename;
   FS.rename = function (oldPath, newPath) {
     var result = rename.apply(FS, arguments);

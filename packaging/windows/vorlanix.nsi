@@ -17,7 +17,11 @@ SetCompressor /SOLID lzma
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\vorlanix.exe"
+; The finish page starts the game through the desktop's own shell, so it runs as the player who
+; is logged in even when the installer was started as administrator: the game never runs elevated
+; and writes its files into that player's %APPDATA%, not the administrator's.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartGameAsThePlayer
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\COPYING.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -33,6 +37,10 @@ VIAddVersionKey /LANG=${LANG_GERMAN} "FileDescription" "Vorlanix Setup"
 VIAddVersionKey /LANG=${LANG_GERMAN} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_GERMAN} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_GERMAN} "LegalCopyright" "GNU GPL, version 3 or later"
+
+Function StartGameAsThePlayer
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\vorlanix.exe"'
+FunctionEnd
 
 Section "Vorlanix"
   SetShellVarContext current

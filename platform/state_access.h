@@ -21,4 +21,9 @@ class StateAccess {
                             std::string& error) = 0;
 };
 
+// Splits a field path such as "Name[1][2]" into the name and its indices; false when it is
+// malformed (no name, a bracket left open, text after a bracket, an index that is not a whole
+// number of 32 bits).
+bool ParseFieldPath(const std::string& path, std::string& name, std::vector<int>& indices);
+
 }  // namespace platform

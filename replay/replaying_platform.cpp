@@ -171,10 +171,7 @@ void ReplayingPlatform::applySet() {
     if (!state_) outOfSync("the recording writes " + field + " directly, which this run cannot");
     std::string name, error;
     std::vector<int> indices;
-    const size_t bracket = field.find('[');
-    name = field.substr(0, bracket);
-    for (size_t at = bracket; at != std::string::npos && at < field.size(); at = field.find('[', at + 1))
-        indices.push_back(std::atoi(field.c_str() + at + 1));
+    if (!platform::ParseFieldPath(field, name, indices)) outOfSync("the recorded set line names no field: " + field);
     if (!state_->WriteField(name, indices, value, error)) outOfSync("the recorded set line fails: " + error);
 }
 

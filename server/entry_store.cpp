@@ -376,6 +376,9 @@ std::vector<ListedEntry> EntryStore::found_page(soci::session& sql, int proved, 
 
 EntryStore::SearchQuery EntryStore::search_query(const std::string& search) const {
     const std::string key = search_key(search);
+    // No nickname holds a NUL, and neither the databases' text parameters nor the trigram
+    // table's phrases can carry one: such a search finds nothing, without asking.
+    if (key.find('\0') != std::string::npos) return {"nickname_key = :pattern AND 1 = 0", std::string()};
     size_t characters = 0;
     for (const char c : key) characters += (static_cast<uint8_t>(c) & 0xC0) != 0x80;
     if (postgresql_) {

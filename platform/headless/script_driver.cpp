@@ -90,24 +90,6 @@ bool applyOp(const T& a, const std::string& op, const T& b) {
 
 }  // namespace
 
-bool ParseFieldPath(const std::string& path, std::string& name, std::vector<int>& indices) {
-    const size_t bracket = path.find('[');
-    name = path.substr(0, bracket);
-    indices.clear();
-    if (name.empty()) return false;
-    size_t at = bracket;
-    while (at != std::string::npos && at < path.size()) {
-        if (path[at] != '[') return false;
-        const size_t close = path.find(']', at);
-        if (close == std::string::npos) return false;
-        const std::string index = path.substr(at + 1, close - at - 1);
-        if (!numberIn(index, kInt32Min, kInt32Max, true)) return false;
-        indices.push_back(static_cast<int>(std::strtod(index.c_str(), nullptr)));
-        at = close + 1;
-    }
-    return true;
-}
-
 ScriptDriver::ScriptDriver(const std::string& text, std::string name) : name_(std::move(name)) { append(text); }
 
 void ScriptDriver::append(const std::string& text) {

@@ -83,7 +83,4 @@ class ScriptDriver {
     size_t waitLine_ = 0;
 };
 
-// Splits "Name[1][2]" into the name and its indices; false when malformed.
-bool ParseFieldPath(const std::string& path, std::string& name, std::vector<int>& indices);
-
 }  // namespace platform

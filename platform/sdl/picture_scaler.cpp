@@ -24,6 +24,10 @@ static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
+// Pictures larger than this are written past the caches (a 1440 x 1080 one is, a 1024 x 768 one
+// is not).
+constexpr size_t kStreamedPictureBytes = size_t{4} << 20;
+
 // One row widened to XRGB8888, `times` copies of each pixel side by side. A fixed count lets the
 // compiler vectorise the copies.
 template <int32_t Times>
@@ -77,16 +81,152 @@ inline __attribute__((always_inline)) void widenRow(const uint16_t* __restrict i
     out[n] = out[n - 1];
 }
 
+#if defined(__SSE2__)
+// SSE2, which every x86-64 processor has: the same integers as the plain loops, four or eight
+// output pixels at a time.
+
+// Eight RGB565 pixels widened to XRGB8888 as Rgb565ToXrgb8888 does one: a 5-bit channel c
+// becomes c << 3 | c >> 2, which is c * 8.25 rounded down, and a 6-bit one c * 4.0625; each is
+// one multiply-high of the channel where it stands in the 16 bits.
+inline void widen8Sse2(const uint16_t* in, __m128i& low, __m128i& high) {
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    const __m128i r =
+        _mm_mulhi_epu16(_mm_and_si128(p, _mm_set1_epi16(static_cast<int16_t>(0xF800))), _mm_set1_epi16(264));
+    const __m128i g = _mm_mulhi_epu16(_mm_and_si128(p, _mm_set1_epi16(0x07E0)), _mm_set1_epi16(8320));
+    const __m128i b = _mm_mulhi_epu16(_mm_slli_epi16(p, 11), _mm_set1_epi16(264));
+    const __m128i blueGreen = _mm_or_si128(b, _mm_slli_epi16(g, 8));
+    const __m128i redOpaque = _mm_or_si128(r, _mm_set1_epi16(static_cast<int16_t>(0xFF00)));
+    low = _mm_unpacklo_epi16(blueGreen, redOpaque);
+    high = _mm_unpackhi_epi16(blueGreen, redOpaque);
+}
+
+// Four pixels written `Times` times each.
+template <int32_t Times>
+inline void storeRepeated(__m128i v, uint32_t* out) {
+    const auto put = [&](int i, __m128i w) { _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i), w); };
+    if constexpr (Times == 1) {
+        put(0, v);
+    } else if constexpr (Times == 2) {
+        put(0, _mm_unpacklo_epi32(v, v));
+        put(1, _mm_unpackhi_epi32(v, v));
+    } else if constexpr (Times == 3) {
+        put(0, _mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 0, 0)));
+        put(1, _mm_shuffle_epi32(v, _MM_SHUFFLE(2, 2, 1, 1)));
+        put(2, _mm_shuffle_epi32(v, _MM_SHUFFLE(3, 3, 3, 2)));
+    } else {
+        static_assert(Times == 4);
+        put(0, _mm_shuffle_epi32(v, 0x00));
+        put(1, _mm_shuffle_epi32(v, 0x55));
+        put(2, _mm_shuffle_epi32(v, 0xAA));
+        put(3, _mm_shuffle_epi32(v, 0xFF));
+    }
+}
+
+template <int32_t Times>
+void repeatPixelsSse2(const uint16_t* in, int32_t n, uint32_t* out) {
+    int32_t x = 0;
+    for (; x + 8 <= n; x += 8) {
+        __m128i low, high;
+        widen8Sse2(in + x, low, high);
+        storeRepeated<Times>(low, out + x * Times);
+        storeRepeated<Times>(high, out + (x + 4) * Times);
+    }
+    repeatPixels<Times>(in + x, n - x, out + x * Times);
+}
+
+// Across: each output pixel's two source pixels are neighbours, so one 8-byte load holds both;
+// their bytes interleaved channel by channel meet the weights (64 - w, w) in one multiply-add.
+void filterAcrossSse2(const uint32_t* wide, const int32_t* first, const uint8_t* weights, int32_t n, uint16_t* out) {
+    const __m128i zero = _mm_setzero_si128();
+    const auto pixel = [&](int32_t x) {
+        const __m128i both = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(wide + first[x]));
+        const __m128i paired = _mm_unpacklo_epi8(_mm_unpacklo_epi8(both, _mm_srli_epi64(both, 32)), zero);
+        const __m128i w = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(weights + 8 * x)), zero);
+        return _mm_madd_epi16(paired, w);
+    };
+    int32_t x = 0;
+    for (; x + 2 <= n; x += 2)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * x), _mm_packs_epi32(pixel(x), pixel(x + 1)));
+    filterAcrossPlain(wide, first, weights, x, n, out);
+}
+
+// Down: the multiply-high-with-rounding of filterDownPlain from the 32-bit product's two halves,
+// as (d * m + 2^14) >> 15 is ((d * m >> 14) + 1) >> 1, which fits in 16 bits.
+inline __m128i blendDownSse2(const uint16_t* h0, const uint16_t* h1, __m128i m) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h0));
+    const __m128i d = _mm_sub_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h1)), a);
+    const __m128i shifted =
+        _mm_or_si128(_mm_slli_epi16(_mm_mulhi_epi16(d, m), 2), _mm_srli_epi16(_mm_mullo_epi16(d, m), 14));
+    const __m128i v = _mm_add_epi16(a, _mm_srai_epi16(_mm_add_epi16(shifted, _mm_set1_epi16(1)), 1));
+    return _mm_srli_epi16(_mm_add_epi16(v, _mm_set1_epi16(32)), 6);
+}
+
+// A large picture is streamed past the caches, which it would only flush; a smaller one stays
+// there for the display, which reads it next (the X server copies it out of shared memory).
+inline void storeSse2(uint8_t* out, __m128i v, bool stream) {
+    if (stream)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(out), v);
+    else
+        _mm_store_si128(reinterpret_cast<__m128i*>(out), v);
+}
+
+inline __m128i narrowSse2(const uint16_t* h) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h));
+    return _mm_srli_epi16(_mm_add_epi16(a, _mm_set1_epi16(32)), 6);
+}
+
+void filterDownSse2(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n, uint8_t* out, bool stream) {
+    // Up to the first 16-byte boundary one by one: a store across two cache lines costs twice.
+    int32_t i = std::min(n, static_cast<int32_t>((16 - reinterpret_cast<uintptr_t>(out) % 16) % 16));
+    filterDownPlain(h0, h1, weight, 0, i, out);
+    if (weight == 0) {
+        for (; i + 16 <= n; i += 16)
+            storeSse2(out + i, _mm_packus_epi16(narrowSse2(h0 + i), narrowSse2(h0 + i + 8)), stream);
+    } else {
+        const __m128i m = _mm_set1_epi16(static_cast<int16_t>(weight << 9));
+        for (; i + 16 <= n; i += 16)
+            _mm_storeu_si128(
+                reinterpret_cast<__m128i*>(out + i),
+                _mm_packus_epi16(blendDownSse2(h0 + i, h1 + i, m), blendDownSse2(h0 + i + 8, h1 + i + 8, m)));
+    }
+    filterDownPlain(h0, h1, weight, i, n, out);
+}
+#endif
+
 void repeatPixelsBaseline(const uint16_t* in, int32_t n, int32_t times, uint32_t* out) {
+#if defined(__SSE2__)
+    switch (times) {
+        case 1: repeatPixelsSse2<1>(in, n, out); return;
+        case 2: repeatPixelsSse2<2>(in, n, out); return;
+        case 3: repeatPixelsSse2<3>(in, n, out); return;
+        case 4: repeatPixelsSse2<4>(in, n, out); return;
+    }
+#endif
     repeatPixelsAny(in, n, times, out);
 }
-void widenRowBaseline(const uint16_t* in, int32_t n, uint32_t* out) { widenRow(in, n, out); }
-void filterAcrossBaseline(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const int32_t*,
-                          const uint8_t*, int32_t n, uint16_t* out) {
-    filterAcrossPlain(wide, first, weights, 0, n, out);
+void widenRowBaseline(const uint16_t* in, int32_t n, uint32_t* out) {
+#if defined(__SSE2__)
+    repeatPixelsSse2<1>(in, n, out);
+    out[n] = out[n - 1];
+#else
+    widenRow(in, n, out);
+#endif
 }
-void filterDownBaseline(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n, uint8_t* out) {
+void filterAcrossBaseline(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const uint8_t*,
+                          const int32_t*, const uint8_t*, int32_t n, uint16_t* out) {
+#if defined(__SSE2__)
+    filterAcrossSse2(wide, first, weights, n, out);
+#else
+    filterAcrossPlain(wide, first, weights, 0, n, out);
+#endif
+}
+void filterDownBaseline(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n, uint8_t* out,
+                        [[maybe_unused]] bool stream) {
+#if defined(__SSE2__)
+    filterDownSse2(h0, h1, weight, n, out, stream);
+#else
     filterDownPlain(h0, h1, weight, 0, n, out);
+#endif
 }
 
 #ifdef VORLANIX_X86
@@ -105,6 +245,11 @@ __attribute__((target("avx2"))) inline __m256i widen8(const uint16_t* in) {
 
 // Eight source pixels become `times` vectors of eight output pixels, each a permutation of them.
 __attribute__((target("avx2"))) void repeatPixelsAvx2(const uint16_t* in, int32_t n, int32_t times, uint32_t* out) {
+    // The usual factors: 128-bit shuffles with fixed patterns beat the variable permutation.
+    if (times <= 4) {
+        repeatPixelsBaseline(in, n, times, out);
+        return;
+    }
     __m256i spread[16];
     const int32_t vectors = std::min(times, 16);
     for (int32_t j = 0; j < vectors; ++j) {
@@ -124,8 +269,25 @@ __attribute__((target("avx2"))) void repeatPixelsAvx2(const uint16_t* in, int32_
     for (; x < n; ++x) std::fill_n(out + x * times, times, Rgb565ToXrgb8888(in[x]));
 }
 
+// Sixteen at a time, each channel by one multiply-high as in widen8Sse2.
 __attribute__((target("avx2"))) void widenRowAvx2(const uint16_t* in, int32_t n, uint32_t* out) {
-    repeatPixelsAvx2(in, n, 1, out);
+    int32_t x = 0;
+    for (; x + 16 <= n; x += 16) {
+        const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + x));
+        const __m256i r = _mm256_mulhi_epu16(_mm256_and_si256(p, _mm256_set1_epi16(static_cast<int16_t>(0xF800))),
+                                             _mm256_set1_epi16(264));
+        const __m256i g = _mm256_mulhi_epu16(_mm256_and_si256(p, _mm256_set1_epi16(0x07E0)), _mm256_set1_epi16(8320));
+        const __m256i b = _mm256_mulhi_epu16(_mm256_slli_epi16(p, 11), _mm256_set1_epi16(264));
+        const __m256i blueGreen = _mm256_or_si256(b, _mm256_slli_epi16(g, 8));
+        const __m256i redOpaque = _mm256_or_si256(r, _mm256_set1_epi16(static_cast<int16_t>(0xFF00)));
+        // Pixels 0-3 | 8-11 and 4-7 | 12-15, as the unpacking works within 128-bit halves.
+        const __m256i low = _mm256_unpacklo_epi16(blueGreen, redOpaque);
+        const __m256i high = _mm256_unpackhi_epi16(blueGreen, redOpaque);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_permute2x128_si256(low, high, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x + 8), _mm256_permute2x128_si256(low, high, 0x31));
+    }
+    for (; x + 8 <= n; x += 8) _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), widen8(in + x));
+    for (; x < n; ++x) out[x] = Rgb565ToXrgb8888(in[x]);
     out[n] = out[n - 1];
 }
 
@@ -133,8 +295,9 @@ __attribute__((target("avx2"))) void widenRowAvx2(const uint16_t* in, int32_t n,
 // eight loaded at once, each output pixel's two picked by a permutation, their bytes interleaved
 // channel by channel and multiplied with their weights and summed. Elsewhere one by one.
 __attribute__((target("avx2"))) void filterAcrossAvx2(const uint32_t* wide, const int32_t* first,
-                                                      const uint8_t* weights, const int32_t* offsets,
-                                                      const uint8_t* blockFits, int32_t n, uint16_t* out) {
+                                                      const uint8_t* weights, const uint8_t* blockWeights,
+                                                      const int32_t* offsets, const uint8_t* blockFits, int32_t n,
+                                                      uint16_t* out) {
     const __m256i one = _mm256_set1_epi32(1);
     int32_t x = 0;
     for (; x + 8 <= n; x += 8) {
@@ -146,36 +309,60 @@ __attribute__((target("avx2"))) void filterAcrossAvx2(const uint32_t* wide, cons
         const __m256i offset = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(offsets + x));
         const __m256i p0 = _mm256_permutevar8x32_epi32(source, offset);
         const __m256i p1 = _mm256_permutevar8x32_epi32(source, _mm256_add_epi32(offset, one));
-        // Pixels 0, 1 | 4, 5 and 2, 3 | 6, 7, as the byte unpacking works within 128-bit halves.
-        const __m256i w0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 8 * x));
-        const __m256i w1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 8 * x + 32));
-        const __m256i low = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(p0, p1), _mm256_permute2x128_si256(w0, w1, 0x20));
-        const __m256i high =
-            _mm256_maddubs_epi16(_mm256_unpackhi_epi8(p0, p1), _mm256_permute2x128_si256(w0, w1, 0x31));
+        // Pixels 0, 1 | 4, 5 and 2, 3 | 6, 7, as the byte unpacking works within 128-bit halves;
+        // the block's weights are laid out in that order.
+        const __m256i w0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(blockWeights + 8 * x));
+        const __m256i w1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(blockWeights + 8 * x + 32));
+        const __m256i low = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(p0, p1), w0);
+        const __m256i high = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(p0, p1), w1);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x), _mm256_permute2x128_si256(low, high, 0x20));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x + 16), _mm256_permute2x128_si256(low, high, 0x31));
     }
     filterAcrossPlain(wide, first, weights, x, n, out);
 }
 
-// Sixteen lanes of filterDownPlain, before the narrowing to bytes.
+// (v + 32) >> 6 in one instruction: the multiply-high-with-rounding by 512 is (v * 512 + 2^14) >> 15.
+__attribute__((target("avx2"))) inline __m256i narrowToByte(__m256i v) {
+    return _mm256_mulhrs_epi16(v, _mm256_set1_epi16(512));
+}
+
+// Sixteen lanes of filterDownPlain, before the packing to bytes.
 __attribute__((target("avx2"))) inline __m256i blendDown(const uint16_t* h0, const uint16_t* h1, __m256i m) {
     const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(h0));
     const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(h1));
     const __m256i v = _mm256_add_epi16(a, _mm256_mulhrs_epi16(_mm256_sub_epi16(b, a), m));
-    return _mm256_srli_epi16(_mm256_add_epi16(v, _mm256_set1_epi16(32)), 6);
+    return narrowToByte(v);
+}
+
+__attribute__((target("avx2"))) inline __m256i narrowAvx2(const uint16_t* h) {
+    return narrowToByte(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(h)));
+}
+
+__attribute__((target("avx2"))) inline void storeAvx2(uint8_t* out, __m256i bytes, bool stream) {
+    // The bytes of the two packed halves put in order.
+    const __m256i ordered = _mm256_permute4x64_epi64(bytes, 0xD8);
+    if (stream)
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(out), ordered);
+    else
+        _mm256_store_si256(reinterpret_cast<__m256i*>(out), ordered);
 }
 
 __attribute__((target("avx2"))) void filterDownAvx2(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n,
-                                                    uint8_t* out) {
-    const __m256i m = _mm256_set1_epi16(static_cast<int16_t>(weight << 9));
-    // Up to the first 32-byte boundary one by one, then streamed past the caches: the rows are
-    // written once and read next by the display, not by us.
+                                                    uint8_t* out, bool stream) {
+    // Up to the first 32-byte boundary one by one: a store across two cache lines costs twice.
     int32_t i = std::min(n, static_cast<int32_t>((32 - reinterpret_cast<uintptr_t>(out) % 32) % 32));
     filterDownPlain(h0, h1, weight, 0, i, out);
-    for (; i + 32 <= n; i += 32) {
-        const __m256i bytes = _mm256_packus_epi16(blendDown(h0 + i, h1 + i, m), blendDown(h0 + i + 16, h1 + i + 16, m));
-        _mm256_stream_si256(reinterpret_cast<__m256i*>(out + i), _mm256_permute4x64_epi64(bytes, 0xD8));
+    if (weight == 0) {
+        for (; i + 32 <= n; i += 32) {
+            storeAvx2(out + i, _mm256_packus_epi16(narrowAvx2(h0 + i), narrowAvx2(h0 + i + 16)), stream);
+        }
+    } else {
+        const __m256i m = _mm256_set1_epi16(static_cast<int16_t>(weight << 9));
+        for (; i + 32 <= n; i += 32) {
+            storeAvx2(out + i,
+                      _mm256_packus_epi16(blendDown(h0 + i, h1 + i, m), blendDown(h0 + i + 16, h1 + i + 16, m)),
+                      stream);
+        }
     }
     filterDownPlain(h0, h1, weight, i, n, out);
 }
@@ -186,12 +373,12 @@ void repeatPixelsAvx2(const uint16_t* in, int32_t n, int32_t times, uint32_t* ou
     repeatPixelsBaseline(in, n, times, out);
 }
 void widenRowAvx2(const uint16_t* in, int32_t n, uint32_t* out) { widenRowBaseline(in, n, out); }
-void filterAcrossAvx2(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const int32_t* offsets,
-                      const uint8_t* blockFits, int32_t n, uint16_t* out) {
-    filterAcrossBaseline(wide, first, weights, offsets, blockFits, n, out);
+void filterAcrossAvx2(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const uint8_t* blockWeights,
+                      const int32_t* offsets, const uint8_t* blockFits, int32_t n, uint16_t* out) {
+    filterAcrossBaseline(wide, first, weights, blockWeights, offsets, blockFits, n, out);
 }
-void filterDownAvx2(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n, uint8_t* out) {
-    filterDownBaseline(h0, h1, weight, n, out);
+void filterDownAvx2(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n, uint8_t* out, bool stream) {
+    filterDownBaseline(h0, h1, weight, n, out, stream);
 }
 bool avx2Available() { return false; }
 #endif
@@ -253,6 +440,7 @@ PictureScaler::PictureScaler(Scaling scaling, int32_t srcWidth, int32_t srcHeigh
     // Blocks of eight output pixels whose source pixels (both of each) lie within eight of the row.
     columnOffsets_.resize(columns.size());
     blockFits_.resize(columns.size() / 8);
+    blockWeights_.resize(blockFits_.size() * 64);
     for (size_t b = 0; b < blockFits_.size(); ++b) {
         bool fits = true;
         for (size_t x = 8 * b; x < 8 * b + 8; ++x) {
@@ -260,6 +448,10 @@ PictureScaler::PictureScaler(Scaling scaling, int32_t srcWidth, int32_t srcHeigh
             fits = fits && columnOffsets_[x] + 1 < 8;
         }
         blockFits_[b] = fits;
+        // The block's weights in the order the AVX2 loop takes its pixels: 0, 1, 4, 5, 2, 3, 6, 7.
+        for (size_t i = 0; i < 8; ++i)
+            std::memcpy(&blockWeights_[64 * b + 8 * i],
+                        &columnWeights_[8 * (8 * b + (i & 1) + (i & 2) * 2 + (i & 4) / 2)], 8);
     }
     rowTaps_ = ScaleTaps(scaling, srcHeight, height, sharpFactor);
     // Eight pixels are read from any source pixel on: the row is padded with its last pixel.
@@ -274,8 +466,8 @@ const uint16_t* PictureScaler::filteredRow(const Surface& src, int32_t y, bool a
     const int slot = filteredRowOf_[0] <= filteredRowOf_[1] ? 0 : 1;
     (avx2 ? widenRowAvx2 : widenRowBaseline)(src.row(y), srcWidth_, widened_.data());
     (avx2 ? filterAcrossAvx2 : filterAcrossBaseline)(widened_.data(), columnFirst_.data(), columnWeights_.data(),
-                                                     columnOffsets_.data(), blockFits_.data(), width_,
-                                                     filtered_[slot].data());
+                                                     blockWeights_.data(), columnOffsets_.data(), blockFits_.data(),
+                                                     width_, filtered_[slot].data());
     filteredRowOf_[slot] = y;
     return filtered_[slot].data();
 }
@@ -296,6 +488,7 @@ void PictureScaler::Draw(const Surface& src, uint8_t* dst, size_t pitch, ScalerB
         return;
     }
     filteredRowOf_[0] = filteredRowOf_[1] = -1;
+    const bool stream = rowBytes * height_ > kStreamedPictureBytes;
     for (int32_t y = 0; y < height_; ++y) {
         const ScaleTap t = rowTaps_[y];
         uint8_t* out = dst + static_cast<size_t>(y) * pitch;
@@ -305,8 +498,12 @@ void PictureScaler::Draw(const Surface& src, uint8_t* dst, size_t pitch, ScalerB
         }
         const uint16_t* h0 = filteredRow(src, t.first, avx2);
         const uint16_t* h1 = t.weight > 0 ? filteredRow(src, t.first + 1, avx2) : h0;
-        (avx2 ? filterDownAvx2 : filterDownBaseline)(h0, h1, t.weight, width_ * 4, out);
+        (avx2 ? filterDownAvx2 : filterDownBaseline)(h0, h1, t.weight, width_ * 4, out, stream);
     }
+#if defined(__SSE2__)
+    // Streamed stores are ordered with no others until a fence: the picture is whole before it is shown.
+    if (stream) _mm_sfence();
+#endif
 }
 
 }  // namespace platform

@@ -54,6 +54,7 @@ class PictureScaler {
     std::vector<uint8_t> columnWeights_;  // per output column: (64 - weight, weight) four times
     std::vector<int32_t> columnOffsets_;  // per output column: its first source pixel less its block's
     std::vector<uint8_t> blockFits_;      // per eight output columns: their source pixels lie within eight
+    std::vector<uint8_t> blockWeights_;   // per eight output columns: their weights, in the AVX2 loop's order
     std::vector<ScaleTap> rowTaps_;
     std::vector<uint32_t> widened_;      // one source row in XRGB8888, its last pixel repeated once
     std::vector<uint16_t> filtered_[2];  // two source rows filtered across, 4 channels per pixel

@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include "platform/sdl/first_choice_probe.h"
+
 #include <cstdlib>
 #include <optional>
 
@@ -42,8 +44,9 @@ std::string openGlRendererName(SDL_Renderer* renderer) {
     return name ? reinterpret_cast<const char*>(name) : "";
 }
 
-// The video drivers whose windows have a surface in plain memory that SDL shows without a GPU.
-bool windowHasOwnSurface() {
+}  // namespace
+
+bool WindowHasOwnSurface() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver) return false;
     for (std::string_view own : {"x11", "windows", "offscreen", "dummy"})
@@ -51,14 +54,22 @@ bool windowHasOwnSurface() {
     return false;
 }
 
+namespace {
+
 // While SDL's first choice is tried, Mesa's OpenGL on the processor starts none of its threads
 // (the rasterizer's and the shader cache's): they would stay for the whole run, although the
 // choice then falls on our own drawing. A GPU's driver does not read these.
+constexpr const char* kQuietSettings[][2] = {{"LP_NUM_THREADS", "0"}, {"MESA_SHADER_CACHE_DISABLE", "true"}};
+
 class QuietProcessorOpenGl {
   public:
     QuietProcessorOpenGl() {
-        for (Setting& s : settings_)
-            if (!std::getenv(s.name)) s.ours = setenv(s.name, s.value, 0) == 0;  // the player's own stays
+        for (int i = 0; i < 2; ++i) {
+            settings_[i].name = kQuietSettings[i][0];
+            // The player's own setting stays.
+            if (!std::getenv(settings_[i].name))
+                settings_[i].ours = setenv(settings_[i].name, kQuietSettings[i][1], 0) == 0;
+        }
     }
     ~QuietProcessorOpenGl() {
         for (const Setting& s : settings_)
@@ -69,11 +80,10 @@ class QuietProcessorOpenGl {
 
   private:
     struct Setting {
-        const char* name;
-        const char* value;
+        const char* name = nullptr;
         bool ours = false;
     };
-    Setting settings_[2] = {{"LP_NUM_THREADS", "0"}, {"MESA_SHADER_CACHE_DISABLE", "true"}};
+    Setting settings_[2];
 };
 
 DrawingChoice ownSurface() {
@@ -93,6 +103,14 @@ SDL_Renderer* create(SDL_Window* window, int index, bool vsync) {
 }
 
 }  // namespace
+
+void QuietenProcessorOpenGl() {
+    for (const auto& setting : kQuietSettings) setenv(setting[0], setting[1], 0);
+}
+
+bool DrawsOnTheProcessor(SDL_Renderer* renderer) {
+    return rendererName(renderer) == "software" || IsSoftwareOpenGl(openGlRendererName(renderer));
+}
 
 bool IsSoftwareOpenGl(std::string_view glRenderer) {
     for (std::string_view soft : {"llvmpipe", "softpipe", "swrast"})
@@ -124,20 +142,25 @@ SDL_Renderer* CreateRendererFor(SDL_Window* window, const std::string& name, boo
 }
 
 DrawingChoice ChooseDrawing(SDL_Window* window, const std::string& name, bool vsync) {
-    const bool ownSurfaceAvailable = windowHasOwnSurface();
+    const bool ownSurfaceAvailable = WindowHasOwnSurface();
     if (ownSurfaceAvailable &&
-        (name == "software" || (name.empty() && driverIndex("software") >= 0 && SDL_GetNumRenderDrivers() == 1)))
+        (name == "software" || (name.empty() && driverIndex("software") >= 0 && SDL_GetNumRenderDrivers() == 1))) {
+        StopAskingFirstChoice();
         return ownSurface();
+    }
     if (!name.empty() || !ownSurfaceAvailable) {
+        StopAskingFirstChoice();
         DrawingChoice choice;
         choice.renderer = CreateRendererFor(window, name, vsync, choice.error);
         return choice;
     }
+    // Asked in a child process, the answer leaves no OpenGL library in this one.
+    if (FirstChoiceAnswer() == FirstChoice::OnTheProcessor) return ownSurface();
     std::optional<QuietProcessorOpenGl> quiet(std::in_place);
     SDL_Renderer* r = create(window, -1, vsync);
     quiet.reset();
     if (!r) return {nullptr, false, SDL_GetError()};
-    if (rendererName(r) == "software" || IsSoftwareOpenGl(openGlRendererName(r))) {
+    if (DrawsOnTheProcessor(r)) {
         SDL_DestroyRenderer(r);
         return ownSurface();
     }

@@ -14,6 +14,16 @@ struct SDL_Renderer;
 
 namespace platform {
 
+// The video drivers whose windows have a surface in plain memory that SDL shows without a GPU.
+bool WindowHasOwnSurface();
+
+// Tells Mesa's processor-drawn OpenGL to start none of its threads and to keep no shader cache
+// (a GPU's driver does not read these); a setting the player made stays.
+void QuietenProcessorOpenGl();
+
+// True when the renderer draws on the processor: SDL's software renderer or processor-drawn OpenGL.
+bool DrawsOnTheProcessor(SDL_Renderer* renderer);
+
 // True for the OpenGL renderer names of Mesa's processor-drawn drivers.
 bool IsSoftwareOpenGl(std::string_view glRenderer);
 

@@ -18,6 +18,7 @@
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/picture_layout.h"
 #include "platform/sdl/sdl_controller.h"
+#include "platform/sdl/first_choice_probe.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/state_request.h"
@@ -162,6 +163,8 @@ class SdlPlatform : public Platform, private ControllerActions {
     void InitDisplay() override {
         if (!videoStarted_) {
             LeaveOutInvisibleVideoDrivers();
+            // Before this process's own video starts, while the child can still start its own.
+            if (options_.renderer.empty()) StartAskingFirstChoice();
             if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw DisplayError(false, SDL_GetError());
             videoStarted_ = true;
         }

@@ -91,6 +91,7 @@ TEST(PictureScaler, BothBuildsMatchThePlainReferencePixelForPixel) {
         {1024, 768},   // 1366 x 768: sharp enlarges twice, then shrinks
         {1920, 1440},  // 2560 x 1440: three times
         {1280, 960},   // a whole factor
+        {640, 480},    // the picture's own size (integer on a 1366 x 768 screen)
         {333, 250},    // smaller than the picture, odd sizes (the loops' remainders)
     };
     std::vector<platform::ScalerBuild> builds = {platform::ScalerBuild::Baseline};

@@ -134,7 +134,10 @@ std::unique_ptr<XDesktop> XDesktop::Start(int width, int height, bool windowMana
 
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-    desktop->server_ = spawn({"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
+    // An X server resets itself when its last client leaves and turns away a client connecting
+    // just then. Between the tests' short-lived tools (xdotool, xwd) the program starting up is
+    // often that client: without a reset, its connection cannot be cut.
+    desktop->server_ = spawn({"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-noreset", "-screen", "0",
                               std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp"},
                              childEnvironment({}), desktop->dir_ / "xvfb.log", pipeFds[1]);
     close(pipeFds[1]);

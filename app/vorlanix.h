@@ -22,16 +22,8 @@ class Vorlanix : public platform::WindowEvents {
   public:
     explicit Vorlanix(platform::Platform& platform);
 
-    // ---- fields (see game_fields.inc) ----
-#define FIELD(type, name, start) type name = start;
-#define ARRAY(type, name, n) type name[n]{};
-#define ARRAY2(type, name, n, m) type name[n][m]{};
-#define ARRAY3(type, name, n, m, k) type name[n][m][k]{};
-#include "app/game_fields.inc"
-#undef FIELD
-#undef ARRAY
-#undef ARRAY2
-#undef ARRAY3
+    // ---- fields (listed in game_fields.inc) ----
+#include "app/game_field_members.inc"
 
     // ---- surfaces ----
     Surf SurfBack, SurfStart, SurfTemp, SurfTemp2, SurfTempTxt;

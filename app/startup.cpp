@@ -5,9 +5,7 @@
 #include <chrono>
 #include <iterator>
 #include <cstdio>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "base/log.h"
 #include "app/errors.h"
@@ -25,66 +23,9 @@ float Vorlanix::rnd() {
 
 void Vorlanix::SetzeFestenStartwert(uint32_t seed) { festerStartwert_ = seed; }
 
-// The generator's state as text, in one form on every build, so that a replay moves between them:
-// the 624 words of the block and the position in it. GCC's library writes exactly that; LLVM's
-// (the browser build) writes the 624 words before the next draw, which is the same as a block
-// used up, position 624.
-namespace {
+std::string Vorlanix::RandomState() const { return random_.Text(); }
 
-std::vector<std::string> randomWords(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;) words.push_back(w);
-    return words;
-}
-
-std::string joined(const std::vector<std::string>& words, size_t count) {
-    std::string text;
-    for (size_t i = 0; i < count; ++i) {
-        if (i) text += ' ';
-        text += words[i];
-    }
-    return text;
-}
-
-constexpr size_t kWords = std::mt19937::state_size;
-
-// Whether this build's library writes the position after the words.
-bool libraryWritesPosition() {
-    static const bool writes = [] {
-        std::ostringstream out;
-        out << std::mt19937{};
-        return randomWords(out.str()).size() == kWords + 1;
-    }();
-    return writes;
-}
-
-}  // namespace
-
-std::string Vorlanix::RandomState() const {
-    std::ostringstream out;
-    out << random_;
-    return libraryWritesPosition() ? out.str() : out.str() + " " + std::to_string(kWords);
-}
-
-bool Vorlanix::SetRandomState(const std::string& state) {
-    std::vector<std::string> words = randomWords(state);
-    // Written by LLVM's library before the position was added: a block used up.
-    if (words.size() == kWords) words.push_back(std::to_string(kWords));
-    if (words.size() != kWords + 1) return false;
-    std::string text = joined(words, kWords + 1);
-    if (!libraryWritesPosition()) {
-        // LLVM's library takes the words before the next draw: a used-up block's words are those.
-        if (words[kWords] != std::to_string(kWords)) return false;
-        text = joined(words, kWords);
-    }
-    std::istringstream in(text);
-    std::mt19937 restored;
-    in >> restored;
-    if (in.fail()) return false;
-    random_ = restored;
-    return true;
-}
+bool Vorlanix::SetRandomState(const std::string& state) { return random_.SetText(state); }
 
 void Vorlanix::SpielAmStart() {
     highscoreGeladen_ = true;

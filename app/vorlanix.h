@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 
 #include "app/numbers.h"
+#include "base/mersenne_twister.h"
 #include "platform/platform.h"
 
 namespace vorlanix {
@@ -22,16 +22,8 @@ class Vorlanix : public platform::WindowEvents {
   public:
     explicit Vorlanix(platform::Platform& platform);
 
-    // ---- fields (see game_fields.inc) ----
-#define FIELD(type, name, start) type name = start;
-#define ARRAY(type, name, n) type name[n]{};
-#define ARRAY2(type, name, n, m) type name[n][m]{};
-#define ARRAY3(type, name, n, m, k) type name[n][m][k]{};
-#include "app/game_fields.inc"
-#undef FIELD
-#undef ARRAY
-#undef ARRAY2
-#undef ARRAY3
+    // ---- fields (listed in game_fields.inc) ----
+#include "app/game_field_members.inc"
 
     // ---- surfaces ----
     Surf SurfBack, SurfStart, SurfTemp, SurfTemp2, SurfTempTxt;
@@ -226,7 +218,7 @@ class Vorlanix : public platform::WindowEvents {
 
     // ---- random numbers: rnd is uniform in [0, 1) ----
     float rnd();
-    void Randomize(uint32_t seed) { random_.seed(seed); }
+    void Randomize(uint32_t seed) { random_.Seed(seed); }
     // A fixed seed (--seed) replaces the clock's, so a seed and a script replay a game.
     void SetzeFestenStartwert(uint32_t seed);
     // The generator's state as text, and back (false when the text is no such state).
@@ -246,7 +238,7 @@ class Vorlanix : public platform::WindowEvents {
                          int32_t DX, int32_t DY, const Surf& Bild, int32_t qx, int32_t qy, bool keyed);
 
     platform::Platform& platform_;
-    std::mt19937 random_;
+    base::MersenneTwister random_;
     std::optional<uint32_t> festerStartwert_;
     // Set when a game has ended inside the menu loop, so the outer loop starts over from its
     // first step instead of nesting a new outer loop inside the game.

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary file, fsync, rename: the old file stays whole until the new one is safely on disk.
+// Two programs replacing files in one directory take turns (a lock on the directory), so one
+// never renames or deletes the temporary file the other is writing.
 #include "base/replace_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 namespace base {
 
@@ -53,6 +58,19 @@ bool write_all(int fd, std::span<const uint8_t> bytes) {
     return true;
 }
 
+// Waits up to five seconds for the directory's lock, which the system drops when its holder
+// closes the directory or dies. False only when another program kept it all that time; where
+// the file system has no such locks, the save goes on without one.
+bool take_turn(int directory) {
+    const auto give_up_at = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (::flock(directory, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) return true;
+        if (std::chrono::steady_clock::now() > give_up_at) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 }  // namespace
 
 FileStatus replace_file(const std::filesystem::path& dir, const std::string& name, std::span<const uint8_t> bytes) {
@@ -64,6 +82,9 @@ FileStatus replace_file(const std::filesystem::path& dir, const std::string& nam
     const Descriptor directory(::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.get() < 0) {
         return failure(target, "cannot open the directory", errno);
+    }
+    if (!take_turn(directory.get())) {
+        return failure(target, "another program keeps writing in the directory", EWOULDBLOCK);
     }
     const std::string temporary = name + ".tmp";
     Descriptor file(

@@ -2,6 +2,8 @@
 // Writing the answers of the wrapped platform into the record stream as the program receives them.
 #include "replay/recording_platform.h"
 
+#include <utility>
+
 #include "base/utf8_path.h"
 #include "replay/error_numbers.h"
 #include "replay/records.h"
@@ -10,6 +12,7 @@ namespace replay {
 
 template <typename R>
 void RecordingPlatform::put(R record) {
+    if (nextAnswer_ && !cut_) std::exchange(nextAnswer_, nullptr)();
     if (cutWhen_ && !cut_ && cutWhen_(R::tag)) {
         PutRecord(out_, EndRecord{hash_ ? hash_() : 0});
         cut_ = true;
@@ -82,6 +85,7 @@ class RecordingPlatform::RecordingFiles : public base::FileSystem {
                              std::span<const uint8_t> bytes) override {
         base::FileStatus status = inner_.replace(dir, name, bytes);
         r_.put(FileWriteRecord{PortableErrorNumber(status.code.value()), status.error});
+        if (r_.fileWritten_) r_.fileWritten_();
         return status;
     }
     void Forget() { lastRead_.clear(); }

@@ -40,6 +40,11 @@ class RecordingPlatform : public platform::Platform {
     bool cut() const { return cut_; }
     // Window events for which `drop` holds are neither recorded nor passed on to the program.
     void SetEventFilter(std::function<bool(uint8_t kind, int64_t code)> drop) { drop_ = std::move(drop); }
+    // Called after every file the program replaced.
+    void SetFileWrittenObserver(std::function<void()> observer) { fileWritten_ = std::move(observer); }
+    // Called once at the program's next question, before its answer is recorded: what Finish gives
+    // there is a replay that repeats the run up to that moment, its state's hash included.
+    void AtNextAnswer(std::function<void()> call) { nextAnswer_ = std::move(call); }
     // A driver wrote the program's state directly; a replay writes the same at the same moment.
     void RecordSet(const std::string& field, const std::string& value);
 
@@ -83,6 +88,8 @@ class RecordingPlatform : public platform::Platform {
     std::function<void(platform::PointerMode)> pointerObserver_;
     std::function<bool(Tag)> cutWhen_;
     std::function<bool(uint8_t, int64_t)> drop_;
+    std::function<void()> fileWritten_;
+    std::function<void()> nextAnswer_;
     bool cut_ = false;
     std::unique_ptr<Forwarder> forwarder_;
     std::unique_ptr<RecordingFiles> files_;

@@ -50,15 +50,7 @@ const std::set<std::string_view> kSwitches = {"SoundAn",     "MusikAn",      "Ne
 
 // The fields alone, as the game object declares them, for the state of a program at its START.
 struct Fields {
-#define FIELD(type, name, start) type name = start;
-#define ARRAY(type, name, n) type name[n]{};
-#define ARRAY2(type, name, n, m) type name[n][m]{};
-#define ARRAY3(type, name, n, m, k) type name[n][m][k]{};
-#include "app/game_fields.inc"
-#undef FIELD
-#undef ARRAY
-#undef ARRAY2
-#undef ARRAY3
+#include "app/game_field_members.inc"
 };
 
 // White on the program's 16-bit display, as the title picture gives it.

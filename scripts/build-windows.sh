@@ -191,7 +191,7 @@ run_logged "$OUT/cross.log" cmake -S "$ROOT" -B "$CROSS" -DCMAKE_TOOLCHAIN_FILE=
   -DCMAKE_BUILD_TYPE=Release -DVORLANIX_WERROR=ON -DVORLANIX_TESTS=OFF -DVORLANIX_BENCH=OFF \
   -DVORLANIX_WINDOWS_PREFIX="$PREFIX" -DVORLANIX_WINDOWS_BITMAP_DIR="$NATIVE/bitmaps" \
   -DVORLANIX_WINDOWS_SOUND_DIR="$NATIVE/sound" -DVORLANIX_WINDOWS_ICON="$ICON" "${launcher[@]}"
-run_logged "$OUT/cross.log" cmake --build "$CROSS" -j"$JOBS" --target vorlanix vorlanix-qhs
+run_logged "$OUT/cross.log" cmake --build "$CROSS" -j"$JOBS" --target vorlanix vorlanix-qhs hiscore-race
 
 # The folder a player gets: the programs, the two SDL DLLs, the sounds, the README and the licence.
 VERSION=$(sed -nE 's/^project\(vorlanix VERSION ([0-9.]+).*/\1/p' "$ROOT/CMakeLists.txt")

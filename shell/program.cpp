@@ -37,6 +37,7 @@ class GameRecorder {
         recording_.SetPointerModeObserver([this, &game](platform::PointerMode mode) {
             if (mode == platform::PointerMode::Menu) {
                 gameEnded_ = inGame_;
+                SaveSoFar(game);
                 return;
             }
             Keep(game);
@@ -45,12 +46,27 @@ class GameRecorder {
             gameEnded_ = false;
             startedAt_ = std::time(nullptr);
         });
+        // Whatever the result page saves (the list, the upload file) belongs to its game's replay.
+        recording_.SetFileWrittenObserver([this, &game] { SaveSoFar(game); });
     }
 
     // The game that is open, if any, goes into replays/.
     void Keep(const Vorlanix& game) {
         if (!inGame_) return;
+        recording_.AtNextAnswer(nullptr);
+        Write(game);
         inGame_ = false;
+    }
+
+  private:
+    // A game that has ended is kept as far as it went at once and again after every file its
+    // result page writes, not only at the next START: a program that is killed then, or a
+    // browser tab closed on the result page, loses nothing of it.
+    void SaveSoFar(const Vorlanix& game) {
+        if (inGame_ && gameEnded_) recording_.AtNextAnswer([this, &game] { Write(game); });
+    }
+
+    void Write(const Vorlanix& game) {
         replay::Header header;
         header.programVersion = VORLANIX_VERSION;
         header.kind = replay::ReplayKind::FromStart;
@@ -67,7 +83,6 @@ class GameRecorder {
             base::Log("the game's replay is not kept: %s", error.c_str());
     }
 
-  private:
     replay::RecordingPlatform recording_;
     uint32_t seed_;
     bool inGame_ = false, gameEnded_ = false;

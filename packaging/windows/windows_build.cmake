@@ -58,3 +58,9 @@ foreach(program vorlanix vorlanix-qhs)
   target_link_options(${program} PRIVATE -static)
 endforeach()
 set_property(SOURCE ${CMAKE_BINARY_DIR}/vorlanix.rc APPEND PROPERTY OBJECT_DEPENDS ${VORLANIX_WINDOWS_ICON})
+
+# A test program for scripts/test-windows.sh, not shipped: two games saving hiscore.dat at once.
+add_executable(hiscore-race EXCLUDE_FROM_ALL tests/windows/hiscore_race.cpp)
+target_link_libraries(hiscore-race PRIVATE vorlanix_core)
+target_compile_options(hiscore-race PRIVATE ${VORLANIX_WARNINGS})
+target_link_options(hiscore-race PRIVATE -static)

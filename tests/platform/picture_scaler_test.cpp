@@ -83,42 +83,52 @@ platform::Surface testPicture(int w, int h) {
 }
 
 TEST(PictureScaler, BothBuildsMatchThePlainReferencePixelForPixel) {
-    const platform::Surface picture = testPicture(640, 480);
     const struct {
-        int w, h;
+        int srcW, srcH, w, h;
     } sizes[] = {
-        {1440, 1080},  // a 1920 x 1080 screen: sharp enlarges twice, then fills
-        {1024, 768},   // 1366 x 768: sharp enlarges twice, then shrinks
-        {1920, 1440},  // 2560 x 1440: three times
-        {1280, 960},   // a whole factor
-        {640, 480},    // the picture's own size (integer on a 1366 x 768 screen)
-        {333, 250},    // smaller than the picture, odd sizes (the loops' remainders)
+        {640, 480, 1440, 1080},  // a 1920 x 1080 screen: sharp enlarges twice, then fills
+        {640, 480, 1024, 768},   // 1366 x 768: sharp enlarges twice, then shrinks
+        {640, 480, 1920, 1440},  // 2560 x 1440: three times
+        {640, 480, 1280, 960},   // a whole factor
+        {640, 480, 640, 480},    // the picture's own size (integer on a 1366 x 768 screen)
+        {640, 480, 333, 250},    // smaller than the picture, odd sizes (the loops' remainders)
+        {37, 29, 101, 77},       // an odd picture: the remainders of widening a row
     };
     std::vector<platform::ScalerBuild> builds = {platform::ScalerBuild::Baseline};
     if (platform::Avx2ScalerAvailable()) builds.push_back(platform::ScalerBuild::Avx2);
     for (const auto& size : sizes)
         for (Scaling scaling : {Scaling::Integer, Scaling::Sharp, Scaling::Smooth}) {
+            const platform::Surface picture = testPicture(size.srcW, size.srcH);
             const std::vector<uint32_t> expected = reference(picture, scaling, size.w, size.h);
-            for (platform::ScalerBuild build : builds) {
-                SCOPED_TRACE(testing::Message()
-                             << size.w << "x" << size.h << " scaling " << int(scaling) << " build " << int(build));
-                // A wider row than the picture: the bytes after it must stay as they were.
-                const size_t pitch = static_cast<size_t>(size.w) * 4 + 20;
-                std::vector<uint8_t> out(pitch * size.h, 0xAB);
-                platform::PictureScaler scaler(scaling, 640, 480, size.w, size.h);
-                // Twice: the second frame must not depend on what the first left behind.
-                scaler.Draw(testPicture(640, 480), out.data(), pitch, build);
-                scaler.Draw(picture, out.data(), pitch, build);
-                for (int y = 0; y < size.h; ++y) {
-                    for (int x = 0; x < size.w; ++x) {
-                        uint32_t got;
-                        std::memcpy(&got, &out[y * pitch + x * 4], 4);
-                        ASSERT_EQ(got, expected[static_cast<size_t>(y) * size.w + x]) << "at " << x << "," << y;
+            for (platform::ScalerBuild build : builds)
+                for (bool aligned : {false, true}) {
+                    SCOPED_TRACE(testing::Message() << size.w << "x" << size.h << " scaling " << int(scaling)
+                                                    << " build " << int(build) << " aligned " << aligned);
+                    // Rows wider than the picture: the bytes after it must stay as they were. A window's
+                    // surface has its rows on 16-byte boundaries (large pictures are then streamed past the
+                    // caches); a staging surface or a picture placed in a bar need not.
+                    const size_t pitch = aligned ? (static_cast<size_t>(size.w) * 4 + 20 + 15) / 16 * 16
+                                                 : static_cast<size_t>(size.w) * 4 + 20;
+                    std::vector<uint8_t> buffer(pitch * size.h + 64, 0xAB);
+                    uint8_t* out = buffer.data() + (32 - reinterpret_cast<uintptr_t>(buffer.data()) % 32) % 32 +
+                                   (aligned ? 16 : 4);
+                    platform::PictureScaler scaler(scaling, size.srcW, size.srcH, size.w, size.h);
+                    // After another frame: the picture must not depend on what that one left behind.
+                    platform::Surface other(size.srcW, size.srcH);
+                    for (int y = 0; y < size.srcH; ++y)
+                        for (int x = 0; x < size.srcW; ++x) other.row(y)[x] = static_cast<uint16_t>(~picture.row(y)[x]);
+                    scaler.Draw(other, out, pitch, build);
+                    scaler.Draw(picture, out, pitch, build);
+                    for (int y = 0; y < size.h; ++y) {
+                        for (int x = 0; x < size.w; ++x) {
+                            uint32_t got;
+                            std::memcpy(&got, &out[y * pitch + x * 4], 4);
+                            ASSERT_EQ(got, expected[static_cast<size_t>(y) * size.w + x]) << "at " << x << "," << y;
+                        }
+                        for (size_t i = static_cast<size_t>(size.w) * 4; i < pitch; ++i)
+                            ASSERT_EQ(out[y * pitch + i], 0xAB);
                     }
-                    for (size_t i = static_cast<size_t>(size.w) * 4; i < pitch; ++i)
-                        ASSERT_EQ(out[y * pitch + i], 0xAB);
                 }
-            }
         }
 }
 

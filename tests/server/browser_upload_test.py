@@ -3,27 +3,21 @@
 """A real browser against the world-list server: Chromium uploads a file through the form, then
 finds the entry on the list page and through the search. Exit 0 passed, 1 failed, 77 skipped."""
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
 
-SKIP = 77
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import chromium_session  # noqa: E402
 
 
 def main(server, upload):
-    try:
-        from selenium import webdriver
-        from selenium.webdriver.chrome.service import Service
-        from selenium.webdriver.common.by import By
-        from selenium.webdriver.support.wait import WebDriverWait as wait
-    except ImportError:
-        print("skipped: python3-selenium is not installed")
-        return SKIP
-    chromium, driver = shutil.which("chromium"), shutil.which("chromedriver")
-    if not chromium or not driver:
-        print("skipped: chromium or chromium-driver is not installed")
-        return SKIP
+    reason = chromium_session.missing()
+    if reason:
+        print("skipped: " + reason)
+        return chromium_session.SKIP
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.support.wait import WebDriverWait as wait
 
     with tempfile.TemporaryDirectory() as tmp:
         proc = subprocess.Popen([server, "serve", "--listen", "127.0.0.1:0", "--data-dir", tmp],
@@ -31,14 +25,7 @@ def main(server, upload):
         try:
             line = proc.stdout.readline()
             base = line.strip().split("listening on ")[1].rstrip("/")
-            options = webdriver.ChromeOptions()
-            options.binary_location = chromium
-            for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                         "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                         "--user-data-dir=" + os.path.join(tmp, "profile")):
-                options.add_argument(flag)
-            browser = webdriver.Chrome(service=Service(driver), options=options)
-            try:
+            with chromium_session.chromium(os.path.join(tmp, "profile")) as browser:
                 browser.get(base + "/hochladen")
                 browser.find_element(By.ID, "qhs").send_keys(os.path.abspath(upload))
                 browser.find_element(By.CSS_SELECTOR, "button[type=submit]").click()
@@ -64,8 +51,6 @@ def main(server, upload):
                 wait(browser, 10).until(lambda b: "/eintrag/" in b.current_url)
                 assert browser.find_element(By.TAG_NAME, "h1").text == "Jörg ÄÖÜ"
                 assert "Unbewiesen</a>: ohne Aufzeichnung" in browser.page_source
-            finally:
-                browser.quit()
         finally:
             proc.terminate()
             proc.wait(timeout=10)

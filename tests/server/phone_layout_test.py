@@ -4,13 +4,13 @@
 the longest nicknames and ranks a list can hold, and nothing may stand out past the screen's right
 edge (a cut column, a page to scroll sideways). Exit 0 passed, 1 failed, 77 skipped."""
 import os
-import shutil
 import sqlite3
 import subprocess
 import sys
 import tempfile
 
-SKIP = 77
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import chromium_session  # noqa: E402
 WIDTH = 390
 
 # Everything on the page whose right edge lies past the viewport's, and how far the page scrolls.
@@ -46,16 +46,10 @@ def fill(data_dir, server):
 
 
 def main(server):
-    try:
-        from selenium import webdriver
-        from selenium.webdriver.chrome.service import Service
-    except ImportError:
-        print("skipped: python3-selenium is not installed")
-        return SKIP
-    chromium, driver = shutil.which("chromium"), shutil.which("chromedriver")
-    if not chromium or not driver:
-        print("skipped: chromium or chromium-driver is not installed")
-        return SKIP
+    reason = chromium_session.missing()
+    if reason:
+        print("skipped: " + reason)
+        return chromium_session.SKIP
 
     with tempfile.TemporaryDirectory() as tmp:
         data = os.path.join(tmp, "data")
@@ -64,17 +58,9 @@ def main(server):
                                 stdout=subprocess.PIPE, text=True)
         try:
             base = proc.stdout.readline().strip().split("listening on ")[1].rstrip("/")
-            options = webdriver.ChromeOptions()
-            options.binary_location = chromium
-            for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                         "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                         "--user-data-dir=" + os.path.join(tmp, "profile")):
-                options.add_argument(flag)
-            options.add_experimental_option("mobileEmulation", {
-                "deviceMetrics": {"width": WIDTH, "height": 844, "pixelRatio": 3.0, "touch": True}})
-            browser = webdriver.Chrome(service=Service(driver), options=options)
+            phone = {"width": WIDTH, "height": 844, "pixelRatio": 3.0, "touch": True}
             failures = []
-            try:
+            with chromium_session.chromium(os.path.join(tmp, "profile"), phone=phone) as browser:
                 for path in ("/", "/unbewiesen", "/?suche=www", "/eintrag/1", "/hochladen",
                              "/eintrag/99999"):
                     browser.get(base + path)
@@ -87,8 +73,6 @@ def main(server):
                     rows = browser.execute_script("return document.querySelectorAll('tbody tr').length")
                     if path.startswith(("/?", "/unbewiesen")) and rows == 0:
                         failures.append(f"{path}: no entries shown")
-            finally:
-                browser.quit()
             assert not failures, "\n".join(failures)
         finally:
             proc.terminate()

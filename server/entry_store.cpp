@@ -8,9 +8,14 @@
 #include <libpq-fe.h>
 #include <soci/sqlite3/soci-sqlite3.h>
 
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
 #include <limits>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 
 #include "base/cp1252.h"
 #include "base/log.h"
@@ -71,6 +76,24 @@ class ReadSnapshot {
   private:
     soci::session& sql_;
 };
+
+// Several processes may open a new list at once (an MTA runs a delivery per message). Turning its
+// file to WAL takes a lock that SQLite does not wait for, whatever the busy timeout says: "database
+// is locked" at once while another process has the file open. So it is tried again here, for as
+// long as a busy database is waited for.
+void use_write_ahead_log(soci::session& sql) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (auto pause = std::chrono::milliseconds(1);; pause = std::min(pause * 2, std::chrono::milliseconds(100))) {
+        try {
+            std::string mode;
+            sql << "PRAGMA journal_mode=WAL", soci::into(mode);
+            if (mode == "wal" || std::chrono::steady_clock::now() > give_up) return;
+        } catch (const soci::sqlite3_soci_error& error) {
+            if ((error.result() & 0xFF) != SQLITE_BUSY || std::chrono::steady_clock::now() > give_up) throw;
+        }
+        std::this_thread::sleep_for(pause);
+    }
+}
 
 }  // namespace
 
@@ -145,8 +168,7 @@ EntryStore::EntryStore(const std::string& database, const std::filesystem::path&
             for (size_t k = 0; k < connections_; ++k) {
                 auto& sql = pool_->at(k);
                 sql.open(soci::sqlite3, "db=\"" + file.string() + "\" timeout=30");
-                std::string mode;
-                sql << "PRAGMA journal_mode=WAL", soci::into(mode);
+                use_write_ahead_log(sql);
                 // Every commit reaches the disk before the caller is answered.
                 sql << "PRAGMA synchronous=FULL";
                 // A large list's indexes are read at random places by every upload: 32 MiB of

@@ -108,6 +108,20 @@ for f in vorlanix.exe vorlanix-qhs.exe SDL2.dll SDL2_mixer.dll uninstall.exe REA
 done
 [ -e "$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Vorlanix.lnk" ] || fail "no Start-menu entry"
 
+step "the game is a windowed program with its icon; both programs carry their version"
+for program in vorlanix vorlanix-qhs; do
+  resources=$(x86_64-w64-mingw32-windres -i "$INSTALLED/$program.exe" -O rc 2>/dev/null) || fail "$program.exe's resources"
+  grep -q "VALUE \"FileVersion\", \"$VERSION\"" <<<"$resources" || fail "$program.exe has no version $VERSION"
+  grep -q "VALUE \"OriginalFilename\", \"$program.exe\"" <<<"$resources" || fail "$program.exe's version names another file"
+done
+resources=$(x86_64-w64-mingw32-windres -i "$INSTALLED/vorlanix.exe" -O rc 2>/dev/null)
+grep -q 'Type: group icon' <<<"$resources" || fail "vorlanix.exe has no icon"
+(($(grep -c 'RT_ICON' <<<"$resources") == 6)) || fail "vorlanix.exe's icon lacks some of its six sizes"
+# No console window opens with the game; the tool for upload files is a console program.
+subsystem() { x86_64-w64-mingw32-objdump -p "$1" | sed -nE 's/^Subsystem\s+[0-9a-f]+\s+//p'; }
+[ "$(subsystem "$INSTALLED/vorlanix.exe")" = "(Windows GUI)" ] || fail "vorlanix.exe is not a windowed program"
+[ "$(subsystem "$INSTALLED/vorlanix-qhs.exe")" = "(Windows CUI)" ] || fail "vorlanix-qhs.exe is not a console program"
+
 step "--version and --help"
 [ "$(win "$INSTALLED/vorlanix.exe" --version | head -n1)" = "vorlanix $VERSION" ] || fail "--version"
 win "$INSTALLED/vorlanix.exe" --help | grep -q '^Usage: vorlanix \[OPTION\]' || fail "--help"
@@ -116,10 +130,34 @@ win "$INSTALLED/vorlanix-qhs.exe" --help | grep -q '^Usage: vorlanix-qhs verify'
 step "the installed game's window: the title picture, then a click into the menu"
 window_check "$INSTALLED/vorlanix.exe"
 
+step "a start-up error shows a message box, and OK ends the program"
+: >not-a-folder
+wine "$INSTALLED/vorlanix.exe" --data-dir not-a-folder >"$WORK/box.log" 2>&1 &
+game=$!
+box=""
+for _ in $(seq 60); do
+  box=$(xdotool search --onlyvisible --name '^Vorlanix$' 2>/dev/null | head -1) || true
+  [ -n "$box" ] && break
+  sleep 0.5
+done
+[ -n "$box" ] || { cat "$WORK/box.log"; fail "no message box"; }
+width=$(xwininfo -id "$box" | sed -n 's/^ *Width: //p')
+((width < 640)) || fail "a window $width pixels wide came up, not a message box"
+grep -q 'cannot use the data directory .*not-a-folder' "$WORK/box.log" || fail "the box's reason: $(cat "$WORK/box.log")"
+xdotool key --window "$box" Return
+for _ in $(seq 50); do kill -0 "$game" 2>/dev/null || break; sleep 0.2; done
+kill -0 "$game" 2>/dev/null && fail "OK did not end the program"
+code=0
+wait "$game" || code=$?
+game=
+((code == 1)) || fail "the program ended with $code after a start-up error"
+
 step "the player's files in %APPDATA%\\Vorlanix, also under a name with umlauts"
 paths=$(win "$INSTALLED/vorlanix.exe" --print-paths)
 grep -qx 'data:        C:\\users\\'"$(id -un)"'\\AppData\\Roaming\\Vorlanix' <<<"$paths" || fail "data path: $paths"
 grep -qx 'settings:    C:\\users\\'"$(id -un)"'\\AppData\\Roaming\\Vorlanix\\vorlanix.conf' <<<"$paths" || fail "settings: $paths"
+grep -qx 'screenshots: C:\\users\\'"$(id -un)"'\\AppData\\Roaming\\Vorlanix\\screenshots' <<<"$paths" ||
+  fail "screenshots: $paths"
 script=$ROOT/tests/windows/upload-game.script
 # Wine sets %APPDATA% itself for every program it starts, from the user's folders: a player named
 # Jürgen gets his through the registry, as on Windows.
@@ -129,9 +167,10 @@ wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell
   /t REG_EXPAND_SZ /d "$jurgen" /f >/dev/null 2>&1
 win "$INSTALLED/vorlanix.exe" --print-paths | grep -qx 'data:        C:\\users\\Jürgen\\AppData\\Roaming\\Vorlanix' ||
   fail "the data path under an umlaut"
-win "$INSTALLED/vorlanix.exe" --headless --seed 7 --script "$script" \
-  --no-keep-replays >/dev/null 2>"$WORK/appdata.log" || { cat "$WORK/appdata.log"; fail "a game with an umlaut in %APPDATA%"; }
+win "$INSTALLED/vorlanix.exe" --headless --seed 7 --script "$script" >/dev/null 2>"$WORK/appdata.log" ||
+  { cat "$WORK/appdata.log"; fail "a game with an umlaut in %APPDATA%"; }
 APPDATA_DIR=$WINEPREFIX/drive_c/users/Jürgen/AppData/Roaming/Vorlanix
+ls "$APPDATA_DIR/replays/"*.vxr >/dev/null 2>&1 || fail "no replay kept in %APPDATA%\\Vorlanix\\replays"
 
 step "the same game and seed on Linux and on Windows write the same files"
 mkdir linux
@@ -145,6 +184,9 @@ step "the zip unpacked into a folder with umlauts runs there in portable mode"
 mkdir "Spiele für Jürgen"
 unzip -q "$ZIP" -d "Spiele für Jürgen"
 portable=$WORK/Spiele\ für\ Jürgen/Vorlanix
+for f in vorlanix.exe vorlanix-qhs.exe SDL2.dll SDL2_mixer.dll README.txt COPYING.txt sound/motor.wav; do
+  [ -e "$portable/$f" ] || fail "the zip has no $f"
+done
 : >"$portable/vorlanix.conf"
 win "$portable/vorlanix.exe" --print-paths | grep -q '^data: .*\\Spiele für Jürgen\\Vorlanix$' || fail "portable paths"
 win "$portable/vorlanix.exe" --headless --seed 7 --script "$script" --record windows.vxr >/dev/null 2>&1 ||
@@ -153,6 +195,8 @@ for f in hiscore.dat Jürgen_80_00_00.qhs; do
   cmp "linux/$f" "$portable/$f" || fail "portable $f differs from Linux's"
 done
 ls "$portable/replays/"*.vxr >/dev/null 2>&1 || fail "no replay kept in the portable folder"
+# The unpacked game opens its window as the installed one does.
+window_check "$portable/vorlanix.exe"
 
 step "two programs saving one hiscore.dat at once leave it whole"
 # Each loads the list, enters a result and saves, 100 times, checking every list it reads: never

@@ -8,10 +8,17 @@
 #include <libpq-fe.h>
 #include <soci/sqlite3/soci-sqlite3.h>
 
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 
 #include "base/cp1252.h"
+#include "base/log.h"
 #include "server/hex.h"
 #include "server/schema.h"
 
@@ -43,6 +50,10 @@ const char* const listed_columns = "SELECT id, nickname, days, uploaded, proved 
 // The counters hold blocks of 256 ages (2^8).
 constexpr int block_shift = 8;
 
+// New entries go into SQLite's trigram table this many at a time; a search reads at most this
+// many entries directly.
+constexpr int64_t search_batch = 512;
+
 // The value of the entries' `proved` column for a list.
 int proved_value(Listing list) { return list == Listing::Proved ? 1 : 0; }
 
@@ -65,6 +76,24 @@ class ReadSnapshot {
   private:
     soci::session& sql_;
 };
+
+// Several processes may open a new list at once (an MTA runs a delivery per message). Turning its
+// file to WAL takes a lock that SQLite does not wait for, whatever the busy timeout says: "database
+// is locked" at once while another process has the file open. So it is tried again here, for as
+// long as a busy database is waited for.
+void use_write_ahead_log(soci::session& sql) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (auto pause = std::chrono::milliseconds(1);; pause = std::min(pause * 2, std::chrono::milliseconds(100))) {
+        try {
+            std::string mode;
+            sql << "PRAGMA journal_mode=WAL", soci::into(mode);
+            if (mode == "wal" || std::chrono::steady_clock::now() > give_up) return;
+        } catch (const soci::sqlite3_soci_error& error) {
+            if ((error.result() & 0xFF) != SQLITE_BUSY || std::chrono::steady_clock::now() > give_up) throw;
+        }
+        std::this_thread::sleep_for(pause);
+    }
+}
 
 }  // namespace
 
@@ -139,8 +168,7 @@ EntryStore::EntryStore(const std::string& database, const std::filesystem::path&
             for (size_t k = 0; k < connections_; ++k) {
                 auto& sql = pool_->at(k);
                 sql.open(soci::sqlite3, "db=\"" + file.string() + "\" timeout=30");
-                std::string mode;
-                sql << "PRAGMA journal_mode=WAL", soci::into(mode);
+                use_write_ahead_log(sql);
                 // Every commit reaches the disk before the caller is answered.
                 sql << "PRAGMA synchronous=FULL";
                 // A large list's indexes are read at random places by every upload: 32 MiB of
@@ -245,7 +273,7 @@ std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
         replay_given = soci::i_ok;
     }
     soci::indicator game_given = entry.game_key.empty() ? soci::i_null : soci::i_ok;
-    long long id = 0;
+    long long id = 0, indexed_up_to = 0;
     bool inserted = false;
     // The row comes back before the statement is done, and a failing commit of an implicit
     // transaction (a full disk) would go unnoticed: the new entry counts only once COMMIT succeeded.
@@ -269,6 +297,7 @@ std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
                 soci::use(entry.game_key, game_given), soci::into(id);
         }
         inserted = sql.got_data();
+        if (inserted && !postgresql_) sql << "SELECT up_to FROM search_indexed", soci::into(indexed_up_to);
         sql << "COMMIT";
     } catch (...) {
         try {
@@ -279,7 +308,53 @@ std::optional<int64_t> EntryStore::insert(const NewEntry& entry) {
         throw;
     }
     if (!inserted) return std::nullopt;
+    if (!postgresql_ && id - indexed_up_to >= search_batch) {
+        // The entry is stored; the search finds it whether or not this batch gets into the index.
+        try {
+            index_new_entries(sql, search_batch);
+        } catch (const std::exception& error) {
+            try {
+                sql << "ROLLBACK";
+            } catch (const soci::soci_error&) {
+                // No transaction was open, or the connection is gone with it.
+            }
+            base::Log("indexing new entries for the search failed: %s", database_message(error).c_str());
+        }
+    }
     return id;
+}
+
+void EntryStore::index_new_entries(soci::session& sql, int64_t limit) {
+    const long long most = limit;
+    long long from = 0, to = 0;
+    soci::indicator any = soci::i_null;
+    sql << "BEGIN IMMEDIATE";
+    sql << "SELECT up_to FROM search_indexed", soci::into(from);
+    sql << "SELECT max(id) FROM (SELECT id FROM entries WHERE id > :from ORDER BY id LIMIT :most)", soci::use(from),
+        soci::use(most), soci::into(to, any);
+    if (any == soci::i_ok) {
+        sql << "INSERT INTO entries_search (rowid, nickname_key) SELECT id, nickname_key FROM entries "
+               "WHERE id > :from AND id <= :to",
+            soci::use(from), soci::use(to);
+        sql << "UPDATE search_indexed SET up_to = :to", soci::use(to);
+    }
+    sql << "COMMIT";
+}
+
+void EntryStore::catch_up_search() {
+    if (postgresql_) return;
+    std::lock_guard writer(sqlite_writer_);
+    soci::session sql(*pool_);
+    try {
+        index_new_entries(sql, std::numeric_limits<int64_t>::max());
+    } catch (...) {
+        try {
+            sql << "ROLLBACK";
+        } catch (const soci::soci_error&) {
+            // No transaction was open, or the connection is gone with it.
+        }
+        throw;
+    }
 }
 
 std::vector<ListedEntry> EntryStore::page(Listing list, int64_t offset, int64_t limit, const std::string& search) {
@@ -288,10 +363,18 @@ std::vector<ListedEntry> EntryStore::page(Listing list, int64_t offset, int64_t 
     ReadSnapshot snapshot(sql, postgresql_);
     const int proved = proved_value(list);
     if (search.empty()) return ranked_page(sql, proved, offset, limit);
-    std::vector<ListedEntry> entries = found_page(sql, proved, offset, limit, search);
-    // A search shows each entry at its place in its whole list.
-    for (auto& entry : entries) entry.rank = rank_of(sql, proved, entry.days, entry.id);
-    return entries;
+    return found_page(sql, proved, offset, limit, search).entries;
+}
+
+EntryStore::Found EntryStore::search(Listing list, const std::string& search, int64_t offset, int64_t limit) {
+    soci::session sql(*pool_);
+    revive(sql);
+    ReadSnapshot snapshot(sql, postgresql_);
+    const int proved = proved_value(list);
+    Found found = found_page(sql, proved, offset, limit, search);
+    // Past the last hit no row tells how many there are.
+    if (found.entries.empty()) found.total = found_count(sql, proved, search);
+    return found;
 }
 
 std::vector<ListedEntry> EntryStore::ranked_page(soci::session& sql, int proved, int64_t offset, int64_t limit) {
@@ -351,27 +434,61 @@ std::vector<ListedEntry> EntryStore::ranked_page(soci::session& sql, int proved,
     return entries;
 }
 
-std::vector<ListedEntry> EntryStore::found_page(soci::session& sql, int proved, int64_t offset, int64_t limit,
-                                                const std::string& search) {
-    std::vector<ListedEntry> entries;
-    ListedEntry row;
-    long long id = 0, uploaded = 0;
-    int listed_proved = 0;
-    long long first = offset, count = limit;
+EntryStore::Found EntryStore::found_page(soci::session& sql, int proved, int64_t offset, int64_t limit,
+                                         const std::string& search) {
+    Found found;
+    if (offset < 0 || limit <= 0) return found;
+    // The list is a number of ours, written into the statement so that PostgreSQL picks that
+    // list's trigram index. Every hit is counted, so the hits are gathered through that index and
+    // sorted ("days + 0"): walking the rank index instead, which the planner may think cheaper for
+    // one page, reads the whole list. Each hit's rank is counted as rank_of counts it, in the same
+    // statement.
+    const std::string list = std::to_string(proved);
     const SearchQuery query = search_query(search);
-    soci::statement st =
-        (sql.prepare << listed_columns + std::string(" WHERE ") + query.condition +
-                            " AND proved = :proved ORDER BY days, id LIMIT :limit OFFSET :offset",
-         soci::into(id), soci::into(row.nickname), soci::into(row.days), soci::into(uploaded),
-         soci::into(listed_proved), soci::use(query.value), soci::use(proved), soci::use(count), soci::use(first));
+    const std::string text =
+        "SELECT e.id, e.nickname, e.days, e.uploaded, e.hits, CAST((SELECT coalesce(sum(r.entries), 0) "
+        "FROM rank_counts r WHERE r.proved = " +
+        list +
+        " AND ((r.level = 1 AND r.bucket < e.days >> 8) OR (r.level = 0 AND r.bucket >= (e.days >> 8) << 8 "
+        "AND r.bucket < e.days))) + (SELECT count(*) FROM entries o WHERE o.proved = " +
+        list +
+        " AND o.days = e.days AND o.id < e.id) + 1 AS BIGINT) FROM (SELECT id, nickname, days, uploaded, "
+        "count(*) OVER () AS hits FROM entries WHERE " +
+        query.condition + " AND proved = " + list +
+        " ORDER BY days + 0, id LIMIT :limit OFFSET :offset) e ORDER BY e.days, e.id";
+    static_assert(block_shift == 8, "the statement above shifts by 8");
+    ListedEntry row;
+    long long id = 0, uploaded = 0, hits = 0, rank = 0, count = limit, first = offset;
+    soci::details::prepare_temp_type prepared = (sql.prepare << text);
+    prepared, soci::use(query.value);
+    if (query.second) prepared, soci::use(*query.second);
+    prepared, soci::use(count), soci::use(first), soci::into(id), soci::into(row.nickname), soci::into(row.days),
+        soci::into(uploaded), soci::into(hits), soci::into(rank);
+    soci::statement st = prepared;
     st.execute();
     while (st.fetch()) {
         row.id = id;
         row.uploaded_ms = uploaded;
-        row.proved = listed_proved != 0;
-        entries.push_back(row);
+        row.proved = proved != 0;
+        row.rank = rank;
+        found.total = hits;
+        found.entries.push_back(row);
     }
-    return entries;
+    return found;
+}
+
+int64_t EntryStore::found_count(soci::session& sql, int proved, const std::string& search) {
+    const SearchQuery query = search_query(search);
+    long long n = 0;
+    soci::details::prepare_temp_type prepared =
+        (sql.prepare << "SELECT count(*) FROM entries WHERE " + query.condition +
+                            " AND proved = " + std::to_string(proved));
+    prepared, soci::use(query.value);
+    if (query.second) prepared, soci::use(*query.second);
+    prepared, soci::into(n);
+    soci::statement st = prepared;
+    st.execute(true);
+    return n;
 }
 
 EntryStore::SearchQuery EntryStore::search_query(const std::string& search) const {
@@ -397,7 +514,12 @@ EntryStore::SearchQuery EntryStore::search_query(const std::string& search) cons
             if (c == '"') phrase += '"';
             phrase += c;
         }
-        return {"id IN (SELECT rowid FROM entries_search WHERE entries_search MATCH :phrase)", phrase + "\""};
+        // Entries after the trigram table's last batch are read directly.
+        return {
+            "id IN (SELECT rowid FROM entries_search WHERE entries_search MATCH :phrase UNION ALL "
+            "SELECT id FROM entries WHERE id > (SELECT up_to FROM search_indexed) AND nickname_key LIKE "
+            ":pattern ESCAPE '!')",
+            phrase + "\"", contains_pattern(search)};
     }
     // One or two characters hold no trigram: they are looked for in every nickname.
     return {"nickname_key LIKE :pattern ESCAPE '!'", contains_pattern(search)};
@@ -412,9 +534,7 @@ int64_t EntryStore::count(Listing list, const std::string& search) {
         sql << "SELECT CAST(coalesce(sum(entries), 0) AS BIGINT) FROM rank_counts WHERE level = 1 AND proved = :proved",
             soci::use(proved), soci::into(n);
     } else {
-        const SearchQuery query = search_query(search);
-        sql << "SELECT count(*) FROM entries WHERE " + query.condition + " AND proved = :proved",
-            soci::use(query.value), soci::use(proved), soci::into(n);
+        n = found_count(sql, proved, search);
     }
     return n;
 }

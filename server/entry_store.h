@@ -75,6 +75,16 @@ class EntryStore {
     // Ranked as the game ranks: lower age first, equal ages by the earlier upload.
     std::vector<ListedEntry> page(Listing list, int64_t offset, int64_t limit, const std::string& search = {});
     int64_t count(Listing list, const std::string& search = {});
+    // One page of a search's hits in one list, each at its place in the whole list, and how many
+    // hits there are, from one reading of the index.
+    struct Found {
+        int64_t total = 0;
+        std::vector<ListedEntry> entries;
+    };
+    Found search(Listing list, const std::string& search, int64_t offset, int64_t limit);
+    // Puts every entry not yet in SQLite's trigram table into it (uploads do so in batches, and
+    // a search reads the entries after the last batch directly). Nothing to do on PostgreSQL.
+    void catch_up_search();
     // Entries in both lists.
     int64_t total();
     // With its rank in its own list.
@@ -89,13 +99,15 @@ class EntryStore {
     friend class ProofQueue;
     // Each public call leases its own connection; helpers never hold one while calling another.
     struct SearchQuery {
-        std::string condition;  // on entries, with one parameter
+        std::string condition;  // on entries, with one parameter, or two when `second` is given
         std::string value;
+        std::optional<std::string> second;
     };
     SearchQuery search_query(const std::string& search) const;
     std::vector<ListedEntry> ranked_page(soci::session& sql, int proved, int64_t offset, int64_t limit);
-    std::vector<ListedEntry> found_page(soci::session& sql, int proved, int64_t offset, int64_t limit,
-                                        const std::string& search);
+    Found found_page(soci::session& sql, int proved, int64_t offset, int64_t limit, const std::string& search);
+    int64_t found_count(soci::session& sql, int proved, const std::string& search);
+    void index_new_entries(soci::session& sql, int64_t limit);
     int64_t rank_of(soci::session& sql, int proved, int32_t days, int64_t id);
     void revive(soci::session& sql);
 

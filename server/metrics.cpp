@@ -4,6 +4,7 @@
 // nothing needs escaping.
 #include "server/metrics.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 
@@ -36,14 +37,17 @@ bool is_digits(std::string_view text) {
 
 }  // namespace
 
-void Histogram::observe(double seconds) {
-    for (size_t k = 0; k < bounds.size(); ++k) {
-        if (seconds <= bounds[k]) {
-            ++at_most_[k];
-            break;
-        }
-    }
-    ++count_;
+size_t Histogram::bucket_of(double seconds) {
+    size_t k = 0;
+    while (k < bounds.size() && seconds > bounds[k]) ++k;
+    return k;
+}
+
+void Histogram::observe(double seconds) { add(bucket_of(seconds), 1, seconds); }
+
+void Histogram::add(size_t bucket, uint64_t count, double seconds) {
+    at_most_[std::min(bucket, bounds.size())] += count;
+    count_ += count;
     sum_ += seconds;
 }
 
@@ -74,12 +78,6 @@ void ServerMetrics::count_refusal(std::string_view what) {
     ++refusals_[key];
 }
 
-void ServerMetrics::observe_proof(Reason outcome, std::chrono::duration<double> taken) {
-    std::lock_guard lock(mutex_);
-    ++proofs_[std::string(describe(outcome).code)];
-    proof_seconds_.observe(taken.count());
-}
-
 void ServerMetrics::observe_request(std::string_view route, std::chrono::duration<double> taken) {
     std::lock_guard lock(mutex_);
     auto found = request_seconds_.find(route);
@@ -87,21 +85,27 @@ void ServerMetrics::observe_request(std::string_view route, std::chrono::duratio
     found->second.observe(taken.count());
 }
 
-std::string ServerMetrics::text(std::optional<int64_t> proofs_waiting) const {
+std::string ServerMetrics::text(const std::optional<ProofFigures>& proofs) const {
     std::string out;
     std::lock_guard lock(mutex_);
     write_counters(out, "vorlanix_uploads_total", "Uploads answered over HTTP, by outcome.", "outcome", uploads_);
     write_counters(out, "vorlanix_refusals_total", "Requests and connections refused before their handler.", "reason",
                    refusals_);
-    write_counters(out, "vorlanix_proofs_total", "Proofs run by this process, by outcome.", "outcome", proofs_);
+    // Every process on the database shows the same proof figures; a scrape of one is enough.
+    static const std::map<std::string, uint64_t, std::less<>> none;
+    write_counters(out, "vorlanix_proofs_total", "Proofs done by every server and worker on the database, by outcome.",
+                   "outcome", proofs ? proofs->outcomes : none);
     out +=
         "# HELP vorlanix_proof_queue_length Uploads waiting for their proof, from every server and worker.\n"
         "# TYPE vorlanix_proof_queue_length gauge\nvorlanix_proof_queue_length " +
-        (proofs_waiting ? std::to_string(*proofs_waiting) : std::string("NaN")) + "\n";
-    out +=
-        "# HELP vorlanix_proof_duration_seconds How long a proof by this process took.\n"
-        "# TYPE vorlanix_proof_duration_seconds histogram\n";
-    proof_seconds_.write(out, "vorlanix_proof_duration_seconds", "");
+        (proofs ? std::to_string(proofs->waiting) : std::string("NaN")) + "\n";
+    if (proofs) {
+        out +=
+            "# HELP vorlanix_proof_duration_seconds How long a proof took, by every server and worker on the "
+            "database.\n"
+            "# TYPE vorlanix_proof_duration_seconds histogram\n";
+        proofs->durations.write(out, "vorlanix_proof_duration_seconds", "");
+    }
     out +=
         "# HELP vorlanix_request_duration_seconds From a connection's first byte to its answer, by route.\n"
         "# TYPE vorlanix_request_duration_seconds histogram\n";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the server has done since it started, kept in the process and written at /metrics in the
-// text format Prometheus reads: uploads by outcome, refusals, proofs and request latencies by route.
+// text format Prometheus reads: uploads by outcome, refusals and request latencies by route, and
+// the proofs of every process on the database.
 #pragma once
 
 #include <array>
@@ -22,13 +23,24 @@ class Histogram {
     static constexpr std::array<double, 12> bounds = {0.001, 0.0025, 0.005, 0.01, 0.025, 0.05,
                                                       0.1,   0.25,   0.5,   1,    2.5,   10};
     void observe(double seconds);
+    // The bucket a duration falls into: an index into `bounds`, or bounds.size() above them all.
+    static size_t bucket_of(double seconds);
+    // `count` durations of bucket `bucket` that took `seconds` together.
+    void add(size_t bucket, uint64_t count, double seconds);
     // The _bucket, _sum and _count lines of `name`, each with `labels` (`key="value"`, or empty).
     void write(std::string& out, std::string_view name, std::string_view labels) const;
 
   private:
-    std::array<uint64_t, bounds.size()> at_most_{};  // per bound, not yet added up
+    std::array<uint64_t, bounds.size() + 1> at_most_{};  // per bound and above them, not yet added up
     uint64_t count_ = 0;
     double sum_ = 0;
+};
+
+// What the database knows of the proofs of every server and worker that shares it.
+struct ProofFigures {
+    int64_t waiting = 0;                                    // uploads waiting for their proof
+    std::map<std::string, uint64_t, std::less<>> outcomes;  // proofs done, by the code of their outcome
+    Histogram durations;                                    // how long each took
 };
 
 class ServerMetrics {
@@ -37,18 +49,16 @@ class ServerMetrics {
     void count_upload(Reason outcome);
     // A request or connection refused before its handler, by what was wrong ("body too large"...).
     void count_refusal(std::string_view what);
-    // A proof run by this process's workers, and how long it took.
-    void observe_proof(Reason outcome, std::chrono::duration<double> taken);
     // A request answered, by its route ("GET /eintrag/ID", never the path a client chose).
     void observe_request(std::string_view route, std::chrono::duration<double> taken);
 
-    // The whole exposition; the proof queue's length is read from the database by the caller.
-    std::string text(std::optional<int64_t> proofs_waiting) const;
+    // The whole exposition; the proofs' figures are read from the database by the caller
+    // (nothing when it cannot be read now).
+    std::string text(const std::optional<ProofFigures>& proofs) const;
 
   private:
     mutable std::mutex mutex_;
-    std::map<std::string, uint64_t, std::less<>> uploads_, refusals_, proofs_;
-    Histogram proof_seconds_;
+    std::map<std::string, uint64_t, std::less<>> uploads_, refusals_;
     std::map<std::string, Histogram, std::less<>> request_seconds_;
 };
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "server/entry_store.h"
+#include "server/metrics.h"
 #include "server/refusal.h"
 
 namespace bestenliste {
@@ -42,10 +43,13 @@ class ProofQueue {
     // job queued from an address with nothing waiting goes before every later job of a flooding
     // one, so a flood delays another address's proof by the jobs already running at most.
     std::optional<ProofJob> claim(const std::string& worker, int64_t now_ms, std::chrono::milliseconds lease);
-    // The proof's outcome; the upload and the replay sent with it are forgotten.
-    void finish(int64_t id, Reason reason, int64_t now_ms);
+    // The proof's outcome and how long it took; the upload and the replay sent with it are
+    // forgotten. Counted once per job, whichever worker finishes it.
+    void finish(int64_t id, Reason reason, int64_t now_ms, std::chrono::microseconds taken);
     std::optional<ProofStatus> status(int64_t id);
     int64_t waiting();
+    // The queue's length and the proofs done so far by every worker, by outcome and duration.
+    ProofFigures figures();
     // The first `limit` uploads still waiting, in the order of their proofs, as the list shows them
     // (nickname, age, time of upload; no rank).
     std::vector<ListedEntry> waiting_entries(int64_t limit);

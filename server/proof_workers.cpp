@@ -26,8 +26,7 @@ std::string worker_name(int number) {
     return std::string(host) + ":" + std::to_string(::getpid()) + "/" + std::to_string(number);
 }
 
-ProofWorkers::ProofWorkers(UploadDesk& desk, int count, std::chrono::milliseconds lease, ServerMetrics* metrics)
-    : desk_(desk), lease_(lease), metrics_(metrics) {
+ProofWorkers::ProofWorkers(UploadDesk& desk, int count, std::chrono::milliseconds lease) : desk_(desk), lease_(lease) {
     for (int k = 0; k < count; ++k) {
         threads_.emplace_back([this, name = worker_name(k)] { run(name); });
     }
@@ -58,11 +57,7 @@ void ProofWorkers::run(const std::string& name) {
         }
         std::chrono::milliseconds pause = idle_round;
         try {
-            const auto start = std::chrono::steady_clock::now();
-            if (const auto outcome = desk_.prove_next(name, lease_)) {
-                if (metrics_) metrics_->observe_proof(*outcome, std::chrono::steady_clock::now() - start);
-                continue;
-            }
+            if (desk_.prove_next(name, lease_)) continue;
         } catch (const std::exception& error) {
             base::Log("proving an upload failed: %s", database_message(error).c_str());
             pause = failure_pause;

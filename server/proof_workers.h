@@ -10,7 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "server/metrics.h"
 #include "server/upload_desk.h"
 
 namespace bestenliste {
@@ -20,9 +19,7 @@ inline constexpr std::chrono::milliseconds default_proof_lease = 3 * proof_time_
 
 class ProofWorkers {
   public:
-    // Each proof's outcome and time go to `metrics` when given.
-    ProofWorkers(UploadDesk& desk, int count, std::chrono::milliseconds lease = default_proof_lease,
-                 ServerMetrics* metrics = nullptr);
+    ProofWorkers(UploadDesk& desk, int count, std::chrono::milliseconds lease = default_proof_lease);
     // Lets each worker finish the proof it runs, then ends them.
     ~ProofWorkers();
     ProofWorkers(const ProofWorkers&) = delete;
@@ -36,7 +33,6 @@ class ProofWorkers {
 
     UploadDesk& desk_;
     std::chrono::milliseconds lease_;
-    ServerMetrics* metrics_;
     std::mutex mutex_;
     std::condition_variable wakeup_;
     bool stopping_ = false;

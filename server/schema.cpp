@@ -8,10 +8,18 @@ namespace bestenliste {
 namespace {
 
 #define COUNT_ONE_MORE "ON CONFLICT (level, bucket, proved) DO UPDATE SET entries = rank_counts.entries + 1"
+// Whether an entry is in the trigram table already (or goes into it now).
+#define INDEXED(row) "WHERE " #row ".id <= (SELECT up_to FROM search_indexed)"
 
 constexpr const char* rank_counts_table =
     "CREATE TABLE rank_counts (level INTEGER NOT NULL, bucket INTEGER NOT NULL, proved INTEGER NOT NULL, "
     "entries BIGINT NOT NULL, PRIMARY KEY (level, bucket, proved))";
+
+// The proofs done by every worker, by outcome and by the bucket of their duration (as /metrics
+// shows them), kept in the transaction that finishes each job.
+constexpr const char* proof_tally_table =
+    "CREATE TABLE proof_tally (outcome TEXT NOT NULL, bucket INTEGER NOT NULL, proofs BIGINT NOT NULL, "
+    "microseconds BIGINT NOT NULL, PRIMARY KEY (outcome, bucket))";
 
 const std::vector<Migration> sqlite_migrations = {
     {1,
@@ -63,6 +71,37 @@ const std::vector<Migration> sqlite_migrations = {
       "CREATE INDEX proof_jobs_by_address ON proof_jobs (address, state, turn)"}},
     // Proved and unproved results are two lists, each ranked and paged on its own.
     {6, {"CREATE INDEX entries_by_list ON entries (proved, days, id)", "DROP INDEX entries_by_rank"}},
+    // The trigram table takes new entries in batches (search_indexed tells up to which id): a
+    // segment of its own for every upload would make it merge segments on every commit, about a
+    // dozen pages at a million entries. A search reads the few entries after the last batch
+    // directly. An entry stored later with an id below that mark (one that waited for its proof)
+    // goes into the table at once.
+    {7,
+     {"CREATE TABLE search_indexed (up_to INTEGER NOT NULL)",
+      "INSERT INTO search_indexed SELECT coalesce(max(id), 0) FROM entries", "DROP TRIGGER entries_counted",
+      "DROP TRIGGER entries_uncounted", "DROP TRIGGER entries_recounted",
+      "CREATE TRIGGER entries_counted AFTER INSERT ON entries BEGIN "
+      "INSERT INTO rank_counts VALUES (0, new.days, new.proved, 1) " COUNT_ONE_MORE "; "
+      "INSERT INTO rank_counts VALUES (1, new.days >> 8, new.proved, 1) " COUNT_ONE_MORE "; "
+      "INSERT INTO entries_search (rowid, nickname_key) SELECT new.id, new.nickname_key " INDEXED(new) "; END",
+      "CREATE TRIGGER entries_uncounted AFTER DELETE ON entries BEGIN "
+      "UPDATE rank_counts SET entries = entries - 1 WHERE level = 0 AND bucket = old.days AND proved = old.proved; "
+      "UPDATE rank_counts SET entries = entries - 1 WHERE level = 1 AND bucket = old.days >> 8 AND proved = "
+      "old.proved; "
+      "INSERT INTO entries_search (entries_search, rowid, nickname_key) SELECT 'delete', old.id, "
+      "old.nickname_key " INDEXED(old) "; END",
+      "CREATE TRIGGER entries_recounted AFTER UPDATE OF days, proved, nickname_key ON entries BEGIN "
+      "UPDATE rank_counts SET entries = entries - 1 WHERE level = 0 AND bucket = old.days AND proved = old.proved; "
+      "UPDATE rank_counts SET entries = entries - 1 WHERE level = 1 AND bucket = old.days >> 8 AND proved = "
+      "old.proved; "
+      "INSERT INTO rank_counts VALUES (0, new.days, new.proved, 1) " COUNT_ONE_MORE "; "
+      "INSERT INTO rank_counts VALUES (1, new.days >> 8, new.proved, 1) " COUNT_ONE_MORE "; "
+      "INSERT INTO entries_search (entries_search, rowid, nickname_key) SELECT 'delete', old.id, "
+      "old.nickname_key " INDEXED(
+          old) "; "
+               "INSERT INTO entries_search (rowid, nickname_key) SELECT new.id, new.nickname_key " INDEXED(
+                   new) "; END"}},
+    {8, {proof_tally_table}},
 };
 
 const std::vector<Migration> postgresql_migrations = {
@@ -102,6 +141,14 @@ const std::vector<Migration> postgresql_migrations = {
       "CREATE INDEX proof_jobs_by_turn ON proof_jobs (state, turn, id)",
       "CREATE INDEX proof_jobs_by_address ON proof_jobs (address, state, turn)"}},
     {6, {"CREATE INDEX entries_by_list ON entries (proved, days, id)", "DROP INDEX entries_by_rank"}},
+    // A search looks in one list: one trigram index per list visits only that list's rows.
+    {7,
+     {"CREATE INDEX entries_by_nickname_part_proved ON entries USING gin (nickname_key gin_trgm_ops) "
+      "WHERE proved = 1",
+      "CREATE INDEX entries_by_nickname_part_unproved ON entries USING gin (nickname_key gin_trgm_ops) "
+      "WHERE proved = 0",
+      "DROP INDEX entries_by_nickname_part"}},
+    {8, {proof_tally_table}},
 };
 
 }  // namespace

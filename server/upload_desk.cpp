@@ -118,13 +118,15 @@ std::optional<Reason> UploadDesk::prove_next(const std::string& worker, std::chr
     auto job = proofs_.claim(worker, now_(), lease);
     if (!job) return std::nullopt;
     Reason reason = Reason::ReplayTimedOut;
+    const auto start = std::chrono::steady_clock::now();
     // A replay that ended its worker three times (a crash, memory) is not tried again.
     if (job->attempts <= 3) {
         UploadOutcome outcome;
         reason = store_proved(job->upload, job->replay, job->id, outcome);
     }
     // A failure of the database leaves the job to be claimed again when its lease has passed.
-    proofs_.finish(job->id, reason, now_());
+    proofs_.finish(job->id, reason, now_(),
+                   std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start));
     return reason;
 }
 

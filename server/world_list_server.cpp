@@ -248,7 +248,7 @@ WorldListServer::WorldListServer(EntryStore& store, UploadDesk& desk, ServeOptio
         std::max<time_t>(1, std::chrono::duration_cast<std::chrono::seconds>(options_.limits.keep_alive_idle).count()));
     add_routes();
     if (options_.workers > 0) {
-        workers_ = std::make_unique<ProofWorkers>(desk_, options_.workers, options_.proof_lease, &metrics_);
+        workers_ = std::make_unique<ProofWorkers>(desk_, options_.workers, options_.proof_lease);
     }
 }
 
@@ -380,16 +380,16 @@ void WorldListServer::add_routes() {
         res.set_content(healthy ? R"({"database":"ok"})" : R"({"database":"unavailable"})", json_type);
     });
 
-    // For Prometheus: what this process has done since it started, and the proof queue of all.
+    // For Prometheus: what this process has done since it started, and the proofs of all.
     http.Get("/metrics", [this](const httplib::Request&, httplib::Response& res) {
-        std::optional<int64_t> waiting;
+        std::optional<ProofFigures> proofs;
         try {
-            waiting = desk_.proofs().waiting();
+            proofs = desk_.proofs().figures();
         } catch (const std::exception& error) {
             base::Log("the database failed: %s", database_message(error).c_str());
         }
         res.set_header("Cache-Control", "no-store");
-        res.set_content(metrics_.text(waiting), "text/plain; version=0.0.4; charset=utf-8");
+        res.set_content(metrics_.text(proofs), "text/plain; version=0.0.4; charset=utf-8");
     });
 
     http.Get("/hochladen",
@@ -409,8 +409,14 @@ void WorldListServer::add_routes() {
                 res.set_header("Retry-After", "60");
                 return;
             }
-            view.total = store_.count(list, view.search);
-            view.entries = store_.page(list, (view.page - 1) * entries_per_page, entries_per_page, view.search);
+            if (view.search.empty()) {
+                view.total = store_.count(list);
+                view.entries = store_.page(list, (view.page - 1) * entries_per_page, entries_per_page);
+            } else {
+                auto found = store_.search(list, view.search, (view.page - 1) * entries_per_page, entries_per_page);
+                view.total = found.total;
+                view.entries = std::move(found.entries);
+            }
             if (list == Listing::Unproved && view.page == 1 && view.search.empty()) {
                 view.waiting_total = desk_.proofs().waiting();
                 if (view.waiting_total > 0) view.waiting = desk_.proofs().waiting_entries(entries_per_page);

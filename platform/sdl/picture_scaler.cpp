@@ -92,15 +92,20 @@ inline __attribute__((always_inline)) void widenRow(const uint16_t* __restrict i
 // SSE2, which every x86-64 processor has: the same integers as the plain loops, four or eight
 // output pixels at a time.
 
-// Eight RGB565 pixels widened to XRGB8888 as Rgb565ToXrgb8888 does one: a 5-bit channel c
-// becomes c << 3 | c >> 2, which is c * 8.25 rounded down, and a 6-bit one c * 4.0625; each is
-// one multiply-high of the channel where it stands in the 16 bits.
-inline void widen8Sse2(const uint16_t* in, __m128i& low, __m128i& high) {
+// The channels of eight RGB565 pixels in 16-bit lanes, widened to 8 bits as Rgb565ToXrgb8888
+// does: a 5-bit channel c becomes c << 3 | c >> 2, which is c * 8.25 rounded down, and a 6-bit
+// one c * 4.0625; each is one multiply-high of the channel where it stands in the 16 bits.
+inline void channels8Sse2(const uint16_t* in, __m128i& r, __m128i& g, __m128i& b) {
     const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-    const __m128i r =
-        _mm_mulhi_epu16(_mm_and_si128(p, _mm_set1_epi16(static_cast<int16_t>(0xF800))), _mm_set1_epi16(264));
-    const __m128i g = _mm_mulhi_epu16(_mm_and_si128(p, _mm_set1_epi16(0x07E0)), _mm_set1_epi16(8320));
-    const __m128i b = _mm_mulhi_epu16(_mm_slli_epi16(p, 11), _mm_set1_epi16(264));
+    r = _mm_mulhi_epu16(_mm_and_si128(p, _mm_set1_epi16(static_cast<int16_t>(0xF800))), _mm_set1_epi16(264));
+    g = _mm_mulhi_epu16(_mm_and_si128(p, _mm_set1_epi16(0x07E0)), _mm_set1_epi16(8320));
+    b = _mm_mulhi_epu16(_mm_slli_epi16(p, 11), _mm_set1_epi16(264));
+}
+
+// Eight RGB565 pixels widened to XRGB8888 as Rgb565ToXrgb8888 does one.
+inline void widen8Sse2(const uint16_t* in, __m128i& low, __m128i& high) {
+    __m128i r, g, b;
+    channels8Sse2(in, r, g, b);
     const __m128i blueGreen = _mm_or_si128(b, _mm_slli_epi16(g, 8));
     const __m128i redOpaque = _mm_or_si128(r, _mm_set1_epi16(static_cast<int16_t>(0xFF00)));
     low = _mm_unpacklo_epi16(blueGreen, redOpaque);
@@ -141,20 +146,48 @@ void repeatPixelsSse2(const uint16_t* in, int32_t n, uint32_t* out) {
     repeatPixels<Times>(in + x, n - x, out + x * Times);
 }
 
-// Across: each output pixel's two source pixels are neighbours, so one 8-byte load holds both;
-// their bytes interleaved channel by channel meet the weights (64 - w, w) in one multiply-add.
-void filterAcrossSse2(const uint32_t* wide, const int32_t* first, const uint8_t* weights, int32_t n, uint16_t* out) {
-    const __m128i zero = _mm_setzero_si128();
-    const auto pixel = [&](int32_t x) {
-        const __m128i both = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(wide + first[x]));
-        const __m128i paired = _mm_unpacklo_epi8(_mm_unpacklo_epi8(both, _mm_srli_epi64(both, 32)), zero);
-        const __m128i w = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(weights + 8 * x)), zero);
-        return _mm_madd_epi16(paired, w);
+// One row widened to a pixel's four channels in 16 bits each (blue, green, red, 255), its last
+// pixel repeated once: the filter reads a pixel and the one after it in one 16-byte load.
+void widenRowWordsSse2(const uint16_t* in, int32_t n, uint16_t* out) {
+    const __m128i opaque = _mm_set1_epi16(255);
+    int32_t x = 0;
+    for (; x + 8 <= n; x += 8) {
+        __m128i r, g, b;
+        channels8Sse2(in + x, r, g, b);
+        const __m128i blueGreen[2] = {_mm_unpacklo_epi16(b, g), _mm_unpackhi_epi16(b, g)};
+        const __m128i redOpaque[2] = {_mm_unpacklo_epi16(r, opaque), _mm_unpackhi_epi16(r, opaque)};
+        for (int i = 0; i < 2; ++i) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * x + 16 * i),
+                             _mm_unpacklo_epi32(blueGreen[i], redOpaque[i]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * x + 16 * i + 8),
+                             _mm_unpackhi_epi32(blueGreen[i], redOpaque[i]));
+        }
+    }
+    for (; x < n; ++x) {
+        const uint32_t p = Rgb565ToXrgb8888(in[x]);
+        for (int32_t c = 0; c < 4; ++c) out[4 * x + c] = static_cast<uint16_t>(p >> (8 * c) & 255);
+    }
+    std::memcpy(out + 4 * n, out + 4 * (n - 1), 8);
+}
+
+// Across: one load holds an output pixel's two source pixels, one multiply weighs all their
+// channels by (64 - w, w), and the two halves of two such products summed are two output pixels.
+void filterAcrossSse2(const uint16_t* wide, const uint32_t* firstWord, const uint16_t* weights, int32_t n,
+                      uint16_t* out) {
+    const auto weighed = [&](int32_t x) {
+        return _mm_mullo_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(wide + firstWord[x])),
+                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + 8 * x)));
     };
     int32_t x = 0;
-    for (; x + 2 <= n; x += 2)
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * x), _mm_packs_epi32(pixel(x), pixel(x + 1)));
-    filterAcrossPlain(wide, first, weights, x, n, out);
+    for (; x + 2 <= n; x += 2) {
+        const __m128i a = weighed(x), b = weighed(x + 1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * x),
+                         _mm_add_epi16(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b)));
+    }
+    for (; x < n; ++x)
+        for (int32_t c = 0; c < 4; ++c)
+            out[4 * x + c] = static_cast<uint16_t>(wide[firstWord[x] + c] * weights[8 * x] +
+                                                   wide[firstWord[x] + 4 + c] * weights[8 * x + 4]);
 }
 
 // Down: h0 + round((h1 - h0) * w / 64) without SSSE3's multiply-high-with-rounding. With d
@@ -234,22 +267,6 @@ void repeatPixelsBaseline(const uint16_t* in, int32_t n, int32_t times, uint32_t
 #endif
     repeatPixelsAny(in, n, times, out);
 }
-void widenRowBaseline(const uint16_t* in, int32_t n, uint32_t* out) {
-#if defined(__SSE2__)
-    repeatPixelsSse2<1>(in, n, out);
-    out[n] = out[n - 1];
-#else
-    widenRow(in, n, out);
-#endif
-}
-void filterAcrossBaseline(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const uint8_t*,
-                          const int32_t*, const uint8_t*, int32_t n, uint16_t* out) {
-#if defined(__SSE2__)
-    filterAcrossSse2(wide, first, weights, n, out);
-#else
-    filterAcrossPlain(wide, first, weights, 0, n, out);
-#endif
-}
 void filterDownBaseline(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n, uint8_t* out,
                         [[maybe_unused]] bool stream) {
 #if defined(__SSE2__)
@@ -309,7 +326,7 @@ __attribute__((target("avx2"))) void repeatPixelsAvx2(const uint16_t* in, int32_
     for (; x < n; ++x) std::fill_n(out + x * times, times, Rgb565ToXrgb8888(in[x]));
 }
 
-// Sixteen at a time, each channel by one multiply-high as in widen8Sse2.
+// Sixteen at a time, each channel by one multiply-high as in channels8Sse2.
 __attribute__((target("avx2"))) void widenRowAvx2(const uint16_t* in, int32_t n, uint32_t* out) {
     int32_t x = 0;
     for (; x + 16 <= n; x += 16) {
@@ -435,10 +452,10 @@ bool avx2Available() { return __builtin_cpu_supports("avx2"); }
 void repeatPixelsAvx2(const uint16_t* in, int32_t n, int32_t times, uint32_t* out) {
     repeatPixelsBaseline(in, n, times, out);
 }
-void widenRowAvx2(const uint16_t* in, int32_t n, uint32_t* out) { widenRowBaseline(in, n, out); }
-void filterAcrossAvx2(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const uint8_t* blockWeights,
-                      const int32_t* offsets, const uint8_t* blockFits, int32_t n, uint16_t* out) {
-    filterAcrossBaseline(wide, first, weights, blockWeights, offsets, blockFits, n, out);
+void widenRowAvx2(const uint16_t* in, int32_t n, uint32_t* out) { widenRow(in, n, out); }
+void filterAcrossAvx2(const uint32_t* wide, const int32_t* first, const uint8_t* weights, const uint8_t*,
+                      const int32_t*, const uint8_t*, int32_t n, uint16_t* out) {
+    filterAcrossPlain(wide, first, weights, 0, n, out);
 }
 void filterDownAvx2(const uint16_t* h0, const uint16_t* h1, int32_t weight, int32_t n, uint8_t* out, bool stream) {
     filterDownBaseline(h0, h1, weight, n, out, stream);
@@ -497,11 +514,16 @@ PictureScaler::PictureScaler(Scaling scaling, int32_t srcWidth, int32_t srcHeigh
     const std::vector<ScaleTap> columns = ScaleTaps(scaling, srcWidth, width, sharpFactor);
     columnFirst_.resize(columns.size());
     columnWeights_.resize(columns.size() * 8);
+    columnWeightWords_.resize(columns.size() * 8);
+    columnFirstWord_.resize(columns.size());
     for (size_t x = 0; x < columns.size(); ++x) {
         columnFirst_[x] = columns[x].first;
+        columnFirstWord_[x] = static_cast<uint32_t>(columns[x].first) * 4;
         for (size_t i = 0; i < 4; ++i) {
             columnWeights_[8 * x + 2 * i] = static_cast<uint8_t>(kScaleWeightOne - columns[x].weight);
             columnWeights_[8 * x + 2 * i + 1] = static_cast<uint8_t>(columns[x].weight);
+            columnWeightWords_[8 * x + i] = static_cast<uint16_t>(kScaleWeightOne - columns[x].weight);
+            columnWeightWords_[8 * x + 4 + i] = static_cast<uint16_t>(columns[x].weight);
         }
     }
     // Blocks of eight output pixels whose source pixels (both of each) lie within eight of the row.
@@ -522,6 +544,7 @@ PictureScaler::PictureScaler(Scaling scaling, int32_t srcWidth, int32_t srcHeigh
     rowTaps_ = ScaleTaps(scaling, srcHeight, height, sharpFactor);
     // Eight pixels are read from any source pixel on: the row is padded with its last pixel.
     widened_.resize(static_cast<size_t>(srcWidth) + 8);
+    widenedWords_.resize((static_cast<size_t>(srcWidth) + 1) * 4);
     for (auto& row : filtered_) row.resize(static_cast<size_t>(width) * 4);
 }
 
@@ -530,10 +553,20 @@ const uint16_t* PictureScaler::filteredRow(const Surface& src, int32_t y, bool a
         if (filteredRowOf_[i] == y) return filtered_[i].data();
     // Rows are asked for from the top down, so the lower-numbered one is done with.
     const int slot = filteredRowOf_[0] <= filteredRowOf_[1] ? 0 : 1;
-    (avx2 ? widenRowAvx2 : widenRowBaseline)(src.row(y), srcWidth_, widened_.data());
-    (avx2 ? filterAcrossAvx2 : filterAcrossBaseline)(widened_.data(), columnFirst_.data(), columnWeights_.data(),
-                                                     blockWeights_.data(), columnOffsets_.data(), blockFits_.data(),
-                                                     width_, filtered_[slot].data());
+    uint16_t* out = filtered_[slot].data();
+    if (avx2) {
+        widenRowAvx2(src.row(y), srcWidth_, widened_.data());
+        filterAcrossAvx2(widened_.data(), columnFirst_.data(), columnWeights_.data(), blockWeights_.data(),
+                         columnOffsets_.data(), blockFits_.data(), width_, out);
+    } else {
+#if defined(__SSE2__)
+        widenRowWordsSse2(src.row(y), srcWidth_, widenedWords_.data());
+        filterAcrossSse2(widenedWords_.data(), columnFirstWord_.data(), columnWeightWords_.data(), width_, out);
+#else
+        widenRow(src.row(y), srcWidth_, widened_.data());
+        filterAcrossPlain(widened_.data(), columnFirst_.data(), columnWeights_.data(), 0, width_, out);
+#endif
+    }
     filteredRowOf_[slot] = y;
     return filtered_[slot].data();
 }
@@ -566,11 +599,13 @@ void PictureScaler::Draw(const Surface& src, uint8_t* dst, size_t pitch, ScalerB
             continue;
         }
         const uint16_t* h0 = filteredRow(src, t.first, avx2);
-        // The next row blends the same two source rows with another weight: both at once.
-        if (y + 1 < height_ && rowTaps_[y + 1].first == t.first && rowTaps_[y + 1].weight != t.weight) {
+        // The next row blends the same two source rows with another weight: both at once (a row
+        // with weight zero is only narrowed, which costs less alone).
+        const ScaleTap next = y + 1 < height_ ? rowTaps_[y + 1] : ScaleTap{};
+        if (t.weight > 0 && next.weight > 0 && next.first == t.first && next.weight != t.weight) {
             const uint16_t* h1 = filteredRow(src, t.first + 1, avx2);
-            (avx2 ? filterDownPairAvx2 : filterDownPairBaseline)(h0, h1, t.weight, rowTaps_[y + 1].weight, width_ * 4,
-                                                                 out, out + pitch, stream);
+            (avx2 ? filterDownPairAvx2 : filterDownPairBaseline)(h0, h1, t.weight, next.weight, width_ * 4, out,
+                                                                 out + pitch, stream);
             y += 2;
             continue;
         }

@@ -49,15 +49,18 @@ class PictureScaler {
     const uint16_t* filteredRow(const Surface& src, int32_t y, bool avx2);
 
     int32_t srcWidth_, srcHeight_, width_, height_;
-    int32_t factor_ = 0;                  // the whole factor when replicating, else 0
-    std::vector<int32_t> columnFirst_;    // per output column: its first source pixel
-    std::vector<uint8_t> columnWeights_;  // per output column: (64 - weight, weight) four times
-    std::vector<int32_t> columnOffsets_;  // per output column: its first source pixel less its block's
-    std::vector<uint8_t> blockFits_;      // per eight output columns: their source pixels lie within eight
-    std::vector<uint8_t> blockWeights_;   // per eight output columns: their weights, in the AVX2 loop's order
+    int32_t factor_ = 0;                       // the whole factor when replicating, else 0
+    std::vector<int32_t> columnFirst_;         // per output column: its first source pixel
+    std::vector<uint8_t> columnWeights_;       // per output column: (64 - weight, weight) four times
+    std::vector<uint32_t> columnFirstWord_;    // per output column: where its first source pixel's channels start
+    std::vector<uint16_t> columnWeightWords_;  // per output column: 64 - weight four times, weight four times
+    std::vector<int32_t> columnOffsets_;       // per output column: its first source pixel less its block's
+    std::vector<uint8_t> blockFits_;           // per eight output columns: their source pixels lie within eight
+    std::vector<uint8_t> blockWeights_;        // per eight output columns: their weights, in the AVX2 loop's order
     std::vector<ScaleTap> rowTaps_;
-    std::vector<uint32_t> widened_;      // one source row in XRGB8888, its last pixel repeated once
-    std::vector<uint16_t> filtered_[2];  // two source rows filtered across, 4 channels per pixel
+    std::vector<uint32_t> widened_;       // one source row in XRGB8888, its last pixel repeated once
+    std::vector<uint16_t> widenedWords_;  // the same with each channel in 16 bits
+    std::vector<uint16_t> filtered_[2];   // two source rows filtered across, 4 channels per pixel
     int32_t filteredRowOf_[2] = {-1, -1};
 };
 

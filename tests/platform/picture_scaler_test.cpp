@@ -83,21 +83,22 @@ platform::Surface testPicture(int w, int h) {
 }
 
 TEST(PictureScaler, BothBuildsMatchThePlainReferencePixelForPixel) {
-    const platform::Surface picture = testPicture(640, 480);
     const struct {
-        int w, h;
+        int srcW, srcH, w, h;
     } sizes[] = {
-        {1440, 1080},  // a 1920 x 1080 screen: sharp enlarges twice, then fills
-        {1024, 768},   // 1366 x 768: sharp enlarges twice, then shrinks
-        {1920, 1440},  // 2560 x 1440: three times
-        {1280, 960},   // a whole factor
-        {640, 480},    // the picture's own size (integer on a 1366 x 768 screen)
-        {333, 250},    // smaller than the picture, odd sizes (the loops' remainders)
+        {640, 480, 1440, 1080},  // a 1920 x 1080 screen: sharp enlarges twice, then fills
+        {640, 480, 1024, 768},   // 1366 x 768: sharp enlarges twice, then shrinks
+        {640, 480, 1920, 1440},  // 2560 x 1440: three times
+        {640, 480, 1280, 960},   // a whole factor
+        {640, 480, 640, 480},    // the picture's own size (integer on a 1366 x 768 screen)
+        {640, 480, 333, 250},    // smaller than the picture, odd sizes (the loops' remainders)
+        {37, 29, 101, 77},       // an odd picture: the remainders of widening a row
     };
     std::vector<platform::ScalerBuild> builds = {platform::ScalerBuild::Baseline};
     if (platform::Avx2ScalerAvailable()) builds.push_back(platform::ScalerBuild::Avx2);
     for (const auto& size : sizes)
         for (Scaling scaling : {Scaling::Integer, Scaling::Sharp, Scaling::Smooth}) {
+            const platform::Surface picture = testPicture(size.srcW, size.srcH);
             const std::vector<uint32_t> expected = reference(picture, scaling, size.w, size.h);
             for (platform::ScalerBuild build : builds)
                 for (bool aligned : {false, true}) {
@@ -111,9 +112,12 @@ TEST(PictureScaler, BothBuildsMatchThePlainReferencePixelForPixel) {
                     std::vector<uint8_t> buffer(pitch * size.h + 64, 0xAB);
                     uint8_t* out = buffer.data() + (32 - reinterpret_cast<uintptr_t>(buffer.data()) % 32) % 32 +
                                    (aligned ? 16 : 4);
-                    platform::PictureScaler scaler(scaling, 640, 480, size.w, size.h);
-                    // Twice: the second frame must not depend on what the first left behind.
-                    scaler.Draw(testPicture(640, 480), out, pitch, build);
+                    platform::PictureScaler scaler(scaling, size.srcW, size.srcH, size.w, size.h);
+                    // After another frame: the picture must not depend on what that one left behind.
+                    platform::Surface other(size.srcW, size.srcH);
+                    for (int y = 0; y < size.srcH; ++y)
+                        for (int x = 0; x < size.srcW; ++x) other.row(y)[x] = static_cast<uint16_t>(~picture.row(y)[x]);
+                    scaler.Draw(other, out, pitch, build);
                     scaler.Draw(picture, out, pitch, build);
                     for (int y = 0; y < size.h; ++y) {
                         for (int x = 0; x < size.w; ++x) {

@@ -153,6 +153,10 @@ TEST_P(DatabaseTest, ASearchFindsOnlyTheEntriesOfItsList) {
         EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 10, search)), (std::vector<std::string>{"1:Maxi"}))
             << search;
         EXPECT_EQ(store->count(Listing::Proved, search), 2) << search;
+        EXPECT_EQ(store->search(Listing::Proved, search, 1, 10).total, 2) << search;
+        EXPECT_EQ(nicknames(store->search(Listing::Proved, search, 1, 10).entries),
+                  (std::vector<std::string>{"2:Maximilian"}))
+            << search;
     }
 }
 
@@ -187,14 +191,57 @@ TEST_P(DatabaseTest, SearchThroughTheIndexFindsWhatReadingEveryNicknameFinds) {
         {"m%x",                    {}},
     };
     // clang-format on
-    for (const auto& c : cases) {
-        EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 20, c.search)), c.found) << c.search;
-        EXPECT_EQ(store->count(Listing::Unproved, c.search), static_cast<int64_t>(c.found.size())) << c.search;
+    // New entries reach SQLite's trigram table in batches: the same hits before and after.
+    for (const char* when : {"before the batch", "after the batch"}) {
+        for (const auto& c : cases) {
+            EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 20, c.search)), c.found) << c.search << " " << when;
+            EXPECT_EQ(store->count(Listing::Unproved, c.search), static_cast<int64_t>(c.found.size()))
+                << c.search << " " << when;
+            const auto found = store->search(Listing::Unproved, c.search, 0, 20);
+            EXPECT_EQ(nicknames(found.entries), c.found) << c.search << " " << when;
+            EXPECT_EQ(found.total, static_cast<int64_t>(c.found.size())) << c.search << " " << when;
+        }
+        store->catch_up_search();
     }
-    // A page of hits further on keeps each hit's place in the whole list.
+    // A page of hits further on keeps each hit's place in the whole list, and one past the last
+    // hit still tells how many there are.
     EXPECT_EQ(nicknames(store->page(Listing::Unproved, 1, 1, "max")), (std::vector<std::string>{"2:Max_1"}));
+    EXPECT_EQ(store->search(Listing::Unproved, "max", 5, 5).total, 3);
     store->delete_nickname("Maxim");
     EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 20, "axi")), (std::vector<std::string>{}));
+}
+
+// Entries that change after the last batch, or arrive later with an id below it (an upload that
+// waited for its proof), are found as exactly as the others.
+TEST_P(DatabaseTest, SearchFollowsEntriesAroundTheIndexedMark) {
+    auto store = open_store();
+    add(*store, upload_bytes("Anna", 100), "Anna", 100);
+    const auto later = add(*store, upload_bytes("Bernd", 200), "Bernd", 200);
+    store->delete_nickname("Bernd");  // never indexed
+    add(*store, upload_bytes("Carla", 300), "Carla", 300);
+    store->catch_up_search();
+    add(*store, upload_bytes("Dora", 400), "Dora", 400);
+    NewEntry waited;
+    const auto bytes = upload_bytes("Bernadette", 50);
+    waited.upload = bytes;
+    waited.nickname = "Bernadette";
+    waited.days = 50;
+    waited.id = *later;  // below the indexed mark
+    ASSERT_TRUE(store->insert(waited));
+    store->delete_nickname("Carla");  // indexed
+    // clang-format off
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"ann", {"2:Anna"}},     {"ber", {"1:Bernadette"}}, {"rnd", {}},
+        {"arl", {}},             {"ora", {"3:Dora"}},       {"a",   {"1:Bernadette", "2:Anna", "3:Dora"}},
+    };
+    // clang-format on
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& [search, found] : cases) {
+            EXPECT_EQ(nicknames(store->page(Listing::Unproved, 0, 10, search)), found) << search << " " << round;
+            EXPECT_EQ(store->count(Listing::Unproved, search), static_cast<int64_t>(found.size())) << search;
+        }
+        store->catch_up_search();
+    }
 }
 
 TEST_P(DatabaseTest, DeleteRemovesEveryEntryOfExactlyThatNickname) {

@@ -32,31 +32,10 @@ int load_uploads() {
 // Every upload file of a test has its own nickname, so the list shows each at most once.
 std::vector<uint8_t> numbered_upload(int n) { return upload_bytes("L" + std::to_string(n), n % 28801, n); }
 
-// The answer's status; `queued` gets the entry's id when the upload waits for its proof (202).
-int post(httplib::Client& client, const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& replay = {},
-         int64_t* queued = nullptr) {
-    httplib::MultipartFormDataItems items = {
-        {"qhs", std::string(bytes.begin(), bytes.end()), "upload.qhs", "application/octet-stream"}};
-    if (!replay.empty()) items.push_back({"replay", std::string(replay.begin(), replay.end()), "game.vxr", ""});
-    const auto res = client.Post("/api/upload", items);
-    if (res && res->status == 202 && queued) *queued = nlohmann::json::parse(res->body)["id"].get<int64_t>();
-    return res ? res->status : -1;
-}
-
 // The nicknames of both lists, the proved and the unproved one.
 std::multiset<std::string> listed_nicknames(const ServerProcess& server) {
-    auto client = server.client();
     std::multiset<std::string> names;
-    for (const std::string list : {"proved", "unproved"}) {
-        for (int offset = 0;; offset += 100) {
-            const auto res =
-                client.Get(("/api/list?list=" + list + "&limit=100&offset=" + std::to_string(offset)).c_str());
-            if (!res) throw std::runtime_error("no answer from the list");
-            const auto json = nlohmann::json::parse(res->body);
-            for (const auto& entry : json["entries"]) names.insert(entry["nickname"].get<std::string>());
-            if (json["entries"].size() < 100) break;
-        }
-    }
+    for (const auto& entry : whole_list(server)) names.insert(entry["nickname"].get<std::string>());
     return names;
 }
 
@@ -90,7 +69,7 @@ TEST(ServerUnderLoad, SixtyFourClientsLoseNoAcceptedUpload) {
             const auto send = [&](const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& replay) {
                 const auto sent = Clock::now();
                 int64_t id = 0;
-                const int status = post(client, bytes, replay, &id);
+                const int status = post_upload(client, bytes, replay, &id);
                 mine.push_back(std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
                 (status == 201 ? accepted : status == 202 ? queued : status == 422 ? refused : failed)++;
                 if (status == 202) {
@@ -152,7 +131,7 @@ TEST(ServerUnderFaults, EveryAcknowledgedUploadSurvivesAKill9AndNoneIsStoredTwic
                 auto client = server.client();
                 while (!stop) {
                     const int n = next++;
-                    if (post(client, numbered_upload(n)) == 201) {
+                    if (post_upload(client, numbered_upload(n)) == 201) {
                         std::lock_guard lock(mutex);
                         acknowledged.insert(n);
                     }
@@ -231,7 +210,7 @@ TEST(ServerUnderFaults, SigtermFinishesTheRequestsInFlightAndExitsCleanly) {
     for (int c = 0; c < 8; ++c) {
         threads.emplace_back([&, c] {
             auto client = server.client();
-            const int status = post(client, numbered_upload(c));
+            const int status = post_upload(client, numbered_upload(c));
             answered += status > 0;
             accepted += status == 201;
         });

@@ -16,7 +16,9 @@
 #include "tests/server/raw_http.h"
 #include "tests/server/recorded_games.h"
 #include "tests/server/running_server.h"
+#include "tests/server/server_process.h"
 #include "tests/server/upload_fixture.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -179,6 +181,44 @@ TEST(Metrics, ProofsAreCountedWithTheirDurationAndTheQueueIsMeasured) {
     EXPECT_EQ(sample(samples, R"(vorlanix_proof_duration_seconds_bucket{le="+Inf"})"), 1);
     EXPECT_GT(sample(samples, "vorlanix_proof_duration_seconds_sum"), 0);
     EXPECT_EQ(sample(samples, "vorlanix_proof_queue_length"), 0);
+}
+
+// A `work` process of its own proves the upload; every server on the database shows its proof,
+// and a second proof refused shows beside it by outcome.
+TEST(Metrics, ProofsOfAWorkProcessAreShownByEveryServer) {
+    const auto& game = game_with_upload();
+    TempDir dir;
+    ServerProcess server(dir.path(), {"--workers", "0"});
+    ServerProcess worker(dir.path(), {}, {}, "work");
+    auto client = server.client();
+    const auto queued = upload(client, game.upload, game.replay);
+    ASSERT_EQ(queued->status, 202) << queued->body;
+    ASSERT_EQ(settled_entry(client, nlohmann::json::parse(queued->body)["id"].get<int64_t>())["state"], "proved");
+    // The same replay again, with another file: the game proves one entry only.
+    const auto reused = upload(client, upload_bytes("Zweiter", 1234), game.replay);
+    ASSERT_EQ(reused->status, 202) << reused->body;
+    ASSERT_EQ(settled_entry(client, nlohmann::json::parse(reused->body)["id"].get<int64_t>())["state"], "refused");
+
+    const auto samples = samples_of(client.Get("/metrics")->body);
+    EXPECT_EQ(sample(samples, R"(vorlanix_proofs_total{outcome="accepted"})"), 1);
+    EXPECT_EQ(sample(samples, "vorlanix_proof_duration_seconds_count"), 2);
+    EXPECT_EQ(sample(samples, R"(vorlanix_proof_duration_seconds_bucket{le="+Inf"})"), 2);
+    EXPECT_GT(sample(samples, "vorlanix_proof_duration_seconds_sum"), 0);
+    EXPECT_EQ(sample(samples, "vorlanix_proof_queue_length"), 0);
+    double refused = 0;
+    for (const auto& [name, value] : samples) {
+        if (name.starts_with("vorlanix_proofs_total{") && name.find("accepted") == std::string::npos) refused += value;
+    }
+    EXPECT_EQ(refused, 1);
+    // A second server that proved nothing itself shows the same figures. (The worker finished the
+    // refused proof after the accepted one: its outcome is seen only once both are counted.)
+    ServerProcess other(dir.path(), {"--workers", "0"});
+    auto other_client = other.client();
+    const auto proofs_only = [](std::map<std::string, double> all) {
+        std::erase_if(all, [](const auto& s) { return !s.first.starts_with("vorlanix_proof"); });
+        return all;
+    };
+    EXPECT_EQ(proofs_only(samples_of(other_client.Get("/metrics")->body)), proofs_only(samples));
 }
 
 }  // namespace

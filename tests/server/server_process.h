@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// vorlanix-bestenliste run as a real process on a free loopback port, as an operator runs it.
+// vorlanix-bestenliste run as a real process on a free loopback port, as an operator runs it, and
+// what the tests that start such processes ask of them: an upload sent, both lists read whole.
 #pragma once
 
 #include <httplib.h>
+#include <nlohmann/json.hpp>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -12,6 +14,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -109,3 +112,32 @@ class ServerProcess {
     int port_ = 0;
     std::FILE* output_ = nullptr;
 };
+
+// An upload sent as the web page sends it, with its replay when given: the answer's status (-1
+// without one, as from a killed server); `queued` gets the entry's id when it waits for its proof.
+inline int post_upload(httplib::Client& client, const std::vector<uint8_t>& bytes,
+                       const std::vector<uint8_t>& replay = {}, int64_t* queued = nullptr) {
+    httplib::MultipartFormDataItems items = {
+        {"qhs", std::string(bytes.begin(), bytes.end()), "upload.qhs", "application/octet-stream"}};
+    if (!replay.empty()) items.push_back({"replay", std::string(replay.begin(), replay.end()), "game.vxr", ""});
+    const auto res = client.Post("/api/upload", items);
+    if (res && res->status == 202 && queued) *queued = nlohmann::json::parse(res->body)["id"].get<int64_t>();
+    return res ? res->status : -1;
+}
+
+// Both lists as one server shows them through its API, the proved one first, each in its order.
+inline std::vector<nlohmann::json> whole_list(const ServerProcess& server) {
+    auto client = server.client();
+    std::vector<nlohmann::json> entries;
+    for (const std::string list : {"proved", "unproved"}) {
+        for (int offset = 0;; offset += 100) {
+            const auto res =
+                client.Get(("/api/list?list=" + list + "&limit=100&offset=" + std::to_string(offset)).c_str());
+            if (!res) throw std::runtime_error("no answer from the list");
+            const auto json = nlohmann::json::parse(res->body);
+            for (const auto& entry : json["entries"]) entries.push_back(entry);
+            if (json["entries"].size() < 100) break;
+        }
+    }
+    return entries;
+}

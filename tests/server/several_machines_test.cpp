@@ -19,23 +19,6 @@
 
 namespace {
 
-// Both lists as one server shows them, the proved one first, each in its order.
-std::vector<nlohmann::json> whole_list(const ServerProcess& server) {
-    auto client = server.client();
-    std::vector<nlohmann::json> entries;
-    for (const std::string list : {"proved", "unproved"}) {
-        for (int offset = 0;; offset += 100) {
-            const auto res =
-                client.Get(("/api/list?list=" + list + "&limit=100&offset=" + std::to_string(offset)).c_str());
-            if (!res) throw std::runtime_error("no answer from the list");
-            const auto json = nlohmann::json::parse(res->body);
-            for (const auto& entry : json["entries"]) entries.push_back(entry);
-            if (json["entries"].size() < 100) break;
-        }
-    }
-    return entries;
-}
-
 TEST(SeveralMachines, TwoServersAndTwoWorkersLoseNothingWhenOneOfEachIsKilled) {
     auto& cluster = PostgresCluster::shared();
     if (!cluster.running()) GTEST_SKIP() << "PostgreSQL tests skipped: " << cluster.why_not();
@@ -68,17 +51,15 @@ TEST(SeveralMachines, TwoServersAndTwoWorkersLoseNothingWhenOneOfEachIsKilled) {
                 const auto upload = n == 5        ? game.upload
                                     : with_replay ? with_nickname(game.upload, nickname)
                                                   : upload_bytes(nickname, n % 28801, n);
-                httplib::MultipartFormDataItems items = {
-                    {"qhs", std::string(upload.begin(), upload.end()), "u.qhs", ""}};
-                if (with_replay)
-                    items.push_back({"replay", std::string(game.replay.begin(), game.replay.end()), "", ""});
-                const auto res = client.Post("/api/upload", items);
-                if (!res) continue;  // a killed server's client
+                int64_t queued = 0;
+                const int status =
+                    post_upload(client, upload, with_replay ? game.replay : std::vector<uint8_t>{}, &queued);
+                if (status < 0) continue;  // a killed server's client
                 std::lock_guard lock(mutex);
                 ++answered;
-                if (res->status == 201) listed_at_once.insert(nickname);
-                if (res->status == 202) {
-                    waiting.push_back(nlohmann::json::parse(res->body)["id"].get<int64_t>());
+                if (status == 201) listed_at_once.insert(nickname);
+                if (status == 202) {
+                    waiting.push_back(queued);
                     if (n == 5) proving_id = waiting.back();
                 }
             }

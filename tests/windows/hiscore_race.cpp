@@ -26,5 +26,5 @@ int main(int argc, char** argv) {
     std::printf("%c: %d saves, %d failures, the other's results seen %d times%s%s\n", mode[0], report.saves,
                 report.failures, report.others_seen, report.failures ? "; first: " : "", report.first_failure.c_str());
     // Both writers must have run at the same time, or the run proves nothing.
-    return report.failures == 0 && report.others_seen > 1 ? 0 : 1;
+    return report.failures == 0 && report.others_seen > 0 ? 0 : 1;
 }

@@ -5,13 +5,15 @@
 # return visits with a full one), and how many bytes the world-list server sends for it, compressed.
 # Usage: web_first_frame.py DIST BESTENLISTE [RUNS]   (DIST from scripts/build-web.sh)
 import os
-import shutil
 import statistics
 import subprocess
 import sys
 import tempfile
 import time
 import urllib.request
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
+import chromium_session  # noqa: E402
 
 # Runs in the page before its own scripts: at every animation frame it draws the canvas small and
 # notes the moment when more than 5 % of it is lit, the title picture, on the page's own clock
@@ -65,24 +67,14 @@ def first_frame(browser, base, fresh):
 
 
 def main(dist, bestenliste, runs=5):
-    from selenium import webdriver
-    from selenium.webdriver.chrome.service import Service
-
     with tempfile.TemporaryDirectory() as tmp:
         server = subprocess.Popen([bestenliste, "serve", "--listen", "127.0.0.1:0", "--data-dir", tmp,
                                    "--web-dir", dist], stdout=subprocess.PIPE, text=True)
         try:
             base = server.stdout.readline().strip().split("listening on ")[1].rstrip("/")
             sizes = served_sizes(base, sorted(os.listdir(dist)))
-            options = webdriver.ChromeOptions()
-            options.binary_location = shutil.which("chromium")
-            for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--enable-unsafe-swiftshader",
-                         "--disable-quic", "--no-first-run", "--disable-background-networking",
-                         "--disable-component-update", "--disable-sync", "--window-size=1400,1200",
-                         "--user-data-dir=" + os.path.join(tmp, "profile")):
-                options.add_argument(flag)
-            browser = webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
-            try:
+            flags = ("--enable-unsafe-swiftshader", "--disable-quic", "--window-size=1400,1200")
+            with chromium_session.chromium(os.path.join(tmp, "profile"), flags) as browser:
                 browser.execute_cdp_cmd("Network.enable", {})
                 browser.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WATCH_FIRST_FRAME})
                 first, back, sent = [], [], []
@@ -91,8 +83,6 @@ def main(dist, bestenliste, runs=5):
                     first.append(seconds)
                     sent.append(transferred)
                     back.append(first_frame(browser, base, fresh=False)[0])
-            finally:
-                browser.quit()
         finally:
             server.terminate()
             server.wait(timeout=10)

@@ -4,14 +4,14 @@
 console errors and shows the title, sharp at the largest whole scale, also in fullscreen; a tap
 and clicks reach the menu and start a game, which locks the pointer until Escape frees it; the
 game runs to its result page, the result enters the list and an upload file is written and
-offered; Escape never reaches the game and the End key quits it, keeping the game's replay, which
-the page offers too; hiscore.dat and the replay survive a reload; the game's replay re-simulates in sync on the Linux build and proves on the server; the entry's
-"Ansehen" plays it back. Prints the time to the first title picture as a figure.
+offered; a new tab, as after closing this one, finds the game's replay already saved and offers
+it; Escape never reaches the game and the End key quits it, keeping the game's replay, which the
+page offers too; hiscore.dat and the replay survive a reload; the game's replay re-simulates in
+sync on the Linux build and proves on the server; the entry's "Ansehen" plays it back. Prints the time to the first title picture as a figure.
 Usage: browser_game_test.py DIST VORLANIX BESTENLISTE.  Exit 0 passed, 1 failed, 77 skipped."""
 import base64
 import json
 import os
-import shutil
 import struct
 import subprocess
 import sys
@@ -20,7 +20,8 @@ import time
 import urllib.request
 import zlib
 
-SKIP = 77
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import chromium_session  # noqa: E402
 
 
 def png_pixels(data):
@@ -63,45 +64,30 @@ def lit_share(png):
 
 
 def main(dist, vorlanix, bestenliste):
-    try:
-        from selenium import webdriver
-        from selenium.webdriver.chrome.service import Service
-        from selenium.webdriver.common.action_chains import ActionChains
-        from selenium.webdriver.common.by import By
-        from selenium.webdriver.common.keys import Keys
-        from selenium.webdriver.support.wait import WebDriverWait as wait
-    except ImportError:
-        print("skipped: python3-selenium is not installed")
-        return SKIP
-    chromium, driver = shutil.which("chromium"), shutil.which("chromedriver")
-    if not chromium or not driver:
-        print("skipped: chromium or chromium-driver is not installed")
-        return SKIP
+    reason = chromium_session.missing()
+    if reason:
+        print("skipped: " + reason)
+        return chromium_session.SKIP
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
+    from selenium.webdriver.support.wait import WebDriverWait as wait
 
     with tempfile.TemporaryDirectory() as tmp:
         proc = subprocess.Popen([bestenliste, "serve", "--listen", "127.0.0.1:0", "--data-dir", tmp,
                                  "--web-dir", dist], stdout=subprocess.PIPE, text=True)
         try:
             base = proc.stdout.readline().strip().split("listening on ")[1].rstrip("/")
-            options = webdriver.ChromeOptions()
-            options.binary_location = chromium
-            for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                         "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                         "--autoplay-policy=no-user-gesture-required", "--window-size=1400,1200",
-                         "--enable-unsafe-swiftshader",
-                         "--user-data-dir=" + os.path.join(tmp, "profile")):
-                options.add_argument(flag)
-            options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-            browser = webdriver.Chrome(service=Service(driver), options=options)
-            try:
-                return play(browser, base, tmp, vorlanix, By, Keys, ActionChains, wait)
-            except Exception:
-                # What the page and the program said tells most about a failure in CI.
-                for entry in browser.get_log("browser")[-40:]:
-                    print("browser: %s %s" % (entry["level"], entry["message"][:300]))
-                raise
-            finally:
-                browser.quit()
+            flags = ("--disable-quic", "--autoplay-policy=no-user-gesture-required", "--window-size=1400,1200",
+                     "--enable-unsafe-swiftshader")
+            with chromium_session.chromium(os.path.join(tmp, "profile"), flags, browser_log=True) as browser:
+                try:
+                    return play(browser, base, tmp, vorlanix, By, Keys, ActionChains, wait)
+                except Exception:
+                    # What the page and the program said tells most about a failure in CI.
+                    for entry in browser.get_log("browser")[-40:]:
+                        print("browser: %s %s" % (entry["level"], entry["message"][:300]))
+                    raise
         finally:
             proc.terminate()
             proc.wait(timeout=10)
@@ -306,6 +292,30 @@ def play(browser, base, tmp, vorlanix, By, Keys, ActionChains, wait):
         return [a.get_attribute("download") for a in browser.find_elements(By.CSS_SELECTOR, "#dateiliste a")]
 
     assert upload in offered(), offered()
+
+    # The game's replay is saved when the game ends and again after every file its result page
+    # writes, not only when the next game starts: a tab opened now, as after closing this one,
+    # finds it beside the upload file and offers it, and it repeats the game on the Linux build.
+    wait(browser, 10).until(lambda b: "last.vxr" in list_files(b, "/vorlanix/replays")
+                            and b.execute_script("return !Module.savingData();"))
+    game_tab = browser.current_window_handle
+    browser.switch_to.new_window("tab")
+    browser.get(base + "/spielen/")
+    wait(browser, 60).until(lambda b: b.execute_script(
+        "return !!(window.Module && Module.FS && document.getElementById('laden').hidden)"))
+
+    def saved_replay_offered():
+        assert "last.vxr" in offered() and upload in offered(), offered()
+
+    eventually(saved_replay_offered, 10, "the saved replay offered in a new tab")
+    saved_file = os.path.join(tmp, "saved.vxr")
+    with open(saved_file, "wb") as f:
+        f.write(read_file(browser, "/vorlanix/replays/last.vxr"))
+    run = subprocess.run([vorlanix, "--headless", "--replay", saved_file], capture_output=True, text=True,
+                         timeout=120)
+    assert run.returncode == 0 and ("%d days" % days) in run.stdout, run.stdout + run.stderr
+    browser.close()
+    browser.switch_to.window(game_tab)
     # Escape stays the browser's; the End key is the game's Escape and ends the program, which
     # keeps the game's replay, and the page offers that too.
     press(browser, "Escape")
@@ -390,7 +400,8 @@ def play(browser, base, tmp, vorlanix, By, Keys, ActionChains, wait):
     errors = [e["message"] for e in said if e["level"] == "SEVERE"] + console_errors(browser)
     assert errors == [], errors
 
-    print("passed: title, sharp fit, fullscreen, tap, menu, pointer lock, a whole game, upload file, reload, End key,"
+    print("passed: title, sharp fit, fullscreen, tap, menu, pointer lock, a whole game, upload file, replay saved"
+          " at once, reload, End key,"
           " Linux re-simulation, proof, watching")
     print("figure: first title frame %.2f s after the page was opened" % first_frame)
     return 0

@@ -3,6 +3,7 @@
 // requests and proofs, and refusals in the log, without who asked.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -115,21 +116,6 @@ TEST(Metrics, UploadsRefusalsAndRequestsAreCountedAndRefusalsLogged) {
         EXPECT_EQ(client.Get("/?suche=Max")->status, 429);
         EXPECT_EQ(client.Get("/eintrag/987654")->status, 404);
 
-        // A request is counted just after its answer went out: the last one may still be on its way.
-        std::string body, type;
-        std::map<std::string, double> samples;
-        for (int tries = 0; tries < 100; ++tries) {
-            const auto res = client.Get("/metrics");
-            ASSERT_EQ(res->status, 200);
-            body = res->body;
-            type = res->get_header_value("Content-Type");
-            samples = samples_of(body);
-            if (sample(samples, R"(vorlanix_request_duration_seconds_count{method="GET",route="/eintrag/ID"})") > 0) {
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        EXPECT_EQ(type, "text/plain; version=0.0.4; charset=utf-8");
         // clang-format off
         const std::pair<const char*, double> expected[] = {
             {R"(vorlanix_uploads_total{outcome="accepted"})",      1},
@@ -147,6 +133,23 @@ TEST(Metrics, UploadsRefusalsAndRequestsAreCountedAndRefusalsLogged) {
             {R"(vorlanix_proof_duration_seconds_count)",           0},
         };
         // clang-format on
+        // A request is counted just after its answer went out, and a refused one only after its
+        // connection was drained and closed: wait until every count has arrived.
+        std::string body, type;
+        std::map<std::string, double> samples;
+        for (int tries = 0; tries < 100; ++tries) {
+            const auto res = client.Get("/metrics");
+            ASSERT_EQ(res->status, 200);
+            body = res->body;
+            type = res->get_header_value("Content-Type");
+            samples = samples_of(body);
+            const bool arrived = std::all_of(std::begin(expected), std::end(expected), [&](const auto& count) {
+                return sample(samples, count.first) == count.second;
+            });
+            if (arrived) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        EXPECT_EQ(type, "text/plain; version=0.0.4; charset=utf-8");
         for (const auto& [name, value] : expected) EXPECT_EQ(sample(samples, name), value) << name << "\n" << body;
         EXPECT_GT(sample(samples, R"(vorlanix_request_duration_seconds_sum{method="POST",route="/api/upload"})"), 0);
     }
